@@ -1,0 +1,96 @@
+#include "saw/shell/file_system.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "saw/shell/path_parts.h"
+
+namespace orl {
+namespace fs = std::filesystem;
+namespace {
+
+// Iterative glob match with one back-track point: linear in practice and
+// never recursive, whatever the pattern.
+bool GlobMatch(std::string_view name, std::string_view glob) {
+  std::size_t n = 0, g = 0, starGlob = std::string_view::npos, starName = 0;
+  while (n < name.size()) {
+    if (g < glob.size() && (glob[g] == '?' || glob[g] == name[n])) {
+      ++n, ++g;
+    } else if (g < glob.size() && glob[g] == '*') {
+      starGlob = g++;
+      starName = n;
+    } else if (starGlob != std::string_view::npos) {
+      g = starGlob + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (g < glob.size() && glob[g] == '*') ++g;
+  return g == glob.size();
+}
+
+std::string Normalised(const std::string& folder) {
+  std::string path = folder;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+template <typename Keep>
+std::vector<std::string> ListEntries(const std::string& folder, Keep keep) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (fs::directory_iterator it(Normalised(folder), error), end; !error && it != end; it.increment(error)) {
+    if (keep(*it)) names.push_back(it->path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+bool MatchesFilePattern(const std::string& name, const std::string& pattern) {
+  const std::string upperName = UpperCase(name);
+  const std::string upperPattern = UpperCase(pattern);
+  std::size_t start = 0;
+  while (start <= upperPattern.size()) {
+    const std::size_t end = std::min(upperPattern.find(';', start), upperPattern.size());
+    const std::string glob = TrimBlanks(std::string_view(upperPattern).substr(start, end - start));
+    if (!glob.empty() && GlobMatch(upperName, glob)) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+bool RealFileSystem::FileExists(const std::string& path) const {
+  std::error_code error;
+  return !path.empty() && fs::is_regular_file(Normalised(path), error);
+}
+
+bool RealFileSystem::FolderExists(const std::string& path) const {
+  std::error_code error;
+  return !TrimBlanks(path).empty() && fs::is_directory(Normalised(TrimBlanks(path)), error);
+}
+
+bool RealFileSystem::DriveReady(const std::string& folder) const {
+  return FolderExists(folder) && ::access(Normalised(TrimBlanks(folder)).c_str(), R_OK | X_OK) == 0;
+}
+
+std::vector<std::string> RealFileSystem::ListFiles(const std::string& folder, const std::string& pattern) const {
+  return ListEntries(folder, [&](const fs::directory_entry& entry) {
+    std::error_code error;
+    return entry.is_regular_file(error) && MatchesFilePattern(entry.path().filename().string(), pattern);
+  });
+}
+
+std::vector<std::string> RealFileSystem::ListFolders(const std::string& folder) const {
+  return ListEntries(folder, [](const fs::directory_entry& entry) {
+    std::error_code error;
+    return entry.is_directory(error);
+  });
+}
+
+}  // namespace orl

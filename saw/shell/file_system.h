@@ -1,0 +1,37 @@
+#pragma once
+// The file system as the program sees it: files and folders that exist,
+// drives that are ready, and folder listings. Tests fake a drive that is
+// not ready or a folder that vanishes.
+#include <string>
+#include <vector>
+
+namespace orl {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual bool FileExists(const std::string& path) const = 0;
+  virtual bool FolderExists(const std::string& path) const = 0;
+  // A drive is ready when the folder exists and can be read.
+  virtual bool DriveReady(const std::string& folder) const = 0;
+  // The names (without folder) of the files in folder that match pattern,
+  // sorted by name.
+  virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) const = 0;
+  // The names of the sub-folders of folder, sorted by name.
+  virtual std::vector<std::string> ListFolders(const std::string& folder) const = 0;
+};
+
+class RealFileSystem final : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) const override;
+  bool FolderExists(const std::string& path) const override;
+  bool DriveReady(const std::string& folder) const override;
+  std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) const override;
+  std::vector<std::string> ListFolders(const std::string& folder) const override;
+};
+
+// A file-list pattern: globs ('*', '?') separated by ';', matched without
+// regard to letter case ("CPOut.*;*.CSV" matches "cpout.042" and "a.csv").
+bool MatchesFilePattern(const std::string& name, const std::string& pattern);
+
+}  // namespace orl

@@ -1,0 +1,40 @@
+#pragma once
+// The "Parameters" tab: the machine parameter grid `MacPar` (millimetres)
+// and the paths grid `PthPar`, loaded from and saved to the settings file.
+#include <string>
+
+#include "saw/shell/cell_grid.h"
+#include "saw/shell/profile_file.h"
+
+namespace orl {
+
+enum MacParRow { kSawKerfRow = 1, kClampLengthRow = 2, kRearTrimRow = 3, kCreepDistanceRow = 4, kTemplateLengthRow = 5 };
+enum PthParRow { kJobsRow = 1, kProgramsRow = 2, kPrintPathRow = 3, kArdisDataRow = 4 };
+inline constexpr int kPathColumn = 1;
+inline constexpr int kBrowseColumn = 2;
+
+CellGrid MakeMacParGrid();
+CellGrid MakePthParGrid();
+
+// Column 1 of each grid from the settings file, as stored.
+void LoadMachineParameters(CellGrid& macPar, const ProfileFile& settings);
+void LoadPaths(CellGrid& pthPar, const ProfileFile& settings);
+
+// All values written back every time, unchanged and untested.
+void SaveMachineParameters(const CellGrid& macPar, const ProfileFile& settings);
+void SavePaths(const CellGrid& pthPar, const ProfileFile& settings);
+
+// The number a machine parameter cell holds (lenient; empty reads as 0).
+double MachineParameter(const CellGrid& macPar, MacParRow row);
+
+// True when folder lies on removable media: a drive-A path ("A:..."), or a
+// path inside the configured removable-media folder.
+bool IsOnRemovableMedia(const std::string& folder, const std::string& removableFolder);
+
+// What the chooser's answer does to a path row: an empty answer (cancel)
+// changes nothing, and a Jobs folder on removable media is never stored
+// (the job browser reaches it through "Access Floppy"). Returns whether the
+// row changed.
+bool ApplyChosenFolder(CellGrid& pthPar, int row, const std::string& chosen, const std::string& removableFolder);
+
+}  // namespace orl
