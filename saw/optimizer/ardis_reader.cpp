@@ -1,0 +1,108 @@
+#include "saw/optimizer/ardis_reader.h"
+
+#include <limits>
+
+#include "saw/optimizer/ardis_pattern_code.h"
+#include "saw/optimizer/eval_number.h"
+#include "saw/shell/text_number.h"
+
+namespace orl {
+
+namespace {
+constexpr std::size_t RecordTypeLength = 5;  // "PTN3,"
+constexpr const char* TurnedMark = "!";
+
+bool InTable(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
+}  // namespace
+
+ArdisReader::ArdisReader(OptimizerModel& model) : OptimizerReader(model), parts_(1), boards_(1) {}
+
+void ArdisReader::BeginOfFile(FieldParser& parser) {
+  OptimizerReader::BeginOfFile(parser);
+  patCount_ = 0;
+}
+
+void ArdisReader::ReadLine(FieldParser& parser) {
+  const std::string type = RecordType(parser);
+  if (type == "PNL2") {
+    ReadPart(parser);
+  } else if (type == "BRD2") {
+    ReadBoard(parser);
+  } else if (type == "PTN2") {
+    board_ = Evaluated16(parser, 2);
+    turned_ = parser.Field(3) == TurnedMark;
+  } else if (type == "PTN3") {
+    ReadPatternCode(parser);
+  }
+}
+
+void ArdisReader::ReadPart(const FieldParser& parser) {
+  ArdisPart part;
+  part.Name = std::string(parser.Field(2));
+  part.Field3 = std::string(parser.Field(3));
+  part.Dim = Evaluated(parser, 4);
+  part.TurnedDim = Evaluated(parser, 5);
+  part.Field6 = Evaluated16(parser, 6);
+  part.Field7 = Evaluated(parser, 7) != 0;
+  for (int i = 0; i < 4; ++i) part.Texts8To11[i] = std::string(parser.Field(8 + i));
+  part.Field12 = Evaluated16(parser, 12);
+  part.Field13 = Evaluated(parser, 13);
+  part.Field14 = Evaluated(parser, 14);
+  part.Field15 = std::string(parser.Field(15));
+  parts_.push_back(std::move(part));
+}
+
+void ArdisReader::ReadBoard(const FieldParser& parser) {
+  ArdisBoardRecord board;
+  board.Name = std::string(parser.Field(2));
+  board.Width = Evaluated(parser, 3);
+  board.Length = Evaluated(parser, 4);
+  board.Field5 = Evaluated16(parser, 5);
+  board.Field6 = Evaluated(parser, 6);
+  board.Field7 = Evaluated(parser, 7);
+  for (int i = 0; i < 3; ++i) board.Texts8To10[i] = std::string(parser.Field(8 + i));
+  boards_.push_back(std::move(board));
+}
+
+void ArdisReader::ReadPatternCode(const FieldParser& parser) {
+  if (patCount_ == std::numeric_limits<std::int16_t>::max()) {
+    if (!patternsFull_) Warn("more patterns than can be numbered; the rest of the file is not read");
+    patternsFull_ = true;
+    return;
+  }
+  ++patCount_;
+  // The code runs from after "PTN3," up to the first letter I.
+  std::string_view line = parser.LineText();
+  std::string_view piece = line.substr(0, line.find('I'));
+  std::string_view code = piece.size() > RecordTypeLength ? piece.substr(RecordTypeLength) : std::string_view();
+  auto items = ExpandPatternCode(code, scratch_);
+  if (!items) return Warn("the pattern code expands to more cuts than can be imported; pattern skipped");
+  if (!InTable(board_, boards_.size()))
+    return Warn("pattern names board " + std::to_string(board_) + ", which is not in the file; skipped");
+  for (const PatternCodeItem& item : *items) {
+    if (model_.CutsFull) return;
+    AddItem(item.Item, item.Level);
+  }
+}
+
+void ArdisReader::AddItem(std::string_view item, int level) {
+  const int partIndex = ToInt16(Val(item));
+  if (!InTable(partIndex, parts_.size()))
+    return Warn("pattern item " + std::string(item) + " names a part that is not in the file; skipped");
+  const ArdisPart& part = parts_[partIndex];
+  const ArdisBoardRecord& board = boards_[board_];
+  PatCut cut;
+  cut.PatNo = patCount_;
+  cut.BoardDesc = board.Name;
+  cut.BoardWid = board.Width;
+  cut.BoardLen = board.Length;
+  cut.CutQty = 1;
+  cut.CutLevel = ToInt16(level);
+  cut.PartLabel = part.Name;
+  cut.CutDim = item.find('!') != std::string_view::npos ? part.TurnedDim : part.Dim;
+  const bool odd = cut.CutLevel % 2 != 0;
+  cut.LoadLong = turned_ ? odd : !odd;
+  AddCut(std::move(cut));
+}
+
+}  // namespace orl

@@ -1,0 +1,80 @@
+// Reader of CPOut files: order lines, stocks, parts, patterns (PAT1) and
+// their cuts (CUT1), with the book labels of every cut.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "saw/optimizer/optimizer_reader.h"
+
+namespace orl {
+
+struct CpOrder {
+  std::int16_t LabelCount = 0;
+  std::int16_t FirstPart = 0;  // index into the parts table
+};
+
+struct CpStock {
+  float Length = 0;
+  float Width = 0;
+  float TrimShort = 0;
+  float TrimLong = 0;
+  std::string Description;
+};
+
+struct CpPart {
+  std::int16_t Field2 = 0;
+  std::int16_t Field3 = 0;
+  float Field4 = 0;
+  float Field5 = 0;
+  std::string Texts[4];  // PRT1 fields 6..9; field 7 is the part label
+  std::string Record;    // the part's PRT lines, joined by commas
+};
+
+class CpOutReader : public OptimizerReader {
+ public:
+  // More books than the books frame has buttons cannot be chosen.
+  static constexpr int MaxBooks = 17;
+  // Book label text a whole file may produce; past it labels are dropped.
+  static constexpr std::size_t MaxLabelBytes = 64u << 20;
+
+  explicit CpOutReader(OptimizerModel& model);
+
+  const std::vector<CpOrder>& CpOrders() const { return orders_; }
+  const std::vector<CpStock>& CpStocks() const { return stocks_; }
+  const std::vector<CpPart>& CpParts() const { return parts_; }
+
+ protected:
+  void ReadLine(FieldParser& parser) override;
+
+ private:
+  void ReadOrder(const FieldParser& parser);
+  void ReadStock(const FieldParser& parser);
+  void ReadStockDescription(const FieldParser& parser);
+  void ReadPart(const FieldParser& parser);
+  void AppendPartLine(const FieldParser& parser, bool withComma);
+  void ReadPattern(const FieldParser& parser);
+  void ReadCut(const FieldParser& parser);
+  void DealLabels(PatCut& cut, int order);
+
+  std::vector<CpOrder> orders_;
+  std::vector<CpStock> stocks_;
+  std::vector<CpPart> parts_;
+  std::vector<std::int16_t> labelCounters_;  // CpLabelCounters, by order line
+  std::int16_t patCount_ = 0;                // CpPatCount
+  std::int16_t patStock_ = 0;                // CpPatStock
+  std::string patOrient_;                    // CpPatOrient
+  std::int16_t patSheets_ = 0;               // CpPatSheets
+  std::int16_t patBooks_ = 0;                // CpPatBooks
+  bool patternsFull_ = false;
+  std::size_t labelBytes_ = 0;
+};
+
+// Deals sheets to books: each gets sheets div books, and books 1, 2, ...
+// one more while the remainder lasts (10 in 4 gives 3, 3, 2, 2). Entry 0 of
+// the result is unused.
+std::vector<std::int16_t> DealSheets(std::int16_t sheets, std::int16_t books);
+
+}  // namespace orl

@@ -1,0 +1,41 @@
+#include "saw/optimizer/csv_cut_reader.h"
+
+#include "saw/shell/path_parts.h"
+
+namespace orl {
+
+namespace {
+constexpr const char* LabelHead = "ORL Ardis,";
+constexpr const char* LongMark = "L";
+}  // namespace
+
+CsvCutReader::CsvCutReader(OptimizerModel& model, const std::string& ardisPath)
+    : OptimizerReader(model), labelPrefix_(LabelHead + FolderPart(ardisPath)) {}
+
+void CsvCutReader::ReadLine(FieldParser& parser) {
+  // Header and blank lines have no board length.
+  if (!(ValueOf(parser, 4) > 0)) return;
+  PatCut cut;
+  cut.SourceTag = std::string(parser.Field(1));
+  cut.PatNo = Value16(parser, 2);
+  cut.BoardDesc = std::string(parser.Field(3));
+  cut.BoardLen = static_cast<float>(ValueOf(parser, 4));
+  cut.BoardWid = static_cast<float>(ValueOf(parser, 5));
+  cut.TrimShort = static_cast<float>(ValueOf(parser, 6));
+  cut.TrimLong = static_cast<float>(ValueOf(parser, 7));
+  cut.EndTrimWid = static_cast<float>(ValueOf(parser, 8));
+  cut.EndTrimLen = static_cast<float>(ValueOf(parser, 9));
+  cut.PatSheets = Value16(parser, 10);
+  cut.BookMax = Value16(parser, 11);
+  cut.LoadLong = UpperCase(TrimBlanks(parser.Field(12))) == LongMark;
+  cut.CutDim = static_cast<float>(ValueOf(parser, 13));
+  cut.CutLevel = Value16(parser, 14);
+  cut.CutQty = Value16(parser, 15);
+  cut.PartLabel = std::string(parser.Field(16));
+  cut.PartRef = Value16(parser, 17);
+  cut.BookLabels.resize(2);
+  if (cut.PartRef != 0) cut.BookLabels[1] = labelPrefix_ + cut.SourceTag + "," + std::string(parser.Field(17));
+  AddCut(std::move(cut));
+}
+
+}  // namespace orl

@@ -1,0 +1,31 @@
+// Value of a text read as an arithmetic expression (48+1/2 is 48.5).
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+namespace mu {
+class Parser;
+}
+
+namespace orl {
+
+class ExpressionEvaluator {
+ public:
+  ExpressionEvaluator();
+  ~ExpressionEvaluator();
+  ExpressionEvaluator(const ExpressionEvaluator&) = delete;
+  ExpressionEvaluator& operator=(const ExpressionEvaluator&) = delete;
+
+  // Text that is no valid expression (empty text included) gives 0.
+  double Evaluate(std::string_view text);
+
+ private:
+  std::unique_ptr<mu::Parser> parser_;
+};
+
+// Reads a plain decimal number ("12", "-3.25", ".5") without the expression
+// machinery; false when the text is anything else.
+bool ReadPlainDecimal(std::string_view text, double& value);
+
+}  // namespace orl

@@ -1,0 +1,74 @@
+// Line-by-line text field parser: the scanner every optimizer file reader is
+// driven by, plus the splitting and expression-value operations that the
+// readers also use on texts of their own.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orl {
+
+class ExpressionEvaluator;
+
+// The three steps of a scan. The parser is handed over so a step can read
+// and rewrite the fields of the current line.
+class FieldParser;
+class ScanHandler {
+ public:
+  virtual ~ScanHandler() = default;
+  virtual void BeginOfFile(FieldParser&) {}
+  virtual void Line(FieldParser&) {}
+  virtual void EndOfFile(FieldParser&) {}
+};
+
+class FieldParser {
+ public:
+  FieldParser();
+  ~FieldParser();
+  FieldParser(const FieldParser&) = delete;
+  FieldParser& operator=(const FieldParser&) = delete;
+
+  // Every character of the set ends a field. Setting it re-splits the line.
+  void SetSeparators(std::string_view separators);
+  const std::string& Separators() const { return separators_; }
+
+  // Gives the parser a text to split in place of a file line.
+  void SetLineText(std::string_view text);
+  const std::string& LineText() const { return line_; }
+
+  int FieldCount() const { return static_cast<int>(fieldStarts_.size()); }
+  // Field i counted from 1; a field past the last one reads as empty.
+  std::string_view Field(int i) const;
+  // Replaces field i; the separators between fields stay as they stood.
+  // Writing past the last field extends the line with the first separator.
+  void SetField(int i, std::string_view text);
+
+  // The line text as an arithmetic expression; text that is no expression
+  // reads as 0.
+  double Value() const;
+
+  // Scans a whole file synchronously: begin of file, one step per line (CR LF
+  // or LF ends a line), end of file. The file is streamed, never held whole.
+  // Returns false when the file cannot be opened (no step runs then).
+  bool ScanFile(const std::string& path, ScanHandler& handler);
+  void ScanStream(std::istream& in, ScanHandler& handler);
+
+  // Number of the line now being scanned (from 1), for warnings.
+  std::int64_t LineNumber() const { return lineNumber_; }
+
+ private:
+  void Split();
+
+  std::string separators_ = ",";
+  std::string line_;
+  std::vector<std::size_t> fieldStarts_;
+  std::vector<std::size_t> fieldEnds_;
+  std::int64_t lineNumber_ = 0;
+  std::unique_ptr<ExpressionEvaluator> evaluator_;
+};
+
+}  // namespace orl

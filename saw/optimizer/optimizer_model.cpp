@@ -1,0 +1,57 @@
+#include "saw/optimizer/optimizer_model.h"
+
+#include "saw/shell/text_number.h"
+#include "saw/optimizer/eval_number.h"
+
+namespace orl {
+
+namespace {
+constexpr const char* PatEntrySeparator = "  *  ";
+constexpr const char* CutLimitWarning = "the file holds more cuts than can be imported; the rest is not read";
+}  // namespace
+
+const char* FileKindName(FileKind kind) {
+  switch (kind) {
+    case FileKind::CpOut: return "CpOut";
+    case FileKind::Ptx: return "Ptx";
+    case FileKind::Ardis: return "Ardis";
+    case FileKind::Csv: return "Csv";
+  }
+  return "Csv";
+}
+
+void OptimizerModel::ResetForImport(FileKind kind) {
+  PatCuts.assign(1, PatCut{});
+  Pat.Clear();
+  Parts.Clear();
+  LastListedPat = 0;
+  OptFileKind = kind;
+  Warnings.Clear();
+  CutsFull = false;
+}
+
+void OptimizerModel::ResetBooks() { PatBooks.assign(1, {}); }
+
+bool OptimizerModel::AddCut(PatCut cut, bool clearPatOnFirst, std::int64_t line) {
+  if (CutCount() >= MaxCuts) {
+    if (!CutsFull) Warnings.AddAtLine(line, CutLimitWarning);
+    CutsFull = true;
+    return false;
+  }
+  if (clearPatOnFirst && CutCount() == 0) Pat.Clear();
+  PatCuts.push_back(std::move(cut));
+  const PatCut& added = PatCuts.back();
+  if (added.PatNo != LastListedPat) {
+    Pat.Items.push_back(PatEntryText(added.PatNo, added.BoardDesc));
+    LastListedPat = added.PatNo;
+  }
+  return true;
+}
+
+std::string PatEntryText(std::int16_t patNo, const std::string& boardDesc) {
+  return std::to_string(patNo) + PatEntrySeparator + boardDesc;
+}
+
+std::int16_t PatternNumberOf(const std::string& patEntry) { return ToInt16(Val(patEntry)); }
+
+}  // namespace orl

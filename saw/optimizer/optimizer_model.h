@@ -1,0 +1,62 @@
+// The imported optimizer file: every pattern's cuts in one flat list, the
+// books of sheets and the pattern list shown to the operator.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "saw/optimizer/import_warnings.h"
+#include "saw/optimizer/pat_cut.h"
+
+namespace orl {
+
+// A list box as plain data: its entries and the selected index (-1: none).
+struct ListBoxState {
+  std::vector<std::string> Items;
+  int ListIndex = -1;
+
+  void Clear() {
+    Items.clear();
+    ListIndex = -1;
+  }
+};
+
+struct OptimizerModel {
+  // A file can describe at most this many cuts; the rest is not read, so a
+  // hostile file cannot exhaust memory.
+  static constexpr std::size_t MaxCuts = 1'000'000;
+
+  std::vector<PatCut> PatCuts = std::vector<PatCut>(1);  // element 0 stays empty
+  // Per pattern ordinal, the sheets of book 1..n (entry 0 of each unused).
+  std::vector<std::vector<std::int16_t>> PatBooks = std::vector<std::vector<std::int16_t>>(1);
+  std::int16_t CurPatFirst = 0;
+  FileKind OptFileKind = FileKind::Csv;
+  ListBoxState Pat;    // "N  *  BoardDesc" per pattern
+  ListBoxState Parts;  // filled by the preview
+  std::int16_t LastListedPat = 0;
+  std::string ShownPatternKey;
+  std::string LoadedPatternKey;
+  ImportWarnings Warnings;
+  bool CutsFull = false;
+
+  // Back to the state right after an optimizer file is selected.
+  void ResetForImport(FileKind kind);
+  void ResetBooks();
+
+  // Appends a cut and lists its pattern in `Pat` when its number differs
+  // from the last listed one. `clearPatOnFirst` clears `Pat` before the
+  // file's first cut. Returns false when the cut limit was reached.
+  bool AddCut(PatCut cut, bool clearPatOnFirst, std::int64_t line);
+
+  std::size_t CutCount() const { return PatCuts.size() - 1; }
+};
+
+// "N  *  desc", the `Pat` entry of a pattern.
+std::string PatEntryText(std::int16_t patNo, const std::string& boardDesc);
+
+// The first number of a `Pat` entry's text: the pattern it stands for.
+std::int16_t PatternNumberOf(const std::string& patEntry);
+
+}  // namespace orl

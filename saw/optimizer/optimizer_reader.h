@@ -1,0 +1,47 @@
+// The part every optimizer file reader shares: the begin-of-file reset, the
+// number readers and the warnings of the file being read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "saw/optimizer/expression_evaluator.h"
+#include "saw/optimizer/field_parser.h"
+#include "saw/optimizer/optimizer_model.h"
+
+namespace orl {
+
+class OptimizerReader : public ScanHandler {
+ public:
+  explicit OptimizerReader(OptimizerModel& model) : model_(model) {}
+
+  void BeginOfFile(FieldParser& parser) override;
+  void Line(FieldParser& parser) final;
+
+ protected:
+  // One line, already split at commas.
+  virtual void ReadLine(FieldParser& parser) = 0;
+
+  // Field read as an expression ("48 1/2" is 48.5).
+  float Evaluated(const FieldParser& parser, int field);
+  std::int16_t Evaluated16(const FieldParser& parser, int field);
+  // Field read by its leading number.
+  static double ValueOf(const FieldParser& parser, int field);
+  std::int16_t Value16(const FieldParser& parser, int field);
+  // The record type: field 1 upper-cased.
+  static std::string RecordType(const FieldParser& parser);
+
+  void Warn(const std::string& text);
+  // Adds a cut; false once the model holds as many cuts as it may.
+  bool AddCut(PatCut cut, bool clearPatOnFirst = true);
+
+  OptimizerModel& model_;
+  ExpressionEvaluator evaluator_;
+  std::int64_t line_ = 0;
+
+ private:
+  std::int16_t Checked16(double value, int field);
+};
+
+}  // namespace orl
