@@ -1,6 +1,8 @@
 #include "saw/shell/text_number.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -75,6 +77,12 @@ std::string FormatMask(double value, std::string_view mask) {
   const int forcedDigits = integerMask.find('0') == std::string_view::npos ? 0 : minIntegerDigits;
 
   const double scale = std::pow(10.0, decimals);
+  if (!std::isfinite(value) || std::fabs(value) * scale >= 9e18) {
+    // Far outside any length the saw handles; keep the text sane anyway.
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, std::isfinite(value) ? value : 0.0);
+    return buffer;
+  }
   const long long scaled = std::llround(std::fabs(value) * scale);
   const long long whole = scaled / static_cast<long long>(scale);
   const long long fraction = scaled % static_cast<long long>(scale);
@@ -90,6 +98,19 @@ std::string FormatMask(double value, std::string_view mask) {
     text += std::string(decimals - fractionText.size(), '0') + fractionText;
   }
   return text;
+}
+
+}  // namespace orl
+
+namespace orl {
+
+std::string NumberCellText(double value, int decimals) {
+  std::string text = FormatMask(value, "0." + std::string(static_cast<std::size_t>(std::max(decimals, 0)), '0'));
+  if (text.find('.') != std::string::npos) {
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+  }
+  return text == "-0" ? "0" : text;
 }
 
 }  // namespace orl

@@ -29,3 +29,12 @@ double RoundHalfAwayFromZero(double value, int decimals);
 std::string FormatMask(double value, std::string_view mask);
 
 }  // namespace orl
+
+namespace orl {
+
+// The text a number cell with the given decimal places holds for value:
+// rounded halves away from zero, without trailing zeros ("303.2", "0",
+// "1319.6").
+std::string NumberCellText(double value, int decimals);
+
+}  // namespace orl

@@ -1,0 +1,49 @@
+#include "saw/cutlist/cut_list_editing.h"
+
+#include "saw/shell/text_number.h"
+
+namespace orl {
+namespace {
+
+bool GroupHasCut(const CellGrid& grid, int positionColumn) {
+  for (int row = kFirstCutRow; row <= kCutListRows; ++row)
+    if (Val(grid.Text(row, positionColumn)) > 0) return true;
+  return false;
+}
+
+}  // namespace
+
+void CellEditFinished(CutList& cutList, const CellGrid& macPar, int row, int column, int grooveColumnsSetting) {
+  CellGrid& grid = cutList.grid;
+  const std::string header = grid.Text(0, column);
+  float noTrimOverride = 0;
+  if (row > kTotalRow && header == "Position") {
+    if (grid.Text(row, column + kQtyOffset).empty()) SetCellText(grid, row, column + kQtyOffset, "1");
+    ComputeColumn(cutList, macPar, column, noTrimOverride);
+  } else if (row > kTotalRow && header == "Qty") {
+    ComputeColumn(cutList, macPar, column, noTrimOverride);
+  }
+  if (header == "Groove") GrvCk(cutList, grooveColumnsSetting);
+}
+
+std::optional<int> CurrentCellMoved(CutList& cutList, int column) {
+  if (column < 1) return std::nullopt;
+  const int group = GroupOfColumn(column);
+  cutList.CNum = std::to_string(group);
+  return group;
+}
+
+void KeyDownInGrid(CutList& cutList) {
+  CellGrid& grid = cutList.grid;
+  const int row = grid.ActiveRow();
+  const int column = grid.ActiveColumn();
+  if (row != kTotalRow || grid.Text(0, column) != "Position") return;
+  grid.Format(row, column).locked = GroupHasCut(grid, column);
+}
+
+void DescChanged(CutList& cutList, const std::string& text) {
+  cutList.Desc = text.substr(0, 256);
+  SetCellText(cutList.grid, kDescRow, kDescColumn, cutList.Desc);
+}
+
+}  // namespace orl

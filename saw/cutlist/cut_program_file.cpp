@@ -1,0 +1,122 @@
+#include "saw/cutlist/cut_program_file.h"
+
+#include <fstream>
+
+#include "saw/cutlist/cut_list.h"
+#include "saw/shell/atomic_file.h"
+
+namespace orl {
+namespace {
+
+// A cut program is at most a few hundred kilobytes; reading stops here so a
+// wrongly chosen huge file cannot exhaust memory.
+constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+
+bool NeedsQuotes(std::string_view field) { return field.find_first_of(",\"\r\n") != std::string_view::npos; }
+
+void AppendField(std::string& out, std::string_view field) {
+  if (!NeedsQuotes(field)) {
+    out += field;
+    return;
+  }
+  out += '"';
+  for (char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+// RFC 4180 reader feeding (row, column, text) to the grid, one field at a
+// time; rows and columns beyond the grid are skipped.
+class CsvReader {
+ public:
+  explicit CsvReader(CellGrid& grid) : grid_(grid) {}
+
+  void Read(std::string_view text) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size() && row_ <= kCutListRows; ++i) {
+      const char c = text[i];
+      if (quoted) {
+        if (c != '"') Append(c);
+        else if (i + 1 < text.size() && text[i + 1] == '"') Append(text[++i]);
+        else quoted = false;
+      } else if (c == '"') {
+        quoted = true;
+      } else if (c == ',') {
+        EndField();
+      } else if (c == '\r' || c == '\n') {
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        EndRow();
+      } else {
+        Append(c);
+      }
+    }
+    if (!field_.empty() || column_ > 1) EndRow();
+  }
+
+ private:
+  void Append(char c) {
+    if (field_.size() < kMaxCellTextLength) field_ += c;
+  }
+  void EndField() {
+    if (row_ <= kCutListRows && column_ <= grid_.Columns()) grid_.SetText(row_, column_, field_);
+    field_.clear();
+    ++column_;
+  }
+  void EndRow() {
+    EndField();
+    ++row_;
+    column_ = 1;
+  }
+
+  CellGrid& grid_;
+  std::string field_;
+  int row_ = 1;
+  int column_ = 1;
+};
+
+}  // namespace
+
+std::string CutProgramText(const CellGrid& grid) {
+  auto lastFilledColumn = [&](int row) {
+    int column = grid.Columns();
+    while (column > 0 && grid.Text(row, column).empty()) --column;
+    return column;
+  };
+  int lastRow = kCutListRows;
+  while (lastRow > 0 && lastFilledColumn(lastRow) == 0) --lastRow;
+  std::string text;
+  for (int row = 1; row <= lastRow; ++row) {
+    const int lastColumn = lastFilledColumn(row);
+    for (int column = 1; column <= lastColumn; ++column) {
+      if (column > 1) text += ',';
+      AppendField(text, grid.Text(row, column));
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+void ReadCutProgramText(std::string_view text, CellGrid& grid) {
+  grid.ClearBlock(1, 1, kCutListRows, grid.Columns());
+  CsvReader(grid).Read(text);
+}
+
+bool LoadCutProgramFile(const std::string& path, CellGrid& grid) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::string text;
+  char chunk[64 * 1024];
+  while (text.size() < kMaxFileBytes && file.read(chunk, sizeof chunk).gcount() > 0)
+    text.append(chunk, static_cast<std::size_t>(file.gcount()));
+  if (file.bad()) return false;
+  ReadCutProgramText(text, grid);
+  return true;
+}
+
+bool SaveCutProgramFile(const std::string& path, const CellGrid& grid) {
+  return WriteFileAtomically(path, CutProgramText(grid));
+}
+
+}  // namespace orl

@@ -1,0 +1,123 @@
+// The walk over the selected cut groups that makes the pusher targets.
+#include "saw/cutlist/positions.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "saw/cutlist/cut_list.h"
+#include "saw/shell/machine_parameters.h"
+#include "saw/shell/text_number.h"
+
+namespace orl {
+namespace {
+
+constexpr double kMillimetresPerInch = 25.4;
+// The grid refuses quantities outside 0..99 while they are typed; a program
+// file can still hold anything, and a negative or huge quantity must not
+// make the walk endless.
+constexpr int kMaxQuantity = 99;
+// A groove of at most 999 mm cut with a kerf of at least 1 mm needs no more
+// strokes than this; an absurdly thin kerf must not explode the list.
+constexpr double kMaxStrokes = 1000;
+
+class PositionWalk {
+ public:
+  PositionWalk(CutList& cutList, double kerf, bool absoluteMode, std::int32_t& runningPos, PosList& posList)
+      : grid_(cutList.grid),
+        inch_(cutList.InchSelected()),
+        kerf_(kerf),
+        absoluteMode_(absoluteMode),
+        runningPos_(runningPos),
+        posList_(posList) {}
+
+  void Run(int startColumn, int endColumn) {
+    int row = kTotalRow;
+    int qtyColumn = startColumn;
+    bool first = true;
+    int remaining = 0;
+    posList_ = EmptyPosList();
+    for (;;) {
+      if (remaining == 0) remaining = Quantity(row, qtyColumn);
+      if (row == kTotalRow) remaining = 1;
+      EmitCut(row, qtyColumn - 1, first);
+      --remaining;
+      if (row == grid_.Rows()) return;
+      if (remaining == 0) ++row;
+      if (Value(row, qtyColumn) != 0) {
+        first = false;
+        continue;
+      }
+      const int nextPosition = qtyColumn + 5;
+      if (nextPosition > endColumn || Value(kTotalRow, nextPosition) == 0) return;
+      qtyColumn = nextPosition + 1;
+      row = kTotalRow;
+      first = true;
+    }
+  }
+
+ private:
+  double Value(int row, int column) const { return Val(grid_.Text(row, column)); }
+
+  int Quantity(int row, int qtyColumn) const {
+    const int quantity = std::clamp(RoundHalfEven(Value(row, qtyColumn)), 0, kMaxQuantity);
+    return quantity == 0 ? 1 : quantity;
+  }
+
+  // Saw strokes a groove needs: the groove divided by the kerf, a part
+  // stroke counting as a whole one. Without a kerf the groove is cut in a
+  // single stroke.
+  int StrokeCount(double groove) const {
+    if (kerf_ <= 0) return 1;
+    const double quotient = groove / kerf_;
+    const double whole = std::floor(quotient);
+    return static_cast<int>(std::clamp(quotient == whole ? whole : whole + 1, -1.0, kMaxStrokes));
+  }
+
+  void EmitCut(int row, int positionColumn, bool first) {
+    const double groove = row > kTotalRow ? Value(row, positionColumn + kGrooveOffset) : 0.0;
+    int strokes = 0;
+    double step = 0;
+    if (groove != 0) {
+      strokes = StrokeCount(groove);
+      if (strokes != 0) step = groove / strokes * 10;
+    }
+    double piece = Value(row, positionColumn);
+    if (inch_) piece *= kMillimetresPerInch;
+    double move = RoundHalfAwayFromZero(kerf_ + piece, 1) * 10;
+    do {
+      PosEntry entry;
+      entry.CellRow = row;
+      entry.CellCol = positionColumn;
+      entry.NewBoard = first;
+      runningPos_ = first ? RoundHalfEven(move) : RoundHalfEven(static_cast<double>(runningPos_) - move);
+      entry.Target = absoluteMode_ ? runningPos_ : RoundHalfEven(move);
+      entry.GrooveStroke = groove != 0;
+      posList_.push_back(entry);
+      --strokes;
+      move = step;
+    } while (strokes > 0);
+  }
+
+  const CellGrid& grid_;
+  const bool inch_;
+  const double kerf_;
+  const bool absoluteMode_;
+  std::int32_t& runningPos_;
+  PosList& posList_;
+};
+
+}  // namespace
+
+bool MakePositions(CutList& cutList, const CellGrid& macPar, bool absoluteMode, std::int32_t& runningPos,
+                   PosList& posList) {
+  const CellGrid& grid = cutList.grid;
+  const int startColumn = ColsPerGroup * (grid.SelectionFirstColumn() / ColsPerGroup) + 2;
+  int endColumn = ColsPerGroup * (grid.SelectionLastColumn() / ColsPerGroup) + 2;
+  if (startColumn == endColumn) endColumn = grid.Columns();
+
+  PositionWalk walk(cutList, MachineParameter(macPar, kSawKerfRow), absoluteMode, runningPos, posList);
+  walk.Run(startColumn, endColumn);
+  return UpperBound(posList) > 1 || (UpperBound(posList) == 1 && posList[1].Target != 0);
+}
+
+}  // namespace orl
