@@ -1,0 +1,94 @@
+#include "saw/optimizer/csv_cut_reader.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "job_file.h"
+#include "saw/optimizer/file_kind.h"
+#include "saw/optimizer/optimizer_import.h"
+
+namespace orl {
+namespace {
+
+using ::testing::ElementsAre;
+
+OptimizerModel Import(const std::string& text, const std::string& ardisPath) {
+  test::JobFolder folder;
+  OptimizerModel model;
+  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), folder.Write("cuts.csv", text), ardisPath));
+  return model;
+}
+
+TEST(CsvCutReader, ReadsEveryFieldAndBuildsTheLabel) {
+  OptimizerModel model = Import(
+      "Tag,Pattern,Board,Length,Width\r\n"
+      "\r\n"
+      "J1,3,Oak 19,2800,2070,12,14,5,6,8,3, l ,700.5,1,2,Top,42\r\n"
+      "J1,3,Oak 19,2800,2070,12,14,5,6,8,3,S,350,2,1,,0\r\n"
+      "J1,4,Oak 19,0,2070,12,14,5,6,8,3,L,350,2,1,,0\r\n"
+      "J1,4,Oak 19,abc,2070,12,14,5,6,8,3,L,350,2,1,,0\r\n",
+      "C:\\Ardis\\Data\\jobs.ini");
+  EXPECT_EQ(model.OptFileKind, FileKind::Csv);
+  ASSERT_EQ(model.CutCount(), 2u);
+  const PatCut& a = model.PatCuts[1];
+  EXPECT_EQ(a.SourceTag, "J1");
+  EXPECT_EQ(a.PatNo, 3);
+  EXPECT_EQ(a.BoardDesc, "Oak 19");
+  EXPECT_EQ(a.BoardLen, 2800);
+  EXPECT_EQ(a.BoardWid, 2070);
+  EXPECT_EQ(a.TrimShort, 12);
+  EXPECT_EQ(a.TrimLong, 14);
+  EXPECT_EQ(a.EndTrimWid, 5);
+  EXPECT_EQ(a.EndTrimLen, 6);
+  EXPECT_EQ(a.PatSheets, 8);
+  EXPECT_EQ(a.BookMax, 3);
+  EXPECT_TRUE(a.LoadLong);  // " l " trimmed and upper-cased
+  EXPECT_EQ(a.CutDim, 700.5f);
+  EXPECT_EQ(a.CutLevel, 1);
+  EXPECT_EQ(a.CutQty, 2);
+  EXPECT_EQ(a.PartLabel, "Top");
+  EXPECT_EQ(a.PartRef, 42);
+  EXPECT_THAT(a.BookLabels, ElementsAre("", "ORL Ardis,C:\\Ardis\\Data\\J1,42"));
+  EXPECT_FALSE(model.PatCuts[2].LoadLong);
+  EXPECT_THAT(model.PatCuts[2].BookLabels, ElementsAre("", ""));  // PartRef 0: no label
+  EXPECT_THAT(model.Pat.Items, ElementsAre("3  *  Oak 19"));
+}
+
+TEST(CsvCutReader, LabelKeepsTheReferenceAsWrittenAndSlashFoldersWork) {
+  OptimizerModel model = Import("T,1,B,100,50,0,0,0,0,0,0,L,10,1,1,P,007x\n", "/srv/ardis/data.txt");
+  ASSERT_EQ(model.CutCount(), 1u);
+  EXPECT_EQ(model.PatCuts[1].BookLabels[1], "ORL Ardis,/srv/ardis/T,007x");
+}
+
+TEST(FileKind, ChosenByTheUpperCasedNameInOrder) {
+  EXPECT_EQ(KindFromFileName("cpout.042"), FileKind::CpOut);
+  EXPECT_EQ(KindFromFileName("CPOUT.PTX"), FileKind::CpOut);  // CPOUT is tested first
+  EXPECT_EQ(KindFromFileName("job.saw"), FileKind::Ardis);
+  EXPECT_EQ(KindFromFileName("job.Ptx"), FileKind::Ptx);
+  EXPECT_EQ(KindFromFileName("job.csv"), FileKind::Csv);
+  EXPECT_EQ(KindFromFileName("job.txt"), FileKind::Csv);
+}
+
+TEST(FileKind, FileListShowsOptimizerFilesInAnyCase) {
+  for (const char* name : {"CPOUT.042", "CPOut.1", "a.csv", "B.CSV", "j.ptx", "k.SAW"})
+    EXPECT_TRUE(IsOptimizerFileName(name)) << name;
+  for (const char* name : {"notes.txt", "xCPOUT.1", "a.csv.bak", "CPOUT"}) EXPECT_FALSE(IsOptimizerFileName(name)) << name;
+  test::JobFolder folder;
+  folder.Write("b.SAW", "");
+  folder.Write("CPOUT.042", "");
+  folder.Write("readme.txt", "");
+  EXPECT_THAT(ListOptimizerFiles(folder.Folder()), ElementsAre("CPOUT.042", "b.SAW"));
+  EXPECT_TRUE(ListOptimizerFiles(folder.Folder() + "/missing").empty());
+}
+
+TEST(OptimizerImport, FileWithoutCutsLeavesOnlyElementZeroAndMissingFileWarns) {
+  OptimizerModel model = Import("just,a,header\n", "");
+  EXPECT_EQ(model.PatCuts.size(), 1u);
+  EXPECT_TRUE(model.Pat.Items.empty());
+  OptimizerModel missing;
+  EXPECT_FALSE(ImportOptimizerFile(missing, "/nonexistent", "x.csv", ""));
+  EXPECT_EQ(missing.Warnings.Texts().size(), 1u);
+}
+
+}  // namespace
+}  // namespace orl

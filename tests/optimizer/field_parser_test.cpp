@@ -1,0 +1,132 @@
+#include "saw/optimizer/field_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "saw/optimizer/eval_number.h"
+
+namespace orl {
+namespace {
+
+struct Recorder : ScanHandler {
+  std::vector<std::string> events;
+  void BeginOfFile(FieldParser&) override { events.push_back("begin"); }
+  void Line(FieldParser& p) override { events.push_back(p.LineText() + "|" + std::to_string(p.FieldCount())); }
+  void EndOfFile(FieldParser&) override { events.push_back("end"); }
+};
+
+std::vector<std::string> Scan(const std::string& text) {
+  std::istringstream in(text);
+  FieldParser parser;
+  Recorder recorder;
+  parser.ScanStream(in, recorder);
+  return recorder.events;
+}
+
+TEST(FieldParserScan, StepsRunInOrderAndBothLineEndsAreRead) {
+  EXPECT_EQ(Scan("a,b\r\nc\n\nd,e,f"),
+            (std::vector<std::string>{"begin", "a,b|2", "c|1", "|0", "d,e,f|3", "end"}));
+  EXPECT_EQ(Scan(""), (std::vector<std::string>{"begin", "end"}));
+}
+
+TEST(FieldParserScan, LineLongerThanTheReadBufferArrivesWhole) {
+  const std::string longField(200000, 'x');
+  auto events = Scan("1," + longField + "\r\n2\n");
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_EQ(events[1], "1," + longField + "|2");
+  EXPECT_EQ(events[2], "2|1");
+}
+
+TEST(FieldParserScan, MissingFileRunsNoStep) {
+  FieldParser parser;
+  Recorder recorder;
+  EXPECT_FALSE(parser.ScanFile("/nonexistent/dir/file.csv", recorder));
+  EXPECT_TRUE(recorder.events.empty());
+}
+
+TEST(FieldParserFields, EverySeparatorCharacterEndsAField) {
+  FieldParser p;
+  p.SetSeparators(",/");
+  p.SetLineText("1,2/3,,4");
+  ASSERT_EQ(p.FieldCount(), 5);
+  EXPECT_EQ(p.Field(2), "2");
+  EXPECT_EQ(p.Field(4), "");
+  EXPECT_EQ(p.Field(5), "4");
+  EXPECT_EQ(p.Field(6), "");  // past the last field
+  EXPECT_EQ(p.Field(0), "");
+  p.SetSeparators("/");  // re-splits the same line
+  EXPECT_EQ(p.FieldCount(), 2);
+  EXPECT_EQ(p.Field(1), "1,2");
+}
+
+TEST(FieldParserFields, WritingAFieldKeepsTheSeparatorsAsTheyStood) {
+  FieldParser p;
+  p.SetSeparators(",/");
+  p.SetLineText("1,2*2/3/");
+  p.SetField(2, "2,2,");
+  EXPECT_EQ(p.LineText(), "1,2,2,/3/");
+  p.SetLineText("a/b");
+  p.SetField(4, "d");  // past the end: empty fields joined by the first separator
+  EXPECT_EQ(p.LineText(), "a/b,,d");
+  p.SetLineText("");
+  p.SetField(1, "x");
+  EXPECT_EQ(p.LineText(), "x");
+}
+
+TEST(FieldParserValue, ArithmeticOfDecimalsAndNonExpressionsAsZero) {
+  FieldParser p;
+  p.SetLineText("48+1/2");
+  EXPECT_DOUBLE_EQ(p.Value(), 48.5);
+  p.SetLineText("2.5+0.25");
+  EXPECT_DOUBLE_EQ(p.Value(), 2.75);
+  for (const char* text : {"", "abc", "12ab", "(((", "1/", "PTN3"}) {
+    p.SetLineText(text);
+    EXPECT_EQ(p.Value(), 0) << text;
+  }
+  p.SetLineText(std::string(100000, '('));  // hostile: refused, not evaluated
+  EXPECT_EQ(p.Value(), 0);
+}
+
+TEST(EvalNumber, BlanksBecomePlusAfterTrimming) {
+  ExpressionEvaluator evaluator;
+  std::string text = "  48 1/2  ";
+  EXPECT_FLOAT_EQ(EvalNumber(text, evaluator), 48.5f);
+  EXPECT_EQ(text, "48+1/2");  // the caller's text changes
+  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("-.5"), evaluator), -0.5f);
+  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("1219.2"), evaluator), 1219.2f);
+  EXPECT_EQ(EvalNumber(std::string_view("x"), evaluator), 0.0f);
+}
+
+TEST(PlainDecimal, OnlyPlainNumbersTakeTheShortWay) {
+  double v = 0;
+  EXPECT_TRUE(ReadPlainDecimal(".5", v));
+  EXPECT_DOUBLE_EQ(v, 0.5);
+  EXPECT_TRUE(ReadPlainDecimal("-12.", v));
+  EXPECT_DOUBLE_EQ(v, -12);
+  for (const char* text : {"", "-", ".", "1e3", "1.2.3", " 1", "1+1", "--1"}) EXPECT_FALSE(ReadPlainDecimal(text, v)) << text;
+}
+
+TEST(RepeatText, RepeatsOrGivesNothing) {
+  EXPECT_EQ(RepeatText(3, "5,"), "5,5,5,");
+  EXPECT_EQ(RepeatText(0, "5,"), "");
+  EXPECT_EQ(RepeatText(-2, "5,"), "");
+}
+
+TEST(IntegerConversion, HalvesToEvenAndRangeHeld) {
+  EXPECT_EQ(ToInt16(2.5), 2);
+  EXPECT_EQ(ToInt16(3.5), 4);
+  EXPECT_EQ(ToInt16(-2.5), -2);
+  bool clamped = false;
+  EXPECT_EQ(ToInt16(40000, &clamped), 32767);
+  EXPECT_TRUE(clamped);
+  EXPECT_EQ(ToInt16(-1e30, &clamped), -32768);
+  EXPECT_EQ(ToInt16(std::numeric_limits<double>::quiet_NaN(), &clamped), 0);
+  EXPECT_FALSE(clamped);
+  EXPECT_EQ(ToInt32(1e12), 2147483647);
+}
+
+}  // namespace
+}  // namespace orl
