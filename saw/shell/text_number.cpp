@@ -95,7 +95,12 @@ std::string FormatMask(double value, std::string_view mask) {
   if (point != std::string_view::npos) {
     text += '.';
     std::string fractionText = std::to_string(fraction);
-    text += std::string(decimals - fractionText.size(), '0') + fractionText;
+    fractionText.insert(0, decimals - fractionText.size(), '0');
+    // '#' places after the point show a digit only when it is not a trailing zero.
+    const auto fractionMask = mask.substr(point + 1);
+    const std::size_t forced = fractionMask.find_last_of('0') == std::string_view::npos ? 0 : fractionMask.find_last_of('0') + 1;
+    while (fractionText.size() > forced && fractionText.back() == '0') fractionText.pop_back();
+    text += fractionText;
   }
   return text;
 }
