@@ -1,0 +1,42 @@
+#include "saw/plc/label_file.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "saw/shell/path_parts.h"
+
+namespace orl {
+namespace {
+
+std::string WithSlashes(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+bool LongerThanLimit(const std::string& path) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  return !error && size > kLabelFileLimit;
+}
+
+}  // namespace
+
+bool IsValidFileName(const std::string& path) {
+  if (FileNamePart(path).empty()) return false;
+  return std::none_of(path.begin(), path.end(), [](unsigned char c) {
+    return c < 0x20 || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|';
+  });
+}
+
+bool AppendBookLabel(const std::string& path, const std::string& label) {
+  const std::string file = WithSlashes(path);
+  const auto mode = LongerThanLimit(file) ? std::ios::trunc : std::ios::app;
+  std::ofstream out(file, std::ios::out | mode);
+  if (!out) return false;
+  out << label << '\n';
+  out.close();
+  return !out.fail();
+}
+
+}  // namespace orl

@@ -1,0 +1,20 @@
+#pragma once
+// The label file: one book label per line, appended as the parts are cut,
+// started afresh once it has grown past kLabelFileLimit bytes.
+#include <cstdint>
+#include <string>
+
+namespace orl {
+
+inline constexpr std::uintmax_t kLabelFileLimit = 30000;
+
+// A usable file name: a non-empty name part and no wildcard, quote, pipe,
+// angle bracket or control character.
+bool IsValidFileName(const std::string& path);
+
+// Appends label and a line end; a file already longer than the limit is
+// emptied first. Either separator may be used in path. False when the file
+// cannot be written.
+bool AppendBookLabel(const std::string& path, const std::string& label);
+
+}  // namespace orl

@@ -1,0 +1,53 @@
+#pragma once
+// Everything the PLC layer keeps between ticks, as plain data: the images
+// last read, the pending writes, the sequencing state, the displays it
+// drives and the communication log. The workstation holds one.
+#include <cstdint>
+#include <string>
+
+#include "saw/cutlist/positions.h"
+#include "saw/plc/comm_log.h"
+#include "saw/plc/dig_io.h"
+#include "saw/plc/manual_position.h"
+
+namespace orl {
+
+inline constexpr std::int32_t kNothingPending = -1;
+
+struct PlcState {
+  // Images as last read (bit images).
+  std::int32_t InputImage = 0;
+  std::int32_t OutputImage = 0;
+  std::int32_t RelayImage = 0;
+  // Words waiting to be written; -1 = none.
+  std::int32_t OutputWrite = kNothingPending;
+  std::int32_t RelayWrite = kNothingPending;
+  // Target waiting to be written, tenths of a mm; 0 or less = none.
+  std::int32_t TargetWrite = 0;
+
+  // Sequencing: the entry last handed over (-1 = no usable list) and
+  // whether the current "Send Next Pos" request has been served.
+  PosList positions = EmptyPosList();
+  std::int32_t PosIndex = 0;
+  bool PosSent = false;
+  std::string LastBookLabel;
+  bool ManualSend = false;  // the operator pressed "Send"; the loop has not taken it yet
+
+  // Displays.
+  std::string CmAtvty;
+  std::string POS;
+  std::string Target;
+  CellGrid DigIO = MakeDigIOGrid();
+  ManualPosition manual;
+
+  CommLog log;
+};
+
+// The relay's bit in RelayImage; false for 8, 9 and non-relays.
+bool RelayBit(const PlcState& state, int relay);
+// Sets (odd state: 1, -1) or clears (even state) the relay's bit in
+// RelayImage and raises RelayWrite with the whole word.
+void SetRelayBit(PlcState& state, int relay, int wanted);
+inline void SetRelayBit(PlcState& state, int relay, bool on) { SetRelayBit(state, relay, on ? 1 : 0); }
+
+}  // namespace orl

@@ -1,0 +1,18 @@
+#pragma once
+// Phase 2 of a scan tick: answering the PLC's control relays on the images
+// as last read. "Set To Beginning" rebuilds the target list, "Send Next
+// Pos" hands over the next target (or a waiting manual position), "Position
+// Sent" clears the highlight and "Disable Programming" locks the cut list.
+// Runs on every tick, also while the link is closed.
+#include "saw/plc/plc_state.h"
+#include "saw/plc/scan_host.h"
+
+namespace orl {
+
+inline constexpr const char* kActivityIdle = " ";
+inline constexpr int kFirstCellRow = 3;
+inline constexpr int kFirstCellColumn = 1;
+
+void Sequence(PlcState& state, ScanHost& host);
+
+}  // namespace orl

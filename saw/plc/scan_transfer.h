@@ -1,0 +1,58 @@
+#pragma once
+// Phase 1 of a scan tick, split so that the transfer touches only the link:
+// prepare decides (read everything, or the single pending write and its
+// value), transfer talks to the PLC, apply brings the outcome back into
+// the program's state. The desktop program runs the transfer on a worker
+// thread; orl-tool and the tests run the three in a row.
+#include <array>
+#include <cstdint>
+
+#include "saw/plc/plc_link.h"
+#include "saw/plc/plc_state.h"
+#include "saw/plc/read_plc.h"
+#include "saw/shell/cell_grid.h"
+
+namespace orl {
+
+inline constexpr const char* kActivityTransfer = "*";
+inline constexpr const char* kNoPosition = "------------";
+inline constexpr const char* kPositionMask = "###0.0";
+// Creep distance used when the machine parameter is 0, millimetres.
+inline constexpr std::int32_t kDefaultCreepDistance = 100;
+
+enum class TransferKind { None, Read, WriteTarget, WriteOutput, WriteRelay };
+
+struct TransferPlan {
+  TransferKind kind = TransferKind::None;
+  std::int32_t value = 0;  // the pending value the write carries
+  PlcWords4 block{};       // the target block, for WriteTarget
+};
+
+struct WriteOutcome {
+  bool ran = false;     // the link was not busy
+  bool ok = false;
+  bool raised = false;  // the write call threw: the pending value is dropped
+};
+
+// The five reads of a read tick, in order: inputs, outputs, relays,
+// position, target register.
+inline constexpr int kScanReads = 5;
+struct TransferResult {
+  std::array<ReadOutcome, kScanReads> reads{};
+  WriteOutcome write;
+};
+
+// Nothing when the link is closed; reads when nothing is pending;
+// otherwise the target block, then the output word, then the relay word.
+TransferPlan PrepareTransfer(const PlcState& state, const CellGrid& macPar, bool linkOpen);
+
+TransferResult Transfer(PlcLink& link, const TransferPlan& plan);
+
+// Images, displays, log lines; a pending write is cleared only if it still
+// holds the value that was written.
+void ApplyTransfer(PlcState& state, const TransferPlan& plan, const TransferResult& result);
+
+// Creep distance in tenths of a mm from the machine parameters.
+std::int32_t CreepTenths(const CellGrid& macPar);
+
+}  // namespace orl
