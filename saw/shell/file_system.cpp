@@ -59,7 +59,8 @@ bool MatchesFilePattern(const std::string& name, const std::string& pattern) {
   while (start <= upperPattern.size()) {
     const std::size_t end = std::min(upperPattern.find(';', start), upperPattern.size());
     const std::string glob = TrimBlanks(std::string_view(upperPattern).substr(start, end - start));
-    if (!glob.empty() && GlobMatch(upperName, glob)) return true;
+    // As in the file dialogs, "*.*" also lists names without an extension.
+    if (glob == "*.*" || (!glob.empty() && GlobMatch(upperName, glob))) return true;
     start = end + 1;
   }
   return false;

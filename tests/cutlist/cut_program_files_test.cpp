@@ -1,0 +1,166 @@
+#include "saw/cutlist/cut_program_files.h"
+
+#include <gtest/gtest.h>
+
+#include "cut_list_fixture.h"
+#include "fakes/fake_ui.h"
+#include "fakes/temp_folder.h"
+#include "saw/cutlist/cut_program_file.h"
+#include "saw/cutlist/job_folders.h"
+
+namespace orl {
+namespace {
+
+using testing::CutListFixture;
+using testing::FakeUi;
+using testing::TempFolder;
+
+TEST(CutProgramFile, RoundTripKeepsEveryCell) {
+  CutListFixture f;
+  f.grid().SetText(1, 1, "Kitchen, \"oak\"\nline two");
+  f.grid().SetText(1, 2, "True");
+  f.grid().SetText(51, 198, "x");
+  f.grid().SetText(2, 1, " 12 ");
+  CutListFixture g;
+  ReadCutProgramText(CutProgramText(f.grid()), g.grid());
+  for (int row = 1; row <= 51; ++row)
+    for (int column = 1; column <= 198; ++column) ASSERT_EQ(g.Text(row, column), f.Text(row, column)) << row << "," << column;
+}
+
+TEST(CutProgramFile, WriterDropsTrailingEmptyFieldsAndRows) {
+  CutListFixture f;
+  f.grid().SetText(1, 2, "True");
+  f.grid().SetText(3, 1, "1000");
+  EXPECT_EQ(CutProgramText(f.grid()), ",True\r\n\r\n1000\r\n");
+}
+
+TEST(CutProgramFile, ReaderTakesWhatFitsFromAnyText) {
+  CutListFixture f;
+  f.grid().SetText(5, 5, "stale");
+  std::string text;
+  for (int row = 1; row <= 60; ++row) text += std::string(250, ',') + std::to_string(row) + "\n";
+  text += std::string("\0\xff\"unterminated", 16);
+  ReadCutProgramText(text, f.grid());
+  EXPECT_EQ(f.Text(5, 5), "");
+  EXPECT_EQ(f.Text(51, 1), "");
+  ReadCutProgramText("a,b\nc" + std::string(1000, 'x'), f.grid());
+  EXPECT_EQ(f.Text(1, 2), "b");
+  EXPECT_EQ(f.Text(2, 1).size(), kMaxCellTextLength);
+}
+
+TEST(CutProgramFile, MissingFileLeavesTheListAlone) {
+  CutListFixture f;
+  f.grid().SetText(4, 1, "500");
+  EXPECT_FALSE(LoadCutProgramFile("/nonexistent/program", f.grid()));
+  EXPECT_EQ(f.Text(4, 1), "500");
+}
+
+struct ProgramFolderFixture : ::testing::Test {
+  TempFolder folder;
+  RealFileSystem fileSystem;
+  FileList programList;
+  FakeUi ui;
+  CutListFixture f;
+
+  ProgramFolderFixture() { programList.folder = folder.Path().string(); }
+};
+
+TEST_F(ProgramFolderFixture, LoadSetsUnitDescriptionAndCursor) {
+  folder.Write("inch", "Door panels,False\r\n\r\n48,1\r\n24,2,0.5\r\n");
+  f.cutList.decimalPlacesInch = 3;
+  f.cutList.HiRow = 4, f.cutList.HiCol = 1;
+  ASSERT_TRUE(LoadCutProgram(f.cutList, programList, "inch", 0));
+  EXPECT_EQ(f.cutList.Units, kInch);
+  EXPECT_EQ(f.grid().Format(4, 1).decimals, 3);
+  EXPECT_EQ(f.cutList.Desc, "Door panels");
+  EXPECT_EQ(f.cutList.DispFName, "inch");
+  EXPECT_EQ(f.cutList.Grv.value, 1);  // the groove in row 4
+  EXPECT_EQ(f.cutList.HiRow, 0);
+  EXPECT_EQ(f.grid().ActiveRow(), 3);
+  EXPECT_EQ(f.grid().ActiveColumn(), 1);
+  EXPECT_EQ(f.cutList.CNum, "1");
+
+  folder.Write("empty-unit", "Metric one\r\n");
+  ASSERT_TRUE(LoadCutProgram(f.cutList, programList, "empty-unit", 0));
+  EXPECT_EQ(f.cutList.Units, kMetric);
+  EXPECT_EQ(f.Text(1, 2), "True");
+  EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(ProgramFolderFixture, SaveGoesIntoTheProgramsFolderWhateverFolderWasChosen) {
+  f.grid().SetText(3, 1, "1000");
+  ui.saveAnswers.push_back("/somewhere/else/job1");
+  ASSERT_TRUE(SaveCutList(f.cutList, programList, fileSystem, ui));
+  EXPECT_EQ(folder.Read("job1"), "\r\n\r\n1000\r\n");
+  EXPECT_EQ(f.cutList.DispFName, "job1");
+  EXPECT_EQ(programList.entries, std::vector<std::string>{"job1"});
+  EXPECT_EQ(ui.saveDialogInitialFiles.back(), folder.Folder() + "*.*");
+}
+
+TEST_F(ProgramFolderFixture, OverwriteNeedsAYes) {
+  folder.Write("job1", "old");
+  f.cutList.DispFName = "job1";
+  f.grid().SetText(3, 1, "1000");
+  ui.saveAnswers.push_back(folder.File("job1"));
+  ui.yesNoAnswers.push_back(false);
+  EXPECT_FALSE(SaveCutList(f.cutList, programList, fileSystem, ui));
+  EXPECT_EQ(folder.Read("job1"), "old");
+  EXPECT_EQ(ui.saveDialogInitialFiles.back(), folder.Folder() + "job1");
+  EXPECT_EQ(ui.boxes.back(), (testing::RecordedBox{kOverwriteQuestion, MessageIcon::Question, "Alert!"}));
+
+  ui.saveAnswers.push_back(folder.File("job1"));
+  ui.yesNoAnswers.push_back(true);
+  EXPECT_TRUE(SaveCutList(f.cutList, programList, fileSystem, ui));
+  EXPECT_EQ(folder.Read("job1"), "\r\n\r\n1000\r\n");
+}
+
+TEST_F(ProgramFolderFixture, CancelOrAFailedWriteSavesNothing) {
+  ui.saveAnswers.push_back(std::nullopt);
+  EXPECT_FALSE(SaveCutList(f.cutList, programList, fileSystem, ui));
+  programList.folder = folder.File("no-such-folder");
+  ui.saveAnswers.push_back("job2");
+  EXPECT_FALSE(SaveCutList(f.cutList, programList, fileSystem, ui));
+  EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+}
+
+TEST(JobBrowser, FloppyToggleGoesThereAndBack) {
+  TempFolder jobs, removable;
+  jobs.Write("CPOUT.042", "");
+  removable.Write("disk.csv", "");
+  RealFileSystem fileSystem;
+  FakeUi ui;
+  JobBrowser browser;
+  ShowJobFolder(browser, jobs.Folder(), fileSystem);
+  EXPECT_EQ(browser.File2.entries, std::vector<std::string>{"CPOUT.042"});
+  ToggleRemovableMedia(browser, jobs.Folder(), removable.Folder(), fileSystem, ui);
+  EXPECT_EQ(browser.JobBrsCaption, kAccessHd);
+  EXPECT_EQ(browser.File2.entries, std::vector<std::string>{"disk.csv"});
+  ToggleRemovableMedia(browser, jobs.Folder(), removable.Folder(), fileSystem, ui);
+  EXPECT_EQ(browser.JobBrsCaption, kAccessFloppy);
+  EXPECT_EQ(browser.Dir1, jobs.Folder());
+  EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST(JobBrowser, RemovableDriveNotReadyWarnsAndStays) {
+  TempFolder jobs;
+  RealFileSystem fileSystem;
+  FakeUi ui;
+  JobBrowser browser;
+  ShowJobFolder(browser, jobs.Folder(), fileSystem);
+  ToggleRemovableMedia(browser, jobs.Folder(), jobs.File("no-media"), fileSystem, ui);
+  EXPECT_EQ(ui.Texts(), std::vector<std::string>{kFloppyNotReady});
+  EXPECT_EQ(browser.Dir1, jobs.Folder());
+  EXPECT_EQ(browser.JobBrsCaption, kAccessFloppy);
+}
+
+TEST(FilePattern, MatchesWithoutRegardToLetterCase) {
+  EXPECT_TRUE(MatchesFilePattern("CPOUT.042", kOptimizerFilePattern));
+  EXPECT_TRUE(MatchesFilePattern("job.saw", kOptimizerFilePattern));
+  EXPECT_TRUE(MatchesFilePattern("a.Csv", kOptimizerFilePattern));
+  EXPECT_FALSE(MatchesFilePattern("a.csv.bak", kOptimizerFilePattern));
+  EXPECT_FALSE(MatchesFilePattern("notes.txt", kOptimizerFilePattern));
+}
+
+}  // namespace
+}  // namespace orl
