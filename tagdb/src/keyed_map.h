@@ -1,0 +1,54 @@
+// A hash map whose text keys compare without regard to ASCII letter case.
+// Lookups fold the key into a stack buffer, so the hot read path allocates nothing.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+namespace queldb {
+
+struct FoldedHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
+};
+
+template <typename Item>
+class CaseInsensitiveMap {
+ public:
+  // Replaces any item under the key.
+  void Store(std::string_view key, Item item) { items_.insert_or_assign(Fold(key), std::move(item)); }
+  // Adds only when the key is absent; returns whether it was added.
+  bool Add(std::string_view key, Item item) { return items_.try_emplace(Fold(key), std::move(item)).second; }
+
+  const Item* Find(std::string_view key) const {
+    char buffer[kBufferSize];
+    if (key.size() > kBufferSize) return FindIn(Fold(key));
+    for (std::size_t i = 0; i < key.size(); ++i) buffer[i] = FoldChar(key[i]);
+    return FindIn(std::string_view(buffer, key.size()));
+  }
+
+  std::size_t Size() const { return items_.size(); }
+  void Clear() { items_.clear(); }
+
+ private:
+  static constexpr std::size_t kBufferSize = 64;
+
+  static char FoldChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+  static std::string Fold(std::string_view key) {
+    std::string folded(key);
+    for (char& c : folded) c = FoldChar(c);
+    return folded;
+  }
+  const Item* FindIn(std::string_view folded) const {
+    auto it = items_.find(folded);
+    return it == items_.end() ? nullptr : &it->second;
+  }
+
+  std::unordered_map<std::string, Item, FoldedHash, std::equal_to<>> items_;
+};
+
+}  // namespace queldb

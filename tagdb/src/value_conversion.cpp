@@ -1,0 +1,29 @@
+#include "value_conversion.h"
+
+#include "addresses.h"
+
+namespace queldb {
+
+std::optional<Variant> FloatPair(const Variant* whole, const Variant* fraction) {
+  if (!whole || !fraction) return std::nullopt;
+  auto a = whole->ToDouble();
+  auto b = fraction->ToDouble();
+  if (!a || !b) return std::nullopt;
+  return Variant(*a + *b / 10000.0);
+}
+
+std::optional<Variant> BitOf(const Variant* value, int64_t bit) {
+  if (!value || bit < 0 || bit > 30) return std::nullopt;
+  auto word = value->ToLong();
+  auto mask = PowerOfTwo(static_cast<int32_t>(bit));
+  if (!word || !mask) return std::nullopt;
+  return Variant(static_cast<int32_t>((*word & *mask) / *mask));
+}
+
+std::optional<Variant> Scaled(const Variant& value, double scale, double offset) {
+  auto raw = value.ToDouble();
+  if (!raw) return std::nullopt;
+  return Variant((*raw + offset) * scale);
+}
+
+}  // namespace queldb

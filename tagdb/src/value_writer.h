@@ -1,0 +1,20 @@
+// WriteToDatabase: polled values into the store, or a value into the hand-off slot.
+#pragma once
+
+#include <cstdint>
+
+#include "library_state.h"
+
+namespace queldb {
+
+struct WriteRequest {
+  Variant& address;
+  const Variant& values;
+  int16_t numOfRegs;
+  int32_t fromStart;
+  int16_t& ioType;
+};
+
+void WriteValues(LibraryState& state, WriteRequest request);
+
+}  // namespace queldb

@@ -1,0 +1,173 @@
+// Reads and writes in the Modbus family, including scaled reads through tags.
+#include "library_fixture.h"
+
+namespace queldb::testing {
+namespace {
+
+Variant Values(std::vector<Variant> items) { return Variant::ArrayOf(std::move(items)); }
+
+class ModbusTest : public LibraryTest {
+ protected:
+  void SetUp() override { Start("Modbus"); }
+};
+
+TEST_F(ModbusTest, WriteStoresIndexRangeOnConsecutiveRegisters) {
+  Write("40001", Values({10, 20, 30}), 3);
+  EXPECT_EQ(ReadOne("1;40001"), Variant(10));
+  EXPECT_EQ(ReadOne("1;40002"), Variant(20));
+  EXPECT_EQ(ReadOne("1;40003"), Variant(30));
+
+  Write(Variant(40101), Values({10, 20, 30}), 3, 2);
+  EXPECT_EQ(ReadOne("1;40101"), Variant(20));
+  EXPECT_EQ(ReadOne("1;40102"), Variant(30));
+  EXPECT_EQ(ReadOne("1;40103"), Variant(int16_t{0}));
+}
+
+TEST_F(ModbusTest, ValuesKeepTheirTypeAndRouteSelectsTheKey) {
+  Write("3;12;40001", Values({"text", 2.5, true}), 3);
+  EXPECT_EQ(ReadOne("3;12;40001"), Variant("text"));
+  EXPECT_EQ(ReadOne(" 3; 12;40002"), Variant(2.5));
+  EXPECT_EQ(ReadOne("3;12;40003"), Variant(true));
+  EXPECT_EQ(ReadOne("40001"), Variant(int16_t{0}));  // unit 1, never written
+}
+
+TEST_F(ModbusTest, ZeroCountsBecomeOneAndAreWrittenBack) {
+  Db db;
+  Variant address("40001"), values = Values({7});
+  int16_t numOfRegs = 0, ioType = 0;
+  int32_t fromStart = 0;
+  db.WriteToDatabase(address, values, numOfRegs, fromStart, ioType);
+  EXPECT_EQ(numOfRegs, 1);
+  EXPECT_EQ(fromStart, 1);
+  Variant response;
+  int16_t readCount = 0;
+  int32_t ioIdx = 0;
+  EXPECT_EQ(db.ReadPLCValue(address, response, readCount, ioType, ioIdx), kTrue);
+  EXPECT_EQ(readCount, 1);
+  EXPECT_EQ(response, Variant(7));
+}
+
+TEST_F(ModbusTest, UnknownTagOrBadAddressOnWriteStoresNothingAndMarksAddress) {
+  EXPECT_EQ(Write("NoSuchTag", Values({1})), Variant(false));
+  EXPECT_EQ(Write(";40001", Values({1})), Variant(false));
+  EXPECT_EQ(Write("1;2;3;4;5;6;40001", Values({1})), Variant(false));
+  EXPECT_EQ(ReadOne("1;40001"), Variant(int16_t{0}));
+}
+
+TEST_F(ModbusTest, NonArrayValueStoresNothing) {
+  EXPECT_EQ(Write("40001", Variant(5)), Variant("40001"));
+  EXPECT_EQ(ReadOne("40001"), Variant(int16_t{0}));
+}
+
+TEST_F(ModbusTest, FloatPairsCombineWholeAndTenThousandths) {
+  Write("40001", Values({123, 4567, 1, 5000}), 4);
+  EXPECT_EQ(ReadOne("40001", ioFloat), Variant(123.4567));
+  Variant response = Variant::Array(2);
+  EXPECT_EQ(Read("40001", response, 2, ioFloat), kTrue);
+  EXPECT_EQ(*response.Element(1), Variant(123.4567));
+  EXPECT_EQ(*response.Element(2), Variant(1.5));
+  // The second register was never written: the pair cannot be formed.
+  EXPECT_EQ(ReadOne("40004", ioFloat), Variant(int16_t{0}));
+}
+
+TEST_F(ModbusTest, SingleBitOfAStoredValue) {
+  Write("40001", Values({8, 7}), 2);
+  EXPECT_EQ(ReadOne("40001", ioBits, 3), Variant(1));
+  EXPECT_EQ(ReadOne("40002", ioBits, 3), Variant(0));
+  EXPECT_EQ(ReadOne("40001", ioBits, 40), Variant(int16_t{0}));  // no such bit
+}
+
+TEST_F(ModbusTest, BitsRunOnIntoTheNextRegister) {
+  Write("40001", Values({int32_t{0xFC00}, int32_t{0x2AAA}}), 2);
+  Variant response = Variant::Array(20);
+  ASSERT_EQ(Read("40001", response, 20, ioBits, 10), kTrue);
+  for (int k = 1; k <= 6; ++k) EXPECT_EQ(*response.Element(k), Variant(1)) << k;  // bits 10..15
+  for (int k = 7; k <= 20; ++k) {
+    int bit = k - 7;  // bits 0..13 of the second register
+    EXPECT_EQ(*response.Element(k), Variant((0x2AAA >> bit) & 1)) << k;
+  }
+}
+
+TEST_F(ModbusTest, MultipleReadNeedsAnArrayAndFillsOnlyItsElements) {
+  Write("40001", Values({1, 2, 3}), 3);
+  Variant single(99);
+  EXPECT_EQ(Read("40001", single, 3), kTrue);
+  EXPECT_EQ(single, Variant(99));
+  Variant shortArray = Variant::Array(2);
+  EXPECT_EQ(Read("40001", shortArray, 3), kTrue);
+  EXPECT_EQ(shortArray, Values({1, 2}));
+  Variant one = Variant::Array(1);
+  EXPECT_EQ(Read("40002", one), kTrue);
+  EXPECT_EQ(one, Values({2}));
+}
+
+TEST_F(ModbusTest, FailedReadLeavesResponseUntouched) {
+  Variant response("before");
+  EXPECT_EQ(Read(";40001", response), kFalse);
+  EXPECT_EQ(Read("UnknownTag", response), kFalse);
+  EXPECT_EQ(Read(Variant(), response), kFalse);
+  EXPECT_EQ(response, Variant("before"));
+}
+
+TEST_F(ModbusTest, KeysIgnoreLetterCase) {
+  Start("ModbusPlus");
+  Write("1;40001", Values({5}));
+  EXPECT_EQ(ReadOne("1;40001"), Variant(5));
+}
+
+class ScaledModbusTest : public LibraryTest {};
+
+TEST_F(ScaledModbusTest, ScaleComesFromTheTagWithTheRoutedAddress) {
+  StartWithTags("Modbus", {{"Speed", "1;40001", 0.1, 0.0}, {"Level", "40010", 0.1, 0.0},
+                           {"Temp", "2;40020", 2.0, 5.0}});
+  Write("1;40001", Values({250}));
+  Variant response;
+  EXPECT_EQ(Read("1;40001", response, 1, ioScaledWord), kTrue);
+  EXPECT_EQ(response, Variant(25.0));
+  EXPECT_EQ(Read("speed", response, 1, ioScaledWord), kTrue);
+  EXPECT_EQ(response, Variant(25.0));
+  // A plain number has no route, so no tag is found: the raw value stays.
+  EXPECT_EQ(Read("40001", response, 1, ioScaledWord), kFalse);
+  EXPECT_EQ(response, Variant(250));
+
+  Write("2;40020", Values({10, 20}), 2);
+  Variant pair = Variant::Array(2);
+  EXPECT_EQ(Read("Temp", pair, 2, ioScaledDWord), kTrue);
+  EXPECT_EQ(pair, Values({30.0, 50.0}));
+}
+
+TEST_F(ScaledModbusTest, TagAddressWithoutRouteIsNotFoundForScaling) {
+  StartWithTags("Modbus", {{"Speed", "40001", 0.1, 0.0}});
+  Write("1;40001", Values({250}));
+  Variant response;
+  EXPECT_EQ(Read("1;40001", response, 1, ioScaledWord), kFalse);
+  EXPECT_EQ(response, Variant(250));
+  EXPECT_EQ(Read("Speed", response, 1, ioScaledWord), kFalse);
+  EXPECT_EQ(response, Variant(250));
+  EXPECT_EQ(Read("Speed", response, 1, ioScaledString), kTrue);  // 24 is not scaled
+}
+
+TEST_F(ScaledModbusTest, ScaledFloatCombinesThenScales) {
+  StartWithTags("Modbus", {{"Flow", "1;40001", 10.0, 1.0}});
+  Write("40001", Values({2, 5000}), 2);
+  EXPECT_EQ(ReadOne("Flow", ioScaledFloat), Variant(35.0));
+}
+
+TEST_F(ScaledModbusTest, WritesByTagNameUseItsAddress) {
+  StartWithTags("Modbus", {{"Speed", "2;40001"}});
+  Write("SPEED", Values({42}));
+  EXPECT_EQ(ReadOne("2;40001"), Variant(42));
+  EXPECT_EQ(ReadOne("Speed"), Variant(42));
+}
+
+TEST_F(LibraryTest, NoProtocolReadsAndWritesNothing) {
+  Start("modbus");  // names are matched with their case
+  Variant values = Variant::ArrayOf({Variant(5)});
+  Write("40001", values);
+  Variant response("kept");
+  EXPECT_EQ(Read("40001", response), kTrue);
+  EXPECT_EQ(response, Variant("kept"));
+}
+
+}  // namespace
+}  // namespace queldb::testing
