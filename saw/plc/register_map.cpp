@@ -28,23 +28,34 @@ int RelayBitIndex(int relay) {
   return -1;
 }
 
-std::int32_t HexTextValue(std::string_view text) {
+namespace {
+
+// Characters that are neither digits nor capital hex letters count nothing
+// and take no place ("1f" reads as 1).
+double HexDigitsValue(std::string_view text) {
   const std::string trimmed = TrimBlanks(text);
   double sum = 0;
   double weight = 1;
-  for (auto it = trimmed.rbegin(); it != trimmed.rend(); ++it, weight *= 16) {
+  for (auto it = trimmed.rbegin(); it != trimmed.rend(); ++it) {
     const char c = *it;
     if (c >= 'A' && c <= 'F') sum += (c - 'A' + 10) * weight;
     else if (c >= '0' && c <= '9') sum += (c - '0') * weight;
+    else continue;
+    weight *= 16;
   }
-  return RoundHalfEven(sum);
+  return sum;
 }
+
+}  // namespace
+
+std::int32_t HexTextValue(std::string_view text) { return RoundHalfEven(HexDigitsValue(text)); }
 
 std::int32_t BcdValue(std::int32_t n) { return HexTextValue(std::to_string(n)); }
 
 PlcWords2 BcdWords(std::int32_t n) {
-  const std::int32_t bcd = BcdValue(n);
-  return {bcd & 0xFFFF, bcd / 65536};
+  // Eight BCD digits need all 32 bits, beyond the signed range.
+  const auto bcd = static_cast<std::int64_t>(HexDigitsValue(std::to_string(n)));
+  return {static_cast<std::int32_t>(bcd & 0xFFFF), static_cast<std::int32_t>((bcd >> 16) & 0xFFFF)};
 }
 
 PlcWords4 TargetBlock(std::int32_t target, std::int32_t creepTenths) {

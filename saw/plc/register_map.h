@@ -35,7 +35,8 @@ int ModbusRegister(int plcAddress);
 int RelayBitIndex(int relay);
 
 // Trimmed text read as hexadecimal digits from the last character to the
-// first; 'A'..'F' count 10..15, digits their value, anything else 0.
+// first; 'A'..'F' count 10..15, digits their value; any other character
+// counts nothing ("1f" is 1).
 std::int32_t HexTextValue(std::string_view text);
 
 // Every decimal digit of n >= 0 as one nibble (13228 -> 0x13228).
