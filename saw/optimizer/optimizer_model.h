@@ -31,7 +31,9 @@ struct OptimizerModel {
   std::vector<PatCut> PatCuts = std::vector<PatCut>(1);  // element 0 stays empty
   // Per pattern ordinal, the sheets of book 1..n (entry 0 of each unused).
   std::vector<std::vector<std::int16_t>> PatBooks = std::vector<std::vector<std::int16_t>>(1);
-  std::int16_t CurPatFirst = 0;
+  // Index into PatCuts of the first cut of the pattern shown. 32 bits: a file
+  // may hold more cuts than a 16-bit index reaches.
+  std::int32_t CurPatFirst = 0;
   FileKind OptFileKind = FileKind::Csv;
   ListBoxState Pat;    // "N  *  BoardDesc" per pattern
   ListBoxState Parts;  // filled by the preview

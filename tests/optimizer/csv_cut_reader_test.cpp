@@ -69,18 +69,6 @@ TEST(FileKind, ChosenByTheUpperCasedNameInOrder) {
   EXPECT_EQ(KindFromFileName("job.txt"), FileKind::Csv);
 }
 
-TEST(FileKind, FileListShowsOptimizerFilesInAnyCase) {
-  for (const char* name : {"CPOUT.042", "CPOut.1", "a.csv", "B.CSV", "j.ptx", "k.SAW"})
-    EXPECT_TRUE(IsOptimizerFileName(name)) << name;
-  for (const char* name : {"notes.txt", "xCPOUT.1", "a.csv.bak", "CPOUT"}) EXPECT_FALSE(IsOptimizerFileName(name)) << name;
-  test::JobFolder folder;
-  folder.Write("b.SAW", "");
-  folder.Write("CPOUT.042", "");
-  folder.Write("readme.txt", "");
-  EXPECT_THAT(ListOptimizerFiles(folder.Folder()), ElementsAre("CPOUT.042", "b.SAW"));
-  EXPECT_TRUE(ListOptimizerFiles(folder.Folder() + "/missing").empty());
-}
-
 TEST(OptimizerImport, FileWithoutCutsLeavesOnlyElementZeroAndMissingFileWarns) {
   OptimizerModel model = Import("just,a,header\n", "");
   EXPECT_EQ(model.PatCuts.size(), 1u);

@@ -1,0 +1,98 @@
+#include "saw/optimizer/svg_writer.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+namespace orl {
+
+namespace {
+
+// Mid grey, so that both the black board and the white highlighted step show.
+constexpr const char* Background = "#808080";
+// Text sizes are points on the operator's screen; this turns them into
+// logical units of a window of the given size.
+constexpr float PointsPerWindow = 250;
+
+std::string Colour(PenColor color) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%06X", static_cast<unsigned>(color & 0xFFFFFF));
+  return text;
+}
+
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default:
+        // Control characters are not allowed in XML text.
+        if (static_cast<unsigned char>(c) >= 0x20) out += c;
+    }
+  }
+  return out;
+}
+
+struct Box {
+  float left = 0, top = 0, right = 1, bottom = 1;
+  void Include(float x, float y) {
+    left = std::min(left, x);
+    top = std::min(top, y);
+    right = std::max(right, x);
+    bottom = std::max(bottom, y);
+  }
+};
+
+Box ViewBox(const DisplayList& list) {
+  Box box;
+  bool windowSeen = false;
+  for (const DrawOp& op : list.Ops()) {
+    if (const auto* w = std::get_if<draw::Window>(&op)) {
+      box = {w->Left, w->Top, w->Left + w->Width, w->Top + w->Height};
+      windowSeen = true;
+    } else if (const auto* t = std::get_if<draw::Text>(&op); t && windowSeen) {
+      box.Include(t->X, t->Y);
+    }
+  }
+  return box;
+}
+
+}  // namespace
+
+std::string DisplayListToSvg(const DisplayList& list) {
+  const Box box = ViewBox(list);
+  const float size = std::max(box.right - box.left, box.bottom - box.top);
+  const float strokeWidth = size / 400;
+  std::ostringstream svg;
+  svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" << box.left << ' ' << box.top << ' '
+      << box.right - box.left << ' ' << box.bottom - box.top << "\" width=\"800\" height=\"800\">\n";
+  svg << "<rect x=\"" << box.left << "\" y=\"" << box.top << "\" width=\"" << box.right - box.left
+      << "\" height=\"" << box.bottom - box.top << "\" fill=\"" << Background << "\"/>\n";
+  std::string pen = Colour(PenBlack);
+  float fontSize = size / 60;
+  for (const DrawOp& op : list.Ops()) {
+    if (const auto* p = std::get_if<draw::Pen>(&op)) {
+      pen = Colour(p->Color);
+    } else if (const auto* s = std::get_if<draw::TextSize>(&op)) {
+      fontSize = std::max(size * s->Size / PointsPerWindow, size / 80);
+    } else if (const auto* t = std::get_if<draw::Text>(&op)) {
+      svg << "<text x=\"" << t->X << "\" y=\"" << t->Y << "\" font-size=\"" << fontSize << "\" fill=\"" << pen
+          << "\" dominant-baseline=\"hanging\" font-family=\"sans-serif\" xml:space=\"preserve\">"
+          << Escaped(t->Value) << "</text>\n";
+    } else if (const auto* l = std::get_if<draw::Line>(&op)) {
+      svg << "<line x1=\"" << l->X1 << "\" y1=\"" << l->Y1 << "\" x2=\"" << l->X2 << "\" y2=\"" << l->Y2
+          << "\" stroke=\"" << pen << "\" stroke-width=\"" << strokeWidth << "\"/>\n";
+    } else if (const auto* r = std::get_if<draw::Rectangle>(&op)) {
+      svg << "<rect x=\"" << std::min(r->X1, r->X2) << "\" y=\"" << std::min(r->Y1, r->Y2) << "\" width=\""
+          << std::abs(r->X2 - r->X1) << "\" height=\"" << std::abs(r->Y2 - r->Y1) << "\" fill=\"none\" stroke=\""
+          << pen << "\" stroke-width=\"" << strokeWidth << "\"/>\n";
+    }
+  }
+  svg << "</svg>\n";
+  return svg.str();
+}
+
+}  // namespace orl
