@@ -1,0 +1,54 @@
+#pragma once
+// What every orl-tool command does first: a workstation started and
+// activated as the desktop program would be, on the settings file named
+// with --ini (or the settings folder's own), and the errors a command
+// reports with its exit status.
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "saw/shell/clock.h"
+#include "saw/shell/file_system.h"
+#include "saw/tools/tool_ui.h"
+#include "saw/workstation/workstation.h"
+
+namespace orl {
+
+enum ExitStatus { kExitOk = 0, kExitBadArgument = 1, kExitFileError = 2, kExitPortInUse = 3 };
+
+// A file named on the command line that is missing or cannot be read.
+class FileError : public std::runtime_error {
+ public:
+  explicit FileError(const std::string& what) : std::runtime_error(what) {}
+};
+
+// The settings file the desktop program would use: ORL_SETTINGS_DIR, else
+// the folder of the running program (with the development-folder rule).
+std::string DefaultSettingsFile();
+
+struct ToolSession {
+  ToolUi ui;
+  RealFileSystem fileSystem;
+  SteadyClock clock;
+  std::unique_ptr<Workstation> workstation;
+  // Where the tool was started; start-up moves into the settings folder.
+  std::filesystem::path launchFolder = std::filesystem::current_path();
+
+  // Starts and activates a workstation on iniFile (empty: the default).
+  // Throws FileError when a named INI file does not exist.
+  explicit ToolSession(const std::string& iniFile);
+
+  // Loads a cut program as a click in the program list would; throws
+  // FileError when it cannot be read.
+  void LoadProgram(const std::string& programPath);
+
+  // A path named on the command line, taken from the launch folder.
+  std::string Resolve(const std::string& path) const;
+};
+
+// Writes the message for a failed command to standard error and returns
+// its exit status.
+int ReportFailure(const std::exception& error);
+
+}  // namespace orl

@@ -1,0 +1,143 @@
+#include "saw/workstation/workstation.h"
+
+#include "saw/cutlist/cut_list_editing.h"
+#include "saw/cutlist/cut_program_files.h"
+#include "saw/shell/machine_parameters.h"
+#include "saw/shell/orl_settings.h"
+
+namespace orl {
+namespace {
+
+constexpr const char* kDefaultRemovableFolder = "/media";
+
+// A check box click: unticked becomes ticked, ticked or grey becomes unticked.
+int Toggled(int value) { return value == 0 ? 1 : 0; }
+
+}  // namespace
+
+Workstation::Workstation(Ui& ui, const FileSystem& fileSystem, const Clock& clock)
+    : ui(ui), fileSystem(fileSystem), clock(clock), MacPar(MakeMacParGrid()), PthPar(MakePthParGrid()) {
+  cutList.Grv.visible = cutList.Stroke.visible = cutList.Rmdr.visible = false;
+  ManGrv.visible = ManFrame.visible = FrameCommLog.visible = false;
+}
+
+std::string Workstation::Setting(const char* section, const char* key) const {
+  return settings.ReadSetting(section, key);
+}
+
+int Workstation::GrooveColumnsSetting() const {
+  return ColumnModeSetting(Setting(section::kConfiguration, key::kGrooveColumns));
+}
+
+std::string Workstation::RemovableFolder() const {
+  const std::string folder = Setting(section::kSystem, key::kRemovablePath);
+  return folder.empty() ? kDefaultRemovableFolder : folder;
+}
+
+// --- Parameters tab -------------------------------------------------------
+
+void Workstation::MacParLostFocus() { SaveMachineParameters(MacPar, settings); }
+
+void Workstation::PthParLostFocus() { SavePaths(PthPar, settings); }
+
+void Workstation::PthParButtonClicked(int row, int column) {
+  if (column != kBrowseColumn || row < 1 || row > PthPar.Rows()) return;
+  const std::string dirBoxPath = PthPar.Text(row, kPathColumn);
+  SkipNextActivate = true;  // the activation after the chooser must not reload the grids
+  const std::string chosen = ui.ChooseDirectory(dirBoxPath);
+  ui.PumpEvents();
+  if (!ApplyChosenFolder(PthPar, row, chosen, RemovableFolder())) return;
+  if (row == kProgramsRow && fileSystem.FolderExists(chosen)) {
+    File1.folder = chosen;
+    File1.Refresh(fileSystem);
+  }
+}
+
+void Workstation::PthParKeyPress(int keyCode) {
+  constexpr int kEnter = 13;
+  if (keyCode == kEnter) PthParButtonClicked(PthPar.ActiveRow(), PthPar.ActiveColumn());
+}
+
+void Workstation::UnitsClicked(int unitIndex) { SelectUnits(cutList, unitIndex); }
+
+// --- Cut list ---------------------------------------------------------------
+
+void Workstation::CutListEditFinished(int row, int column) {
+  CellEditFinished(cutList, MacPar, row, column, GrooveColumnsSetting());
+}
+
+void Workstation::CutListCellMoved(int row, int column) {
+  cutList.grid.SetActiveCell(row, column);
+  if (const auto group = CurrentCellMoved(cutList, column)) FollowGroupInPreview(*group);
+}
+
+void Workstation::FollowGroupInPreview(int group) {
+  if (group <= PhaseScrollerMin && optimizer.ShownPatternKey == optimizer.LoadedPatternKey)
+    PhaseScrollerValue = group;
+}
+
+void Workstation::CutListKeyDown() { KeyDownInGrid(cutList); }
+
+void Workstation::DescChanged(const std::string& text) { orl::DescChanged(cutList, text); }
+
+void Workstation::ClearClicked() {
+  if (!Ask(ui, kClearQuestion)) return;
+  orl::DescChanged(cutList, "");
+  cutList.DispFName.clear();
+  File1.Refresh(fileSystem);
+  ui.PumpEvents();
+  ClearCutlist(cutList);
+  Setupcutlist(cutList);
+  BtnLdPat.enabled = false;
+  ShNxtBox.enabled = false;
+  optimizer.LoadedPatternKey.clear();
+}
+
+void Workstation::GrvMouseDown() {
+  settings.WriteSetting(section::kConfiguration, key::kGrooveColumns, std::to_string(Toggled(cutList.Grv.value)));
+}
+
+void Workstation::GrvClicked() {
+  cutList.Grv.value = Toggled(cutList.Grv.value);
+  GrooveCol(cutList);
+}
+
+void Workstation::StrokeClicked() {
+  cutList.Stroke.value = Toggled(cutList.Stroke.value);
+  StrokeCol(cutList);
+  settings.WriteSetting(section::kConfiguration, key::kStrokeColumns, std::to_string(cutList.Stroke.value));
+}
+
+void Workstation::RmdrClicked() {
+  cutList.Rmdr.value = Toggled(cutList.Rmdr.value);
+  RmdrCol(cutList);
+  settings.WriteSetting(section::kConfiguration, key::kRemainderColumns, std::to_string(cutList.Rmdr.value));
+}
+
+// --- Cut programs and job folders ----------------------------------------
+
+bool Workstation::ProgramClicked(const std::string& fileName) {
+  const bool loaded = LoadCutProgram(cutList, File1, fileName, GrooveColumnsSetting());
+  if (loaded) ImpFrame.visible = false;
+  return loaded;
+}
+
+bool Workstation::SaveClicked() { return SaveCutList(cutList, File1, fileSystem, ui); }
+
+void Workstation::JobBrsClicked() {
+  SkipNextActivate = true;
+  ToggleRemovableMedia(jobs, JobFolder(), RemovableFolder(), fileSystem, ui);
+}
+
+void Workstation::Dir1Changed(const std::string& folder) { ShowJobFolder(jobs, folder, fileSystem); }
+
+void Workstation::TabClicked(int tab) {
+  SSTab1 = tab;
+  if (fileSystem.DriveReady(jobs.Dir1)) jobs.Dir1Entries = fileSystem.ListFolders(jobs.Dir1);
+}
+
+bool Workstation::MakePositions(PosList& positions) {
+  return orl::MakePositions(cutList, MacPar, AbsoluteMode, RunningPos, positions);
+}
+
+}  // namespace orl

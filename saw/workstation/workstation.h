@@ -1,0 +1,117 @@
+#pragma once
+// The whole program's state as plain data, and one method per operator or
+// timer event. The desktop program forwards its events here and renders
+// the state; orl-tool and the tests drive it directly.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "saw/cutlist/cut_list.h"
+#include "saw/cutlist/job_folders.h"
+#include "saw/cutlist/positions.h"
+#include "saw/optimizer/optimizer_model.h"
+#include "saw/shell/cell_grid.h"
+#include "saw/shell/clock.h"
+#include "saw/shell/file_list.h"
+#include "saw/shell/file_system.h"
+#include "saw/shell/profile_file.h"
+#include "saw/shell/ui.h"
+
+namespace orl {
+
+inline constexpr const char* kPathError = "Path error. Check path specifications.";
+inline constexpr const char* kDriveNotReady = "Drive not ready. Check Path.";
+inline constexpr const char* kClearQuestion = "This will clear all programmed cuts. Continue?";
+inline constexpr const char* kMainCaption = "ORL   ";
+
+enum Tab { kProgramControlTab = 0, kImportTab = 1, kParametersTab = 2, kDiagnosticsTab = 3 };
+
+class Workstation {
+ public:
+  Workstation(Ui& ui, const FileSystem& fileSystem, const Clock& clock);
+  virtual ~Workstation() = default;
+
+  // --- Life cycle -------------------------------------------------------
+  // The start-up steps that need no window: the settings file, the cut
+  // list layout and the PLC port number and line settings. Relative folders
+  // in the settings are taken from the settings file's folder, which
+  // becomes the current folder.
+  void StartUp(const std::filesystem::path& settingsFile);
+  // Every activation of the main window.
+  void Activate();
+  // The housekeeping timer: keeps the visible file list current.
+  void HousekeepingTick();
+  // The window is closing; every step that fails is skipped.
+  virtual void End();
+
+  // --- Parameters tab ---------------------------------------------------
+  void MacParLostFocus();
+  void PthParLostFocus();
+  void PthParButtonClicked(int row, int column);
+  void PthParKeyPress(int keyCode);
+  void UnitsClicked(int unitIndex);
+
+  // --- Cut list ---------------------------------------------------------
+  void CutListEditFinished(int row, int column);
+  void CutListCellMoved(int row, int column);
+  void CutListKeyDown();
+  void DescChanged(const std::string& text);
+  void ClearClicked();
+  void GrvMouseDown();
+  void GrvClicked();
+  void StrokeClicked();
+  void RmdrClicked();
+
+  // --- Cut programs and job folders ------------------------------------
+  bool ProgramClicked(const std::string& fileName);
+  bool SaveClicked();
+  void JobBrsClicked();
+  void Dir1Changed(const std::string& folder);
+  void TabClicked(int tab);
+
+  // --- Positions --------------------------------------------------------
+  bool MakePositions(PosList& positions);
+
+  // A "Show Loaded Pattern" preview follows the group being cut only while
+  // the preview shows the loaded pattern.
+  void FollowGroupInPreview(int group);
+
+  // --- State ------------------------------------------------------------
+  Ui& ui;
+  const FileSystem& fileSystem;
+  const Clock& clock;
+
+  ProfileFile settings{""};
+  bool SkipNextActivate = false;
+  int MaxLogLen = 0;
+  bool AbsoluteMode = false;
+  int CommPort = 1;
+  std::string LineSettings;
+
+  CellGrid MacPar;
+  CellGrid PthPar;
+  CutList cutList;
+  std::int32_t RunningPos = 0;
+
+  FileList File1;  // cut programs
+  FileList File3;  // the hidden list the housekeeping timer compares with
+  JobBrowser jobs;
+  OptimizerModel optimizer;
+  Control ManGrv, ManFrame, FrameCommLog, ImpFrame, BtnLdPat, ShNxtBox;
+  bool ShowNext = false;  // "Show Next" ticked
+  int PhaseScrollerMin = 0;  // the cut-sequence scroller's bound (its Min holds the phase count)
+  int PhaseScrollerValue = 0;
+  int SSTab1 = kProgramControlTab;
+  std::string caption = kMainCaption;
+
+ protected:
+  void ApplyStartUpSettings();
+  // Settings read afresh from the settings file.
+  std::string Setting(const char* section, const char* key) const;
+  int GrooveColumnsSetting() const;
+  std::string RemovableFolder() const;
+  std::string JobFolder() const { return PthPar.Text(1, 1); }
+};
+
+}  // namespace orl
