@@ -1,25 +1,14 @@
 #include "tag_table.h"
 
-#include <sqlite3.h>
-
 #include <array>
 #include <filesystem>
-#include <memory>
 #include <optional>
 
+#include "sqlite_handles.h"
 #include "text_util.h"
 
 namespace queldb {
 namespace {
-
-struct DatabaseCloser {
-  void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct StatementCloser {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
-using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementCloser>;
 
 enum Field { kName, kReg, kRegAB, kScale, kOffset, kDataType, kFieldCount };
 constexpr std::array<const char*, kFieldCount> kFieldNames = {"NAME", "REG", "REGAB",
@@ -73,19 +62,12 @@ void AssignNumber(double& field, sqlite3_stmt* statement, int column) {
 void TagTable::Load(const std::string& databaseFile) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(databaseFile, error)) return;
-  sqlite3* raw = nullptr;
-  int opened = sqlite3_open_v2(databaseFile.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-  DatabaseHandle db(raw);
-  if (opened != SQLITE_OK) return;
-  sqlite3_stmt* rawStatement = nullptr;
-  if (sqlite3_prepare_v2(db.get(), "SELECT * FROM TagData ORDER BY rowid", -1, &rawStatement,
-                         nullptr) != SQLITE_OK) {
-    // A table declared WITHOUT ROWID has no rowid; its key order is as stable.
-    if (sqlite3_prepare_v2(db.get(), "SELECT * FROM TagData", -1, &rawStatement, nullptr) != SQLITE_OK) {
-      return;
-    }
-  }
-  StatementHandle statement(rawStatement);
+  DatabaseHandle db = OpenDatabase(databaseFile.c_str(), SQLITE_OPEN_READONLY);
+  if (!db) return;
+  StatementHandle statement = Prepare(db.get(), "SELECT * FROM TagData ORDER BY rowid");
+  // A table declared WITHOUT ROWID has no rowid; its key order is as stable.
+  if (!statement) statement = Prepare(db.get(), "SELECT * FROM TagData");
+  if (!statement) return;
   auto columns = FindColumns(statement.get());
   int32_t index = 1;
   while (index <= kMaxTags && sqlite3_step(statement.get()) == SQLITE_ROW) {

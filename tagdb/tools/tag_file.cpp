@@ -1,0 +1,209 @@
+#include "tag_file.h"
+
+#include <array>
+#include <fstream>
+#include <map>
+
+#include "csv.h"
+#include "sqlite_handles.h"
+#include "tag_table.h"
+#include "text_util.h"
+
+namespace queldb::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FieldDef {
+  const char* name;
+  const char* declaration;  // type and default
+};
+
+// Every field of a tag row. The defaults are the values a new tag starts
+// with, so a CSV import may leave them out.
+constexpr std::array<FieldDef, 34> kTagFields = {{
+    {"ID", "INTEGER PRIMARY KEY AUTOINCREMENT"},
+    {"NAME", "TEXT"},
+    {"REGAB", "TEXT"},
+    {"REG", "TEXT"},
+    {"VAL", "TEXT"},
+    {"DataType", "TEXT"},
+    {"Scale", "REAL DEFAULT 1"},
+    {"Offset", "REAL DEFAULT 0"},
+    {"Units", "TEXT"},
+    {"Desc", "TEXT"},
+    {"LOG", "INTEGER DEFAULT 0"},
+    {"LogIntv", "INTEGER DEFAULT 0"},
+    {"LogDeadband", "REAL DEFAULT 0"},
+    {"ALARMS", "INTEGER DEFAULT 0"},
+    {"Descrete", "INTEGER"},
+    {"Binary", "INTEGER"},
+    {"BIT", "INTEGER DEFAULT -1"},
+    {"bit_invert", "INTEGER"},
+    {"HHiLim", "REAL DEFAULT 100"},
+    {"HiLim", "REAL DEFAULT 99"},
+    {"LoLim", "REAL DEFAULT 0"},
+    {"LLoLim", "REAL DEFAULT 0"},
+    {"MESS", "TEXT"},
+    {"MESSLIST", "INTEGER DEFAULT 1"},
+    {"ALMPRIORITY", "INTEGER DEFAULT 1"},
+    {"ALMSCREEN", "INTEGER DEFAULT 1"},
+    {"ALMGROUP", "INTEGER DEFAULT 1"},
+    {"ALMACTIVE", "INTEGER DEFAULT 1"},
+    {"ALMHIST", "INTEGER DEFAULT 0"},
+    {"Dependency", "INTEGER"},
+    {"DependencyAddress", "TEXT"},
+    {"DependencyBinary", "INTEGER"},
+    {"DependencyBit", "INTEGER"},
+    {"DependencyBitInvert", "INTEGER"},
+}};
+
+// The data type names a tag may hold, with their codes.
+constexpr std::array<std::pair<const char*, int>, 9> kDataTypeNames = {{
+    {"ioWord", 0}, {"ioDWord", 1}, {"ioFloat", 2}, {"ioDFloat", 3}, {"ioString", 4},
+    {"ioScaledWord", 20}, {"ioScaledDWord", 21}, {"ioScaledFloat", 22}, {"ioScaledDFloat", 23},
+}};
+
+std::string Quoted(const std::string& identifier) { return "\"" + identifier + "\""; }
+
+fs::path DatabaseFile(const fs::path& dir) { return dir / kTagDatabaseFileName; }
+
+void Exec(sqlite3* db, const std::string& sql) {
+  char* message = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    std::string text = message ? message : "unknown error";
+    sqlite3_free(message);
+    throw ToolError("database error: " + text);
+  }
+}
+
+std::string CreateTableSql() {
+  std::string sql = "CREATE TABLE TagData (";
+  for (std::size_t i = 0; i < kTagFields.size(); ++i) {
+    if (i > 0) sql += ", ";
+    sql += Quoted(kTagFields[i].name) + " " + kTagFields[i].declaration;
+  }
+  sql += ");\nCREATE TABLE EnNumerations (ID INTEGER PRIMARY KEY, DataType TEXT NOT NULL, \"Value\" INTEGER);\n";
+  for (auto [name, value] : kDataTypeNames) {
+    sql += "INSERT INTO EnNumerations (DataType, \"Value\") VALUES ('" + std::string(name) + "', " +
+           std::to_string(value) + ");\n";
+  }
+  return sql;
+}
+
+DatabaseHandle OpenExisting(const fs::path& dir, int flags) {
+  fs::path file = DatabaseFile(dir);
+  if (!fs::is_regular_file(file)) throw ToolError("no tag database at " + file.string());
+  DatabaseHandle db = OpenDatabase(file.c_str(), flags);
+  if (!db) throw ToolError("cannot open " + file.string());
+  return db;
+}
+
+// The TagData field each header column names.
+std::vector<std::string> MapHeader(const CsvRow& header) {
+  std::map<std::string, std::string> known;
+  for (const FieldDef& field : kTagFields) known[ToUpperAscii(field.name)] = field.name;
+  std::vector<std::string> fields;
+  for (const std::string& column : header) {
+    auto it = known.find(ToUpperAscii(Trim(column)));
+    if (it == known.end()) throw ToolError("unknown TagData field in CSV header: \"" + column + "\"");
+    for (const std::string& seen : fields) {
+      if (seen == it->second) throw ToolError("field named twice in CSV header: " + seen);
+    }
+    fields.push_back(it->second);
+  }
+  return fields;
+}
+
+void InsertRow(sqlite3* db, const std::vector<std::string>& fields, const CsvRow& row) {
+  std::string columns, placeholders;
+  std::vector<const std::string*> values;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (row[i].empty()) continue;  // an empty field takes the default
+    columns += (values.empty() ? "" : ", ") + Quoted(fields[i]);
+    placeholders += values.empty() ? "?" : ", ?";
+    values.push_back(&row[i]);
+  }
+  std::string sql = values.empty() ? "INSERT INTO TagData DEFAULT VALUES"
+                                   : "INSERT INTO TagData (" + columns + ") VALUES (" + placeholders + ")";
+  StatementHandle insert = Prepare(db, sql.c_str());
+  if (!insert) throw ToolError(std::string("database error: ") + sqlite3_errmsg(db));
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    sqlite3_bind_text(insert.get(), static_cast<int>(i + 1), values[i]->c_str(), -1, SQLITE_TRANSIENT);
+  }
+  if (sqlite3_step(insert.get()) != SQLITE_DONE) {
+    throw ToolError(std::string("database error: ") + sqlite3_errmsg(db));
+  }
+}
+
+std::string ColumnText(sqlite3_stmt* statement, int column) {
+  auto text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+  return text ? text : "";
+}
+
+}  // namespace
+
+void CreateTagDatabase(const fs::path& dir) {
+  fs::path file = DatabaseFile(dir);
+  std::error_code error;
+  if (fs::exists(file, error)) throw ToolError(file.string() + " already exists; not overwritten");
+  if (!fs::is_directory(dir, error)) throw ToolError("no such folder: " + dir.string());
+  DatabaseHandle db = OpenDatabase(file.c_str(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  if (!db) throw ToolError("cannot create " + file.string());
+  try {
+    Exec(db.get(), "BEGIN;\n" + CreateTableSql() + "COMMIT;");
+  } catch (const ToolError&) {
+    db.reset();
+    fs::remove(file, error);  // leave no half-made database behind
+    throw;
+  }
+}
+
+int ImportTags(const fs::path& dir, const fs::path& csvFile) {
+  std::ifstream in(csvFile, std::ios::binary);
+  if (!in) throw ToolError("cannot read " + csvFile.string());
+  auto rows = ReadCsv(in);
+  if (!rows) throw ToolError(csvFile.string() + ": a quoted field is never closed");
+  if (rows->empty()) throw ToolError(csvFile.string() + ": no header line");
+  std::vector<std::string> fields = MapHeader(rows->front());
+  DatabaseHandle db = OpenExisting(dir, SQLITE_OPEN_READWRITE);
+  Exec(db.get(), "BEGIN");
+  try {
+    for (std::size_t r = 1; r < rows->size(); ++r) {
+      if ((*rows)[r].size() != fields.size()) {
+        throw ToolError(csvFile.string() + ": record " + std::to_string(r + 1) + " has " +
+                        std::to_string((*rows)[r].size()) + " fields, the header " +
+                        std::to_string(fields.size()));
+      }
+      InsertRow(db.get(), fields, (*rows)[r]);
+    }
+    Exec(db.get(), "COMMIT");
+  } catch (const ToolError&) {
+    sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+  return static_cast<int>(rows->size() - 1);
+}
+
+void ListTags(const fs::path& dir, bool asCsv, std::ostream& out) {
+  DatabaseHandle db = OpenExisting(dir, SQLITE_OPEN_READONLY);
+  std::string sql = asCsv ? "SELECT * FROM TagData ORDER BY ID"
+                          : "SELECT ID, NAME, REGAB, DataType, Scale, \"Offset\" FROM TagData ORDER BY ID";
+  StatementHandle select = Prepare(db.get(), sql.c_str());
+  if (!select) throw ToolError(std::string("database error: ") + sqlite3_errmsg(db.get()));
+  const int columns = sqlite3_column_count(select.get());
+  const char* separator = asCsv ? "," : "\t";
+  auto writeRow = [&](auto cellOf) {
+    for (int c = 0; c < columns; ++c) {
+      std::string cell = cellOf(c);
+      out << (c > 0 ? separator : "") << (asCsv ? CsvField(cell) : cell);
+    }
+    out << (asCsv ? "\r\n" : "\n");
+  };
+  writeRow([&](int c) { return std::string(sqlite3_column_name(select.get(), c)); });
+  while (sqlite3_step(select.get()) == SQLITE_ROW) {
+    writeRow([&](int c) { return ColumnText(select.get(), c); });
+  }
+}
+
+}  // namespace queldb::tool

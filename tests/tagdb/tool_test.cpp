@@ -1,0 +1,211 @@
+// The queldb tool end to end: the tag database file and scripts of Db calls,
+// each run in its own process as a host would start the library.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+struct ToolRun {
+  int exitCode;
+  std::string out;
+};
+
+class ToolTest : public ::testing::Test {
+ protected:
+  ToolTest() {
+    std::string pattern = (fs::temp_directory_path() / "tagdb-tool-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
+  }
+  ~ToolTest() override { fs::remove_all(dir_); }
+
+  ToolRun Tool(const std::string& arguments, const std::string& input = "") {
+    std::ofstream(dir_ / "stdin.txt") << input;
+    std::string command = "QUELDB_SYSTEM_DIR='" + dir_.string() + "' '" QUELDB_TOOL "' " + arguments +
+                          " < '" + (dir_ / "stdin.txt").string() + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    char buffer[4096];
+    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+  }
+
+  void Settings(const std::string& device) {
+    std::ofstream(dir_ / "KVD.INI") << "[IOType]\nIODevice=" << device << "\n[DatabasePath]\npDatabasePath="
+                                    << dir_.string() << "/\n";
+  }
+
+  void MakeTags(const std::string& csv) {
+    ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
+    std::ofstream(dir_ / "tags.csv") << csv;
+    ASSERT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "tags.csv").string() + "'").exitCode, 0);
+  }
+
+  // One output object per script line.
+  std::vector<json> Script(const std::vector<std::string>& lines) {
+    std::string input;
+    for (const std::string& line : lines) input += line + "\n";
+    ToolRun run = Tool("script", input);
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    std::vector<json> results;
+    std::istringstream out(run.out);
+    for (std::string line; std::getline(out, line);) results.push_back(json::parse(line));
+    EXPECT_EQ(results.size(), lines.size()) << run.out;
+    return results;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(ToolTest, ModbusFloatPairAndScaledReadThroughRoutedTag) {
+  Settings("Modbus");
+  MakeTags("NAME,REGAB,Scale,Offset\nSpeed,1;40001,0.1,0\n");
+  auto out = Script({
+      R"({"call": "Settings"})",
+      R"({"call": "WriteToDatabase", "IOAddress": 40001, "IOValue": [123, 4567], "NumOfRegs": 2})",
+      R"({"call": "ReadPLCValue", "address": 40001, "IOType": 2})",
+      R"({"call": "WriteToDatabase", "IOAddress": "1;40001", "IOValue": [250]})",
+      R"({"call": "ReadPLCValue", "address": "1;40001", "IOType": 20})",
+      R"({"call": "ReadPLCValue", "address": "speed", "IOType": 20})",
+  });
+  ASSERT_EQ(out.size(), 6u);
+  EXPECT_EQ(out[0], json::parse(R"({"ProtocolCode": 1, "DatabaseFolder": ")" + dir_.string() +
+                                R"(/", "TagCount": 1})"));
+  EXPECT_EQ(out[2]["result"], -1);
+  EXPECT_DOUBLE_EQ(out[2]["ResponseValue"].get<double>(), 123.4567);
+  EXPECT_EQ(out[4]["result"], -1);
+  EXPECT_DOUBLE_EQ(out[4]["ResponseValue"].get<double>(), 25.0);
+  EXPECT_EQ(out[5]["result"], -1);
+  EXPECT_DOUBLE_EQ(out[5]["ResponseValue"].get<double>(), 25.0);
+}
+
+TEST_F(ToolTest, TagWithoutRouteIsNotFoundForScaling) {
+  Settings("Modbus");
+  MakeTags("NAME,REGAB,Scale,Offset\nSpeed,40001,0.1,0\n");
+  auto out = Script({
+      R"({"call": "WriteToDatabase", "IOAddress": "1;40001", "IOValue": [250]})",
+      R"({"call": "ReadPLCValue", "address": "1;40001", "IOType": 20})",
+  });
+  ASSERT_EQ(out.size(), 2u);
+  EXPECT_EQ(out[1]["result"], 0);
+  EXPECT_EQ(out[1]["ResponseValue"], 250);
+}
+
+TEST_F(ToolTest, PlcDirectAndAllenBradleyAddresses) {
+  Settings("PLCDirect");
+  auto plcDirect = Script({
+      R"({"call": "WriteToDatabase", "IOAddress": "1;V,1024", "IOValue": [11, 12], "NumOfRegs": 2})",
+      R"({"call": "ReadPLCValue", "address": "1;V,2000", "ResponseValue": [0, 0], "NumOfRegs": 2})",
+  });
+  ASSERT_EQ(plcDirect.size(), 2u);
+  EXPECT_EQ(plcDirect[1]["ResponseValue"], json::parse("[11, 12]"));
+
+  Settings("ABDH");
+  auto ab = Script({
+      R"({"call": "WriteToDatabase", "IOAddress": "N7:10", "IOValue": 8})",
+      R"({"call": "ReadPLCValue", "address": "N7:10/3"})",
+      R"({"call": "ReadPLCValue", "address": "N7:10/2"})",
+  });
+  ASSERT_EQ(ab.size(), 3u);
+  EXPECT_EQ(ab[1]["ResponseValue"], 1);
+  EXPECT_EQ(ab[2]["ResponseValue"], 0);
+  EXPECT_EQ(ab[1]["result"], -1);
+}
+
+TEST_F(ToolTest, ByReferenceArgumentsAreWrittenBack) {
+  Settings("Modbus");
+  auto out = Script({
+      R"({"call": "WriteToDatabase", "IOAddress": "NoSuchTag", "IOValue": [1]})",
+      R"({"call": "WriteQuePLC", "qBuffAddress": "40001", "qBuffValue": true, "ioDataType": 4})",
+      R"({"call": "ReadQueData"})",
+      R"({"call": "ReadQueData", "WriteSize": 7})",
+      R"({"call": "WriteToDatabase", "IOAddress": "hand", "IOValue": 0, "IOType": 9666})",
+      R"({"call": "ReadPLCValue", "IOType": 966})",
+  });
+  ASSERT_EQ(out.size(), 6u);
+  EXPECT_EQ(out[0]["IOAddress"], false);
+  EXPECT_EQ(out[0]["NumOfRegs"], 1);
+  EXPECT_EQ(out[0]["FromStartAddress"], 1);
+  EXPECT_EQ(out[1]["WriteSize"], 1);
+  EXPECT_EQ(out[2], json::parse(R"({"result": -1, "quBuffAddress": "40001", "quBuffValue": true,
+                                    "WriteSize": 1, "ioDataType": 4})"));
+  EXPECT_EQ(out[3]["result"], 0);
+  EXPECT_EQ(out[3]["WriteSize"], 7);
+  EXPECT_EQ(out[5]["result"], -1);  // a hand-off of 0 is never delivered
+  EXPECT_EQ(out[5]["ResponseValue"], nullptr);
+}
+
+TEST_F(ToolTest, BadLinesReportAnErrorAndTheRunGoesOn) {
+  Settings("Modbus");
+  auto out = Script({
+      "not json",
+      R"({"call": "NoSuchCall"})",
+      R"({"call": "ReadPLCValue", "adress": 40001})",
+      R"({"call": "ReadPLCValue", "NumOfRegs": 40000})",
+      R"({"call": "ReadPLCValue", "address": {"x": 1}})",
+      R"([1, 2])",
+      R"({"call": "Refresh"})",
+  });
+  ASSERT_EQ(out.size(), 7u);
+  for (int i = 0; i < 6; ++i) EXPECT_TRUE(out[i].contains("error")) << out[i];
+  EXPECT_EQ(out[6], json::object());
+}
+
+TEST_F(ToolTest, InitCreatesTablesAndRefusesToOverwrite) {
+  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
+  EXPECT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 1);
+  EXPECT_EQ(Tool("init '" + (dir_ / "missing").string() + "'").exitCode, 1);
+  std::ofstream(dir_ / "tags.csv") << "name,regab,MESS,ALMACTIVE\n\"Pump, main\",\"1;40001\",\"says \"\"hi\"\"\",\n";
+  ToolRun import = Tool("import '" + dir_.string() + "' '" + (dir_ / "tags.csv").string() + "'");
+  EXPECT_EQ(import.exitCode, 0) << import.out;
+  ToolRun list = Tool("tags '" + dir_.string() + "' --csv");
+  ASSERT_EQ(list.exitCode, 0);
+  std::string header = list.out.substr(0, list.out.find('\r'));
+  for (const char* field : {"ID", "NAME", "REGAB", "REG", "VAL", "DataType", "Scale", "Offset", "Units", "Desc",
+                            "LOG", "LogIntv", "LogDeadband", "ALARMS", "Descrete", "Binary", "BIT", "bit_invert",
+                            "HHiLim", "HiLim", "LoLim", "LLoLim", "MESS", "MESSLIST", "ALMPRIORITY", "ALMSCREEN",
+                            "ALMGROUP", "ALMACTIVE", "ALMHIST", "Dependency", "DependencyAddress",
+                            "DependencyBinary", "DependencyBit", "DependencyBitInvert"}) {
+    EXPECT_NE(("," + header + ",").find("," + std::string(field) + ","), std::string::npos) << field;
+  }
+  EXPECT_NE(list.out.find("1,\"Pump, main\",1;40001,"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("\"says \"\"hi\"\"\""), std::string::npos) << list.out;
+}
+
+TEST_F(ToolTest, ImportIsAllOrNothing) {
+  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
+  std::ofstream(dir_ / "bad.csv") << "NAME,Colour\nA,red\n";
+  EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "bad.csv").string() + "'").exitCode, 1);
+  std::ofstream(dir_ / "short.csv") << "NAME,REGAB\nA,40001\nB\n";
+  EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "short.csv").string() + "'").exitCode, 1);
+  ToolRun list = Tool("tags '" + dir_.string() + "'");
+  EXPECT_EQ(list.out, "ID\tNAME\tREGAB\tDataType\tScale\tOffset\n");
+}
+
+TEST_F(ToolTest, EnNumerationsHoldsTheDataTypeNames) {
+  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((dir_ / "Quelontrol.mdb").c_str(), &db), SQLITE_OK);
+  sqlite3_stmt* select = nullptr;
+  sqlite3_prepare_v2(db, "SELECT group_concat(DataType) FROM EnNumerations", -1, &select, nullptr);
+  ASSERT_EQ(sqlite3_step(select), SQLITE_ROW);
+  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(select, 0)),
+               "ioWord,ioDWord,ioFloat,ioDFloat,ioString,ioScaledWord,ioScaledDWord,ioScaledFloat,ioScaledDFloat");
+  sqlite3_finalize(select);
+  sqlite3_close(db);
+}
+
+}  // namespace
