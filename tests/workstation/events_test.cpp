@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "saw/shell/machine_parameters.h"
+#include "saw/shell/orl_settings.h"
+#include "workstation_fixture.h"
+
+namespace orl {
+namespace {
+
+using testing::WorkstationFixture;
+
+TEST_F(WorkstationFixture, ParameterGridsSaveAllValuesOnLosingFocus) {
+  Start(StandardSettings());
+  ws->Activate();
+  ws->MacPar.SetText(kSawKerfRow, 1, "4");
+  ws->MacParLostFocus();
+  EXPECT_EQ(ws->settings.ReadSetting("Configuration", "SawKerf"), "4");
+  EXPECT_EQ(ws->settings.ReadSetting("Configuration", "HeadCut"), "10");
+  ws->PthPar.SetText(kPrintPathRow, 1, "/tmp/labels");
+  ws->PthParLostFocus();
+  EXPECT_EQ(ws->settings.ReadSetting("System", "PrintPath"), "/tmp/labels");
+}
+
+TEST_F(WorkstationFixture, BrowseRules) {
+  Start(StandardSettings());
+  ws->Activate();
+  const std::string jobs = ws->PthPar.Text(kJobsRow, 1);
+  ui.directoryAnswers = {"A:\\JOBS", ""};
+  ws->PthParButtonClicked(kJobsRow, kBrowseColumn);
+  EXPECT_TRUE(ws->SkipNextActivate);
+  EXPECT_EQ(ui.pumps, 1);
+  ws->PthParButtonClicked(kJobsRow, kBrowseColumn);
+  EXPECT_EQ(ws->PthPar.Text(kJobsRow, 1), jobs);
+  EXPECT_EQ(ui.directoryChooserStarts.back(), jobs);
+
+  const std::string other = folder.Folder() + "Other";
+  std::filesystem::create_directories(other);
+  folder.Write("Other/prog", "");
+  ui.directoryAnswers = {other};
+  ws->PthPar.SetActiveCell(kProgramsRow, kBrowseColumn);
+  ws->PthParKeyPress(13);
+  EXPECT_EQ(ws->PthPar.Text(kProgramsRow, 1), other);
+  EXPECT_EQ(ws->File1.entries, std::vector<std::string>{"prog"});
+
+  ws->PthPar.SetActiveCell(kProgramsRow, kPathColumn);
+  ws->PthParKeyPress(13);  // Enter in the path column does nothing
+  ws->PthParKeyPress(65);
+  EXPECT_TRUE(ui.directoryAnswers.empty());
+}
+
+TEST_F(WorkstationFixture, ColumnModeBoxesStoreTheirState) {
+  Start(StandardSettings());
+  ws->Activate();
+  ws->GrvMouseDown();
+  EXPECT_EQ(ws->settings.ReadSetting("Configuration", "GrooveColumns"), "1");
+  ws->GrvClicked();
+  EXPECT_FALSE(ws->cutList.grid.ColumnHidden(3));
+  ws->StrokeClicked();
+  EXPECT_EQ(ws->settings.ReadSetting("Configuration", "StrokeColumns"), "1");
+  EXPECT_FALSE(ws->cutList.grid.RowHidden(2));
+  ws->RmdrClicked();
+  ws->RmdrClicked();
+  EXPECT_EQ(ws->settings.ReadSetting("Configuration", "RemainderColumns"), "0");
+  EXPECT_TRUE(ws->cutList.grid.ColumnHidden(5));
+}
+
+TEST_F(WorkstationFixture, ClearAsksFirst) {
+  Start(StandardSettings());
+  ws->Activate();
+  ws->DescChanged("Job");
+  ws->cutList.grid.SetText(4, 1, "500");
+  ws->optimizer.LoadedPatternKey = "1,/jobs/,CPOUT.001,0";
+  ui.yesNoAnswers = {false, true};
+  ws->ClearClicked();
+  EXPECT_EQ(ws->cutList.grid.Text(4, 1), "500");
+  ws->ClearClicked();
+  EXPECT_EQ(ws->cutList.grid.Text(4, 1), "");
+  EXPECT_EQ(ws->cutList.grid.Text(1, 1), "");
+  EXPECT_EQ(ws->cutList.Desc, "");
+  EXPECT_EQ(ws->optimizer.LoadedPatternKey, "");
+  EXPECT_FALSE(ws->BtnLdPat.enabled);
+  EXPECT_EQ(ui.boxes.back().text, kClearQuestion);
+  EXPECT_EQ(ui.boxes.back().title, "Alert!");
+}
+
+TEST_F(WorkstationFixture, UnitChangeWritesTheFlagAndKeepsLengths) {
+  Start(StandardSettings("DecimalPlacesInch=3"));
+  ws->Activate();
+  ws->cutList.grid.SetText(4, 1, "500");
+  ws->UnitsClicked(kInch);
+  EXPECT_EQ(ws->cutList.grid.Text(1, 2), "False");
+  EXPECT_EQ(ws->cutList.grid.Format(4, 1).decimals, 3);
+  EXPECT_EQ(ws->cutList.grid.Text(4, 1), "500");
+}
+
+TEST_F(WorkstationFixture, SavedProgramLoadsBackByAClick) {
+  Start(StandardSettings());
+  ws->Activate();
+  ws->DescChanged("Shelves");
+  ws->cutList.grid.SetText(3, 1, "1319.6");
+  ws->cutList.grid.SetText(4, 1, "500");
+  ws->CutListEditFinished(4, 1);
+  ui.saveAnswers = {std::string("shelves")};
+  ASSERT_TRUE(ws->SaveClicked());
+  ws->cutList.grid.ClearBlock(1, 1, 51, 198);
+  ws->ImpFrame.visible = true;
+  ASSERT_TRUE(ws->ProgramClicked("shelves"));
+  EXPECT_EQ(ws->cutList.Desc, "Shelves");
+  EXPECT_EQ(ws->cutList.grid.Text(4, 2), "1");
+  EXPECT_EQ(ws->cutList.grid.Text(3, 1), "513.2");
+  EXPECT_FALSE(ws->ImpFrame.visible);
+  PosList positions;
+  EXPECT_TRUE(ws->MakePositions(positions));
+  EXPECT_EQ(UpperBound(positions), 2);
+}
+
+}  // namespace
+}  // namespace orl
