@@ -1,0 +1,84 @@
+// orl-tool driven end to end on the bundled examples.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "fakes/temp_folder.h"
+#include "run_tool.h"
+
+namespace orl {
+namespace {
+
+using nlohmann::json;
+using testing::RunTool;
+
+const std::string kExamples = ORL_EXAMPLES_DIR;
+const std::string kIni = " --ini " + kExamples + "/ORL.INI";
+
+std::vector<int> Targets(const json& plan) {
+  std::vector<int> targets;
+  for (const auto& entry : plan["entries"]) targets.push_back(entry["Target"]);
+  return targets;
+}
+
+TEST(OrlToolPlan, WorkedExampleInAbsoluteMode) {
+  const auto run = RunTool("plan " + kExamples + "/Programs/metric-example" + kIni + " --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const json plan = json::parse(run.out);
+  EXPECT_TRUE(plan["result"]);
+  EXPECT_EQ(Targets(plan), (std::vector<int>{13228, 8196, 3164, 132}));
+  EXPECT_TRUE(plan["entries"][0]["NewBoard"]);
+  EXPECT_EQ(plan["entries"][3]["CellRow"], 5);
+}
+
+TEST(OrlToolPlan, GrooveStrokesAndGroupSelection) {
+  auto run = RunTool("plan " + kExamples + "/Programs/metric-groove" + kIni + " --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Targets(json::parse(run.out)), (std::vector<int>{13228, 8196, 8169, 8142, 3110, 3083, 3056, 24}));
+
+  run = RunTool("plan " + kExamples + "/Programs/kitchen-groups" + kIni + " --from-col 7 --to-col 12 --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const json plan = json::parse(run.out);
+  for (const auto& entry : plan["entries"]) EXPECT_EQ(entry["CellCol"], 7);
+  // A group's separator column belongs to the next group.
+  run = RunTool("plan " + kExamples + "/Programs/kitchen-groups" + kIni + " --from-col 7 --to-col 12 --json");
+  EXPECT_EQ(json::parse(run.out)["entries"].back()["CellCol"], 13);
+}
+
+TEST(OrlToolPlan, InchProgram) {
+  const auto run = RunTool("plan " + kExamples + "/Programs/inch-doors" + kIni + " --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Targets(json::parse(run.out))[0], 24416);  // 96 in + 3.2 mm
+}
+
+TEST(OrlToolTotals, WorkedExampleTotalsWrittenToAnotherFile) {
+  testing::TempFolder folder;
+  folder.Write("program", "Example,True\r\n\r\n\r\n500,2\r\n300,1\r\n");
+  const auto run = RunTool("totals " + folder.File("program") + kIni + " --out " + folder.File("out") + " --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const json totals = json::parse(run.out);
+  ASSERT_EQ(totals["groups"].size(), 1u);
+  EXPECT_EQ(totals["groups"][0]["total"], "1319.6");
+  EXPECT_EQ(totals["groups"][0]["remainders"], (json{"303.2", "0"}));
+  EXPECT_EQ(folder.Read("out"), "Example,True\r\n\r\n1319.6\r\n500,2,,,303.2\r\n300,1,,,0\r\n");
+  EXPECT_EQ(folder.Read("program"), "Example,True\r\n\r\n\r\n500,2\r\n300,1\r\n");
+}
+
+TEST(OrlToolErrors, MissingFilesAndBadArguments) {
+  auto run = RunTool("plan /nonexistent/program" + kIni);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("/nonexistent/program"), std::string::npos);
+  run = RunTool("totals " + kExamples + "/Programs/metric-example --ini /nonexistent/ORL.INI");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("/nonexistent/ORL.INI"), std::string::npos);
+  EXPECT_EQ(RunTool("plan").status, 1);
+  EXPECT_EQ(RunTool("plan x --from-col 0").status, 1);
+  EXPECT_EQ(RunTool("no-such-command").status, 1);
+  testing::TempFolder folder;
+  folder.Write("program", std::string("\0\x01\xff,\"\n", 6));
+  run = RunTool("totals " + folder.File("program") + kIni + " --out " + folder.File("missing/out"));
+  EXPECT_EQ(run.status, 2);
+}
+
+}  // namespace
+}  // namespace orl
