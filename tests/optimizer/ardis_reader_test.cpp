@@ -3,7 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "job_file.h"
+#include "fakes/temp_folder.h"
+#include "saw/shell/path_parts.h"
 #include "saw/optimizer/ardis_pattern_code.h"
 #include "saw/optimizer/field_parser.h"
 #include "saw/optimizer/optimizer_import.h"
@@ -43,9 +44,9 @@ TEST(ArdisPatternCode, HostileRepeatsAreRefused) {
 }
 
 OptimizerModel Import(const std::string& text) {
-  test::JobFolder folder;
+  testing::TempFolder folder;
   OptimizerModel model;
-  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), folder.Write("JOB.SAW", text), ""));
+  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), FileNamePart(folder.Write("JOB.SAW", text)), ""));
   return model;
 }
 

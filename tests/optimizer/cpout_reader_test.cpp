@@ -3,7 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "job_file.h"
+#include "fakes/temp_folder.h"
+#include "saw/shell/path_parts.h"
 #include "saw/optimizer/optimizer_import.h"
 
 namespace orl {
@@ -27,9 +28,9 @@ constexpr const char* Parts =
     "PRT1,5,1,400,300,B,LabelB2,x,y\r\n";
 
 OptimizerModel Import(const std::string& text, const std::string& name = "CPOUT.042") {
-  test::JobFolder folder;
+  testing::TempFolder folder;
   OptimizerModel model;
-  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), folder.Write(name, text), ""));
+  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), FileNamePart(folder.Write(name, text)), ""));
   return model;
 }
 

@@ -3,7 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "job_file.h"
+#include "fakes/temp_folder.h"
+#include "saw/shell/path_parts.h"
 #include "saw/optimizer/file_kind.h"
 #include "saw/optimizer/optimizer_import.h"
 
@@ -13,9 +14,9 @@ namespace {
 using ::testing::ElementsAre;
 
 OptimizerModel Import(const std::string& text, const std::string& ardisPath) {
-  test::JobFolder folder;
+  testing::TempFolder folder;
   OptimizerModel model;
-  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), folder.Write("cuts.csv", text), ardisPath));
+  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), FileNamePart(folder.Write("cuts.csv", text)), ardisPath));
   return model;
 }
 

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "job_file.h"
+#include "fakes/temp_folder.h"
 
 namespace orl {
 namespace {
@@ -27,7 +27,7 @@ constexpr const char* TwoPatterns =
     "T,9,Ash,200,100,0,0,0,0,0,0,S,20,2,1,,0\n";
 
 TEST(PatternBrowser, FileClickShowsTheFirstPattern) {
-  test::JobFolder folder;
+  testing::TempFolder folder;
   folder.Write("cuts.csv", TwoPatterns);
   OptimizerModel model;
   OptimizerView view;
@@ -39,7 +39,7 @@ TEST(PatternBrowser, FileClickShowsTheFirstPattern) {
 }
 
 TEST(PatternBrowser, ShowLoadedPatternSelectsByNumberAndFollowsTheGroup) {
-  test::JobFolder folder;
+  testing::TempFolder folder;
   folder.Write("cuts.csv", TwoPatterns);
   RealFileSystem fileSystem;
   OptimizerModel model;

@@ -3,7 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "job_file.h"
+#include "fakes/temp_folder.h"
+#include "saw/shell/path_parts.h"
 #include "saw/optimizer/optimizer_import.h"
 
 namespace orl {
@@ -13,9 +14,9 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 OptimizerModel Import(const std::string& text) {
-  test::JobFolder folder;
+  testing::TempFolder folder;
   OptimizerModel model;
-  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), folder.Write("job7.ptx", text), ""));
+  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), FileNamePart(folder.Write("job7.ptx", text)), ""));
   return model;
 }
 

@@ -1,0 +1,194 @@
+// Loading a pattern into the cut list.
+#include "saw/cutlist/pattern_load.h"
+
+#include "saw/cutlist/cut_list_editing.h"
+#include "saw/optimizer/books.h"
+#include "saw/optimizer/eval_number.h"
+#include "saw/optimizer/pattern_preview.h"
+#include "saw/shell/number_text.h"
+
+namespace orl {
+namespace {
+
+constexpr const char* kDescHead = "Pattern Number: ";
+constexpr const char* kDescFrom = " From: ";
+constexpr const char* kDescSize = " X ";
+constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kLoadLong = "       Load LONG";
+constexpr const char* kLoadShort = "        Load SHORT";
+// Boards narrower than this are taken to be measured in inches.
+constexpr float kInchBoardWidth = 200;
+constexpr int kLoadedLevels = 10;
+
+std::string Description(const PatCut& cut, const std::string& fileName) {
+  return kDescHead + std::to_string(cut.PatNo) + kDescFrom + fileName + kLineEnd + cut.BoardDesc + kLineEnd +
+         PlainNumberText(cut.BoardLen) + kDescSize + PlainNumberText(cut.BoardWid) +
+         (cut.LoadLong ? kLoadLong : kLoadShort);
+}
+
+std::string PatternKey(const PatCut& cut, const OptimizerView& view) {
+  return std::to_string(cut.PatNo) + "," + view.Dir1Folder + "," + view.File2FileName + "," +
+         std::to_string(view.File2ListIndex);
+}
+
+void ShowBooks(const OptimizerModel& model, OptimizerView& view, int pattern) {
+  const bool hasBooks = model.PatBooks.size() > 1 && pattern >= 0 &&
+                        static_cast<std::size_t>(pattern) < model.PatBooks.size() &&
+                        model.PatBooks[pattern].size() > 1;
+  view.FrameBooksVisible = hasBooks;
+  if (!hasBooks) return;
+  for (OptionButton& button : view.Bks) button.Visible = false;
+  const auto& sheets = model.PatBooks[pattern];
+  for (std::size_t k = 1; k < sheets.size() && k <= view.Bks.size(); ++k) {
+    view.Bks[k - 1].Caption = std::to_string(sheets[k]);
+    view.Bks[k - 1].Visible = true;
+  }
+  SelectBook(view, 0);
+}
+
+// The placement of the pattern's cuts into groups, level by level.
+class Placement {
+ public:
+  Placement(PatternLoadContext& context, OptimizerModel& model, OptimizerView& view, CutBookLabels& labels)
+      : context_(context), model_(model), view_(view), labels_(labels) {}
+
+  void Run(std::int16_t pattern) {
+    const std::size_t first = model_.CurPatFirst < 1 ? model_.PatCuts.size() : model_.CurPatFirst;
+    for (int level = 1; level <= kLoadedLevels; ++level) {
+      row_ = kFirstCutRow;
+      for (std::size_t i = first; i < model_.PatCuts.size() && model_.PatCuts[i].PatNo == pattern; ++i) {
+        Visit(model_.PatCuts[i], level);
+        if (prevCol_ < col_) ComputeColumn(context_.cutList, context_.macPar, prevCol_, trimOverride_);
+        prevCol_ = col_;
+      }
+    }
+    ComputeColumn(context_.cutList, context_.macPar, prevCol_, trimOverride_);
+  }
+
+  bool Overflowed() const { return overflowed_; }
+
+ private:
+  void Visit(PatCut& cut, int level) {
+    if (cut.CutLevel == level) {
+      if (level == 1 && row_ == kFirstCutRow && !boardSeen_) StartBoard(cut);
+      Place(cut, level);
+    } else if (cut.CutLevel < lastLevel_ && level > 1 && level == lastLevel_ && level + off_ == lastGroup_) {
+      row_ = kFirstCutRow;  // a lower cut ends this run: the next level cuts open a new group
+      ++off_;
+    }
+  }
+
+  void StartBoard(const PatCut& cut) {
+    boardSeen_ = true;
+    DescChanged(context_.cutList, Description(cut, view_.File2FileName));
+    model_.LoadedPatternKey = PatternKey(cut, view_);
+    if (cut.BoardWid < kInchBoardWidth && !context_.cutList.InchSelected()) SelectUnits(context_.cutList, kInch);
+    trimOverride_ = cut.LoadLong ? cut.TrimLong : cut.TrimShort;
+  }
+
+  void Place(PatCut& cut, int level) {
+    const int group = level + off_;
+    if (group <= kCutListGroups && row_ <= kCutListRows) {
+      col_ = PositionColumnOfGroup(group);
+      cut.SeqStep = ToInt16(group);
+      CellGrid& grid = context_.cutList.grid;
+      SetCellText(grid, row_, col_, PlainNumberText(cut.CutDim));
+      SetCellText(grid, row_, col_ + kQtyOffset, std::to_string(cut.CutQty));
+      SetCellText(grid, kTotalRow, col_ + kQtyOffset, std::to_string(level));
+      labels_.Set(row_, group, cut.BookLabels);
+    } else {
+      overflowed_ = true;  // beyond the grid: not written
+    }
+    ++row_;
+    lastLevel_ = level;
+    lastGroup_ = group;
+  }
+
+  PatternLoadContext& context_;
+  OptimizerModel& model_;
+  OptimizerView& view_;
+  CutBookLabels& labels_;
+  int row_ = kFirstCutRow, off_ = 0, lastLevel_ = 1, lastGroup_ = 0, prevCol_ = 0, col_ = 0;
+  float trimOverride_ = 0;
+  bool boardSeen_ = false;
+  bool overflowed_ = false;
+};
+
+// Groups left without a total received no cut; the later groups close up.
+void DeleteEmptyGroups(CellGrid& grid, CutBookLabels& labels) {
+  int last = 0;
+  for (int group = 1; group <= kCutListGroups; ++group)
+    if (!grid.Text(kTotalRow, PositionColumnOfGroup(group)).empty()) last = group;
+  for (int group = last; group >= 1; --group) {
+    if (!grid.Text(kTotalRow, PositionColumnOfGroup(group)).empty()) continue;
+    DeleteCutGroup(grid, group);
+    labels.DeleteGroup(group);  // the labels stay with their cuts
+  }
+}
+
+}  // namespace
+
+CutBookLabels::CutBookLabels() : cells_((kCutListRows + 1) * (kCutListGroups + 1)) {}
+
+void CutBookLabels::Clear() {
+  for (auto& cell : cells_) cell.clear();
+}
+
+void CutBookLabels::Set(int row, int group, const std::vector<std::string>& bookLabels) {
+  if (row < 1 || row > kCutListRows || group < 1 || group > kCutListGroups) return;
+  std::vector<std::string>& cell = cells_[row * (kCutListGroups + 1) + group];
+  cell.assign(bookLabels.size(), std::string());
+  for (std::size_t b = 1; b < bookLabels.size(); ++b) cell[b] = bookLabels[b];
+}
+
+const std::vector<std::string>* CutBookLabels::At(int row, int group) const {
+  if (row < 1 || row > kCutListRows || group < 1 || group > kCutListGroups) return nullptr;
+  const auto& cell = cells_[row * (kCutListGroups + 1) + group];
+  return cell.empty() ? nullptr : &cell;
+}
+
+void CutBookLabels::DeleteGroup(int group) {
+  if (group < 1 || group > kCutListGroups) return;
+  for (int row = 1; row <= kCutListRows; ++row) {
+    auto* line = &cells_[row * (kCutListGroups + 1)];
+    for (int g = group; g < kCutListGroups; ++g) line[g] = std::move(line[g + 1]);
+    line[kCutListGroups].clear();
+  }
+}
+
+void DeleteCutGroup(CellGrid& grid, int group) {
+  const int first = PositionColumnOfGroup(group);
+  if (group < 1 || first > grid.Columns()) return;
+  for (int row = 1; row <= grid.Rows(); ++row) {
+    for (int column = first; column <= grid.Columns(); ++column) {
+      const int from = column + ColsPerGroup;
+      grid.SetText(row, column, from <= grid.Columns() ? grid.Text(row, from) : std::string());
+    }
+  }
+}
+
+bool LoadPattern(PatternLoadContext context, OptimizerModel& model, OptimizerView& view, CutBookLabels& labels) {
+  labels.Clear();
+  if (!Ask(context.ui, kLoadPatternQuestion)) return false;
+  CutList& cutList = context.cutList;
+  DescChanged(cutList, "");
+  cutList.DispFName.clear();
+  context.programList.Refresh(context.fileSystem);
+  context.ui.PumpEvents();
+  ClearCutlist(cutList);
+  Setupcutlist(cutList);
+  view.BtnLdPatEnabled = true;
+  view.ShNxtEnabled = true;
+
+  const std::int16_t pattern = SelectedPatternNumber(model);
+  ShowBooks(model, view, pattern);
+  Placement placement(context, model, view, labels);
+  placement.Run(pattern);
+  DeleteEmptyGroups(cutList.grid, labels);
+  Setupcutlist(cutList);
+  GrooveCol(cutList);
+  if (placement.Overflowed()) Warn(context.ui, kPatternTooLarge);
+  return true;
+}
+
+}  // namespace orl

@@ -1,0 +1,57 @@
+#pragma once
+// Loading the pattern shown in the preview into the cut list: one cut group
+// per feed of material (the level-1 cuts, then each run of deeper cuts), the
+// board in the description, the per-board trim in the totals, the book
+// buttons and the book labels of every loaded cut.
+#include <string>
+#include <vector>
+
+#include "saw/cutlist/cut_list.h"
+#include "saw/optimizer/optimizer_model.h"
+#include "saw/optimizer/optimizer_view.h"
+#include "saw/shell/file_list.h"
+#include "saw/shell/file_system.h"
+#include "saw/shell/ui.h"
+
+namespace orl {
+
+inline constexpr int kCutListGroups = kCutListColumns / ColsPerGroup;
+inline constexpr const char* kLoadPatternQuestion = "This will clear all programmed cuts. Continue?";
+inline constexpr const char* kPatternTooLarge =
+    "This pattern does not fit the cut list (33 groups of 48 cuts). Only the cuts that fit were loaded.";
+
+// Per cut-list row and group, the book labels of the part that cut yields
+// (entry 0 unused, entry b for book b).
+class CutBookLabels {
+ public:
+  CutBookLabels();
+  void Clear();
+  // Entries 1..last of `bookLabels` are kept; entry 0 stays empty.
+  void Set(int row, int group, const std::vector<std::string>& bookLabels);
+  // Nothing (nullptr) outside the list or where no cut was loaded.
+  const std::vector<std::string>* At(int row, int group) const;
+  // Group `group` disappears and the later groups close up, as in the list.
+  void DeleteGroup(int group);
+
+ private:
+  std::vector<std::vector<std::string>> cells_;  // (row, group) from 1
+};
+
+struct PatternLoadContext {
+  Ui& ui;
+  CutList& cutList;
+  const CellGrid& macPar;
+  FileList& programList;  // File1, refreshed as the list is emptied
+  const FileSystem& fileSystem;
+};
+
+// "Load": asks first; on Yes replaces the cut list with the pattern selected
+// in `Pat` and records it as `LoadedPatternKey`. The book labels are emptied
+// even when the operator says No. Returns whether the pattern was loaded.
+bool LoadPattern(PatternLoadContext context, OptimizerModel& model, OptimizerView& view, CutBookLabels& labels);
+
+// Group `group` (all six columns) disappears from the grid; the later groups
+// close up and the last group is left empty.
+void DeleteCutGroup(CellGrid& grid, int group);
+
+}  // namespace orl
