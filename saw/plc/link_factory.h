@@ -1,0 +1,47 @@
+#pragma once
+// Choosing and opening the PLC link at start-up: the simulated saw PLC when
+// asked for, Modbus TCP when a PLC host is configured, otherwise Modbus RTU
+// on the serial port.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "saw/plc/modbus_link.h"
+#include "saw/plc/plc_link.h"
+#include "saw/plc/saw_sim_model.h"
+#include "saw/shell/clock.h"
+#include "saw/shell/profile_file.h"
+
+namespace orl {
+
+enum class LinkKind { Simulated, Tcp, Rtu };
+
+struct PlcLinkSpec {
+  LinkKind kind = LinkKind::Rtu;
+  int portNumber = 1;                    // CommPort, 1..4
+  std::string settings = "9600,o,8,1";  // line settings
+  ModbusLinkConfig modbus;
+  SawSimConfig sim;
+};
+
+// The link the settings file asks for; simulate (--simulate) wins over it.
+PlcLinkSpec PlcLinkSpecFromSettings(const ProfileFile& settings, bool simulate);
+
+// Applies a command-line choice "sim", "tcp:HOST:PORT" or "rtu:DEVICE" to
+// a spec; false when the text is none of these.
+bool ApplyPlcChoice(const std::string& choice, PlcLinkSpec& spec);
+
+// Splits "host[:port]"; false when the port is not a number.
+bool ParseHostPort(const std::string& text, std::string& host, int& port);
+
+// Builds the link with its port number and line settings set. clock serves
+// the simulated PLC and must outlive the link.
+std::unique_ptr<PlcLink> MakePlcLink(const PlcLinkSpec& spec, const Clock& clock);
+
+// "Comm Port" + N + " is already in use."
+std::string PortInUseText(int portNumber);
+
+// Opens the link; on failure the port-in-use text the operator is shown.
+std::optional<std::string> OpenPlcLink(PlcLink& link);
+
+}  // namespace orl

@@ -1,0 +1,235 @@
+// ModbusLink against Modbus peers: a pymodbus server nobody here wrote
+// (exact registers and values), the simulated PLC served over TCP on
+// loopback (the whole cycle, also across a PLC that falls silent) and over
+// RTU through a socat pseudo-terminal pair (exclusive port).
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "saw/plc/link_factory.h"
+#include "saw/plc/register_map.h"
+#include "saw/plc/scan_loop.h"
+#include "saw/plc/sim_server.h"
+#include "tests/fakes/fake_scan_host.h"
+#include "tests/plc/child_process.h"
+
+namespace orl {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testing::ChildProcess;
+using testing::FakeScanHost;
+
+constexpr const char* kPython = "/usr/bin/python3";
+
+SawSimConfig FastSaw() {
+  SawSimConfig config;
+  config.speed = 1e6;
+  config.creepSpeed = 2e5;
+  config.cutSeconds = 0.02;
+  config.endPauseSeconds = 0.1;
+  return config;
+}
+
+PosList ExampleList() {
+  PosList list = EmptyPosList();
+  list.push_back({13228, 3, 1, true, false});
+  list.push_back({8196, 4, 1, false, false});
+  list.push_back({3164, 4, 1, false, false});
+  list.push_back({132, 5, 1, false, false});
+  return list;
+}
+
+// The simulated PLC served on a thread.
+class ServedSim {
+ public:
+  explicit ServedSim(std::unique_ptr<SimModbusServer> server) : server_(std::move(server)) {
+    thread_ = std::thread([this] { server_->Serve(stop_); });
+  }
+  ~ServedSim() { Finish(); }
+  void Finish() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+  SimModbusServer& Server() { return *server_; }
+
+ private:
+  std::unique_ptr<SimModbusServer> server_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// Runs scan ticks until the sim has taken `targets` targets or time is up.
+void RunCycle(PlcState& state, PlcLink& link, FakeScanHost& host, ServedSim& sim, std::size_t targets,
+              std::chrono::seconds limit, const std::function<void(int)>& onTick = {}) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  std::size_t taken = 0;
+  for (int tick = 0; std::chrono::steady_clock::now() < end && taken < targets; ++tick) {
+    ScanTick(state, link, host);
+    if (onTick) onTick(tick);
+    std::this_thread::sleep_for(3ms);
+    taken = sim.Server().Model().TargetsTaken().size();  // a racy peek, only to stop early
+  }
+}
+
+TEST(PlcModbusPeer, WritesAndReadsTheExactRegisters) {
+  if (!testing::ProgramExists(kPython)) GTEST_SKIP() << "no " << kPython;
+  ChildProcess peer({kPython, PLC_TEST_SOURCE_DIR "/pymodbus_peer.py"});
+  const auto portLine = peer.WaitFor("PORT ");
+  if (!portLine) GTEST_SKIP() << "pymodbus is not installed for " << kPython;
+  ModbusLink link({"", "127.0.0.1", std::stoi(portLine->substr(5)), 1, 500});
+  ASSERT_TRUE(link.Open()) << link.LastError();
+
+  PlcState state;
+  FakeScanHost host;
+  state.TargetWrite = 13228;
+  state.RelayWrite = 2;
+  ScanTick(state, link, host);
+  ScanTick(state, link, host);
+  EXPECT_EQ(peer.WaitFor("WRITE"), "WRITE 16 1024 12840 1 4096 0");
+  EXPECT_EQ(peer.WaitFor("WRITE"), "WRITE 6 16796 2");
+  EXPECT_EQ(state.TargetWrite, -1);
+  EXPECT_EQ(state.RelayWrite, kNothingPending);
+
+  state.OutputWrite = 0x21;
+  ScanTick(state, link, host);
+  EXPECT_EQ(peer.WaitFor("WRITE"), "WRITE 6 16704 33");
+
+  ScanTick(state, link, host);  // a read tick
+  EXPECT_EQ(state.InputImage, 0x12);
+  EXPECT_EQ(state.RelayImage, 2);
+  EXPECT_EQ(state.OutputImage, 0x21);
+  EXPECT_EQ(state.POS, "1322.8");
+  EXPECT_EQ(state.Target, "1284.0");
+}
+
+class PlcModbusSim : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    auto server = SimModbusServer::ListenTcp("127.0.0.1", 0, FastSaw(), clock, error);
+    ASSERT_TRUE(server) << error;
+    port = server->Port();
+    sim = std::make_unique<ServedSim>(std::move(server));
+    host.list = ExampleList();
+    state.log.MaxLogLen = 1000;
+  }
+  std::vector<std::int32_t> Goals() {
+    sim->Finish();
+    std::vector<std::int32_t> goals;
+    for (const auto& t : sim->Server().Model().TargetsTaken()) goals.push_back(t.goal);
+    return goals;
+  }
+
+  SteadyClock clock;
+  int port = 0;
+  std::unique_ptr<ServedSim> sim;
+  FakeScanHost host;
+  PlcState state;
+};
+
+TEST_F(PlcModbusSim, RunsTheWholeCycleOverTcp) {
+  ModbusLink link({"", "127.0.0.1", port, 1, 200});
+  ASSERT_TRUE(link.Open()) << link.LastError();
+  RunCycle(state, link, host, *sim, 8, 30s);
+  EXPECT_EQ(Goals(), (std::vector<std::int32_t>{13228, 8196, 3164, 132, 13228, 8196, 3164, 132}));
+  EXPECT_GE(host.advBooksCalls, 1);
+}
+
+TEST_F(PlcModbusSim, APlcThatFallsSilentLosesAndRepeatsNothing) {
+  ModbusLink link({"", "127.0.0.1", port, 1, 30});
+  ASSERT_TRUE(link.Open()) << link.LastError();
+  // Silent for 15 ticks out of every 40, at shifting moments of the handshake.
+  RunCycle(state, link, host, *sim, 12, 60s, [&](int tick) { sim->Server().silent = tick % 40 >= 25; });
+  sim->Server().silent = false;
+  const auto goals = Goals();
+  ASSERT_GE(goals.size(), 12u);
+  const std::vector<std::int32_t> run{13228, 8196, 3164, 132};
+  for (std::size_t i = 0; i < goals.size(); ++i) EXPECT_EQ(goals[i], run[i % 4]) << "target " << i;
+  EXPECT_FALSE(state.log.Lines().empty());  // the silence was noticed
+}
+
+// A socat pseudo-terminal pair in a private folder.
+class PtyPair {
+ public:
+  PtyPair() {
+    folder_ = fs::temp_directory_path() / ("plc_pty_" + std::to_string(::getpid()));
+    fs::create_directories(folder_);
+    socat_ = std::make_unique<ChildProcess>(std::vector<std::string>{
+        "/usr/bin/socat", "pty,raw,echo=0,link=" + A(), "pty,raw,echo=0,link=" + B()});
+    for (int i = 0; i < 300 && !(fs::exists(A()) && fs::exists(B())); ++i) std::this_thread::sleep_for(10ms);
+  }
+  ~PtyPair() {
+    socat_.reset();
+    fs::remove_all(folder_);
+  }
+  bool Ready() const { return fs::exists(A()) && fs::exists(B()); }
+  std::string A() const { return (folder_ / "a").string(); }
+  std::string B() const { return (folder_ / "b").string(); }
+
+ private:
+  fs::path folder_;
+  std::unique_ptr<ChildProcess> socat_;
+};
+
+TEST(PlcModbusRtu, RunsTheCycleThroughAPseudoTerminalPair) {
+  if (!testing::ProgramExists("/usr/bin/socat")) GTEST_SKIP() << "no socat";
+  PtyPair pty;
+  ASSERT_TRUE(pty.Ready());
+  SteadyClock clock;
+  std::string error;
+  auto server = SimModbusServer::OpenRtu(pty.B(), "38400,o,8,1", 1, FastSaw(), clock, error);
+  ASSERT_TRUE(server) << error;
+  ServedSim sim(std::move(server));
+
+  PlcLinkSpec spec;
+  spec.settings = "38400,o,8,1";
+  ASSERT_TRUE(ApplyPlcChoice("rtu:" + pty.A(), spec));
+  auto link = MakePlcLink(spec, clock);
+  ASSERT_FALSE(OpenPlcLink(*link)) << link->LastError();
+  FakeScanHost host;
+  host.list = ExampleList();
+  PlcState state;
+  RunCycle(state, *link, host, sim, 4, 30s);
+  sim.Finish();
+  std::vector<std::int32_t> goals;
+  for (const auto& t : sim.Server().Model().TargetsTaken()) goals.push_back(t.goal);
+  ASSERT_GE(goals.size(), 4u);
+  EXPECT_EQ(std::vector<std::int32_t>(goals.begin(), goals.begin() + 4),
+            (std::vector<std::int32_t>{13228, 8196, 3164, 132}));
+}
+
+TEST(PlcModbusRtu, TheSerialPortIsHeldExclusively) {
+  if (!testing::ProgramExists("/usr/bin/socat")) GTEST_SKIP() << "no socat";
+  PtyPair pty;
+  ASSERT_TRUE(pty.Ready());
+  ModbusLink first({pty.A(), "", 502, 1, 100});
+  ASSERT_TRUE(first.Open()) << first.LastError();
+  ModbusLink second({pty.A(), "", 502, 1, 100});
+  second.SetPortNumber(2);
+  EXPECT_EQ(OpenPlcLink(second), "Comm Port2 is already in use.");
+  first.Close();
+  EXPECT_EQ(OpenPlcLink(second), std::nullopt);  // free again once closed
+}
+
+TEST(PlcModbusRtu, UnsupportedLineSettingsAreRefused) {
+  SerialLine line;
+  EXPECT_TRUE(ParseSerialLine("9600,o,8,1", line));
+  EXPECT_EQ(line.parity, 'O');
+  EXPECT_TRUE(ParseSerialLine("19200,E,7,2", line));
+  EXPECT_FALSE(ParseSerialLine("14400,o,8,1", line));  // no such serial speed
+  EXPECT_FALSE(ParseSerialLine("9600,x,8,1", line));
+  EXPECT_FALSE(ParseSerialLine("9600,o,9,1", line));
+  EXPECT_FALSE(ParseSerialLine("9600", line));
+
+  ModbusLink link({"/dev/null", "", 502, 1, 100});
+  link.SetSettings("14400,o,8,1");
+  EXPECT_EQ(OpenPlcLink(link), "Comm Port1 is already in use.");
+  EXPECT_NE(link.LastError().find("14400"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orl
