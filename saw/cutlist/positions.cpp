@@ -73,17 +73,36 @@ class PositionWalk {
     return static_cast<int>(std::clamp(quotient == whole ? whole : whole + 1, -1.0, kMaxStrokes));
   }
 
-  void EmitCut(int row, int positionColumn, bool first) {
-    const double groove = row > kTotalRow ? Value(row, positionColumn + kGrooveOffset) : 0.0;
+  // What a cut row asks for, read once per row rather than once per piece.
+  struct CutRow {
+    int row = -1;
+    int positionColumn = -1;
+    double groove = 0;
     int strokes = 0;
     double step = 0;
-    if (groove != 0) {
-      strokes = StrokeCount(groove);
-      if (strokes != 0) step = groove / strokes * 10;
+    double move = 0;
+  };
+
+  const CutRow& ReadCutRow(int row, int positionColumn) {
+    if (cut_.row == row && cut_.positionColumn == positionColumn) return cut_;
+    cut_ = CutRow{row, positionColumn};
+    cut_.groove = row > kTotalRow ? Value(row, positionColumn + kGrooveOffset) : 0.0;
+    if (cut_.groove != 0) {
+      cut_.strokes = StrokeCount(cut_.groove);
+      if (cut_.strokes != 0) cut_.step = cut_.groove / cut_.strokes * 10;
     }
     double piece = Value(row, positionColumn);
     if (inch_) piece *= kMillimetresPerInch;
-    double move = RoundHalfAwayFromZero(kerf_ + piece, 1) * 10;
+    cut_.move = RoundHalfAwayFromZero(kerf_ + piece, 1) * 10;
+    return cut_;
+  }
+
+  void EmitCut(int row, int positionColumn, bool first) {
+    const CutRow& cut = ReadCutRow(row, positionColumn);
+    const double groove = cut.groove;
+    const double step = cut.step;
+    int strokes = cut.strokes;
+    double move = cut.move;
     do {
       PosEntry entry;
       entry.CellRow = row;
@@ -104,6 +123,7 @@ class PositionWalk {
   const bool absoluteMode_;
   std::int32_t& runningPos_;
   PosList& posList_;
+  CutRow cut_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "saw/shell/text_number.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -50,8 +51,11 @@ std::string LeadingNumberText(std::string_view text) {
 double Val(std::string_view text) {
   const std::string number = LeadingNumberText(text);
   if (number.empty()) return 0.0;
-  const double value = std::strtod(number.c_str(), nullptr);
-  return std::isfinite(value) ? value : 0.0;
+  // from_chars does not take a leading '+'.
+  const char* first = number.data() + (number[0] == '+' ? 1 : 0);
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(first, number.data() + number.size(), value);
+  return error == std::errc() && std::isfinite(value) ? value : 0.0;
 }
 
 std::int32_t RoundHalfEven(double value) {

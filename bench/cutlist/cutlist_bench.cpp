@@ -1,0 +1,65 @@
+// MakePositions on a full cut list, and a cut-program load plus save.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "saw/cutlist/cut_list.h"
+#include "saw/cutlist/cut_program_file.h"
+#include "saw/cutlist/positions.h"
+#include "saw/shell/machine_parameters.h"
+
+namespace orl {
+namespace {
+
+// `groups` groups of cut rows with quantity 99 and a groove on every other
+// row. A cut in the grid's last row ends the whole list, so the walk reaches
+// every group only when that row stays empty; the load and save benchmark
+// fills it too.
+void FillList(CutList& cutList, int groups, int lastCutRow = kCutListRows - 1) {
+  Setupcutlist(cutList);
+  for (int group = 1; group <= groups; ++group) {
+    const int p = PositionColumnOfGroup(group);
+    cutList.grid.SetText(kTotalRow, p, "9999");
+    for (int row = kFirstCutRow; row <= lastCutRow; ++row) {
+      cutList.grid.SetText(row, p, "12.5");
+      cutList.grid.SetText(row, p + kQtyOffset, "99");
+      if (row % 2 == 0) cutList.grid.SetText(row, p + kGrooveOffset, "8");
+    }
+  }
+  cutList.grid.SetBlockSelection(1, PositionColumnOfGroup(groups) + 1);
+}
+
+void BM_MakePositions(benchmark::State& state) {
+  CutList cutList;
+  FillList(cutList, static_cast<int>(state.range(0)));
+  CellGrid macPar = MakeMacParGrid();
+  macPar.SetText(kSawKerfRow, 1, "3.2");
+  PosList positions;
+  std::int32_t runningPos = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(MakePositions(cutList, macPar, true, runningPos, positions));
+  }
+  state.counters["entries"] = UpperBound(positions);
+  state.SetComplexityN(UpperBound(positions));
+}
+// 33 groups is the full list; the smaller ones show the cost grows linearly.
+BENCHMARK(BM_MakePositions)->Arg(4)->Arg(8)->Arg(16)->Arg(33)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+void BM_CutProgramLoadAndSave(benchmark::State& state) {
+  CutList cutList;
+  FillList(cutList, 33, kCutListRows);
+  const std::string path = (std::filesystem::temp_directory_path() / "orl-bench-program").string();
+  SaveCutProgramFile(path, cutList.grid);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(LoadCutProgramFile(path, cutList.grid));
+    benchmark::DoNotOptimize(SaveCutProgramFile(path, cutList.grid));
+  }
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_CutProgramLoadAndSave)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace orl
+
+BENCHMARK_MAIN();
