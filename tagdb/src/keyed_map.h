@@ -11,7 +11,7 @@
 
 namespace queldb {
 
-struct FoldedHash {
+struct TextHash {
   using is_transparent = void;
   std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
 };
@@ -48,7 +48,7 @@ class CaseInsensitiveMap {
     return it == items_.end() ? nullptr : &it->second;
   }
 
-  std::unordered_map<std::string, Item, FoldedHash, std::equal_to<>> items_;
+  std::unordered_map<std::string, Item, TextHash, std::equal_to<>> items_;
 };
 
 }  // namespace queldb

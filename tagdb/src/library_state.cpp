@@ -25,6 +25,7 @@ LibraryState& Library() { return *Instance(); }
 
 void LoadTagDatabase(LibraryState& state) {
   state.tags.Load(state.settings.databaseFolder + kTagDatabaseFileName);
+  state.readCache.Clear();
 }
 
 void ResetLibraryState() { Instance() = StartUp(); }

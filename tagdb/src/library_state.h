@@ -5,6 +5,7 @@
 
 #include "keyed_map.h"
 #include "queldb/variant.h"
+#include "read_cache.h"
 #include "settings.h"
 #include "tag_table.h"
 #include "write_queue.h"
@@ -22,6 +23,7 @@ struct LibraryState {
   CaseInsensitiveMap<Variant> values;
   WriteQueue queue;
   HandoffSlot handoff;
+  ReadCache readCache;
 };
 
 // The process-wide state; the first call runs the start-up procedure.

@@ -44,9 +44,15 @@ void Put(Variant* slot, std::optional<Variant> value) {
   if (slot) *slot = value ? std::move(*value) : Variant(int16_t{0});
 }
 
-std::optional<Variant> Plain(const Variant* value) {
-  if (!value) return std::nullopt;
-  return *value;
+// The stored value as it is, or 0 when none is stored. Copied straight into
+// the slot: this is the common read and it stays free of temporaries.
+void PutStored(Variant* slot, const Variant* value) {
+  if (!slot) return;
+  if (value) {
+    *slot = *value;
+  } else {
+    *slot = Variant(int16_t{0});
+  }
 }
 
 // Looks values up by index (register or element) through a key function.
@@ -64,6 +70,24 @@ class StoreView {
  private:
   const LibraryState& state_;
   KeyOf keyOf_;
+};
+
+// A register view that serves the first register from the read cache.
+class CachedRegisterView {
+ public:
+  CachedRegisterView(const LibraryState& state, ResolvedRead& resolved) : state_(state), resolved_(resolved) {}
+  const Variant* Value(int64_t reg) const {
+    const bool first = reg == resolved_.target.reg;
+    if (first && resolved_.firstValue) return resolved_.firstValue;
+    if (reg < std::numeric_limits<int32_t>::min() || reg > std::numeric_limits<int32_t>::max()) return nullptr;
+    const Variant* value = state_.values.Find(resolved_.target.keyPrefix + std::to_string(reg));
+    if (first) resolved_.firstValue = value;
+    return value;
+  }
+
+ private:
+  const LibraryState& state_;
+  ResolvedRead& resolved_;
 };
 
 // Bit (first + k - 1) counted on from bit `first` of register `start`, running
@@ -84,7 +108,7 @@ void ReadRegisters(const View& view, int64_t reg, ReadRequest& request) {
     } else if (ioType == kBitsRead) {
       Put(slot, BitOf(view.Value(reg), request.ioIdx));
     } else {
-      Put(slot, Plain(view.Value(reg)));
+      PutStored(slot, view.Value(reg));
     }
     return;
   }
@@ -96,7 +120,7 @@ void ReadRegisters(const View& view, int64_t reg, ReadRequest& request) {
     } else if (ioType == kBitsRead) {
       Put(slot, RunningBit(view, reg, request.ioIdx, k));
     } else {
-      Put(slot, Plain(view.Value(reg)));
+      PutStored(slot, view.Value(reg));
       reg += 1;
     }
   }
@@ -113,13 +137,17 @@ void ScaleResponse(Variant& response, int64_t count, const TagRecord& tag) {
 }
 
 int16_t ReadRegisterFamily(LibraryState& state, ProtocolFamily family, ReadRequest& request) {
-  auto target = ResolveRegisterAddress(request.address, family, Direction::Read, state.tags);
-  if (!target) return kFalse;
-  auto keyOf = [&](int64_t reg) { return target->keyPrefix + std::to_string(reg); };
-  ReadRegisters(StoreView(state, keyOf), target->reg, request);
+  ResolvedRead* resolved = state.readCache.Find(request.address);
+  if (!resolved) {
+    auto target = ResolveRegisterAddress(request.address, family, Direction::Read, state.tags);
+    if (!target) return kFalse;
+    resolved = &state.readCache.Remember(request.address, std::move(*target));
+  }
+  const RegisterTarget& target = resolved->target;
+  ReadRegisters(CachedRegisterView(state, *resolved), target.reg, request);
   if (!IsScaledCode(request.ioType)) return kTrue;
   // Scale and offset come from the tag whose address is the route-and-register form.
-  const TagRecord* tag = target->normalized ? state.tags.FindByAddress(*target->normalized) : nullptr;
+  const TagRecord* tag = target.normalized ? state.tags.FindByAddress(*target.normalized) : nullptr;
   if (!tag) return kFalse;
   ScaleResponse(request.response, request.numOfRegs, *tag);
   return kTrue;
@@ -130,12 +158,20 @@ void ReadAbElements(const View& view, const AbAddress& ab, ReadRequest& request)
   const bool namesBit = ab.bit != kNoBit;
   if (request.numOfRegs < 2) {
     Variant* slot = Slot(request.response, 1, true);
-    Put(slot, namesBit ? BitOf(view.Value(ab.element), ab.bit) : Plain(view.Value(ab.element)));
+    if (namesBit) {
+      Put(slot, BitOf(view.Value(ab.element), ab.bit));
+    } else {
+      PutStored(slot, view.Value(ab.element));
+    }
     return;
   }
   for (int64_t k = 1; k <= request.numOfRegs; ++k) {
     Variant* slot = Slot(request.response, k, false);
-    Put(slot, namesBit ? RunningBit(view, ab.element, ab.bit, k) : Plain(view.Value(ab.element + k - 1)));
+    if (namesBit) {
+      Put(slot, RunningBit(view, ab.element, ab.bit, k));
+    } else {
+      PutStored(slot, view.Value(ab.element + k - 1));
+    }
   }
 }
 

@@ -31,6 +31,16 @@ TEST_F(ModbusTest, ValuesKeepTheirTypeAndRouteSelectsTheKey) {
   EXPECT_EQ(ReadOne("40001"), Variant(int16_t{0}));  // unit 1, never written
 }
 
+TEST_F(ModbusTest, RepeatedReadsSeeLaterWrites) {
+  for (Variant address : {Variant("1;40001"), Variant(40002), Variant(int16_t{7})}) {
+    EXPECT_EQ(ReadOne(address), Variant(int16_t{0}));
+    Write(address, Values({5}));
+    EXPECT_EQ(ReadOne(address), Variant(5));
+    Write(address, Values({"six"}));
+    EXPECT_EQ(ReadOne(address), Variant("six"));
+  }
+}
+
 TEST_F(ModbusTest, ZeroCountsBecomeOneAndAreWrittenBack) {
   Db db;
   Variant address("40001"), values = Values({7});

@@ -77,6 +77,9 @@ TEST_F(LibraryTest, NullFieldsLeaveValuesAsTheyWere) {
 
 TEST_F(LibraryTest, ReloadKeepsOldKeysAndAddsNewOnes) {
   StartWithTags("Modbus", {{"Old", "1;40001"}});
+  Variant values = Variant::ArrayOf({Variant(8)});
+  Write("1;40005", values);
+  EXPECT_EQ(ReadOne("Old"), Variant(int16_t{0}));  // still at 1;40001
   Exec(dir_ / "Quelontrol.mdb", "UPDATE TagData SET NAME = 'New', REGAB = '1;40005'");
   Db::LoadTagDatabase();
   ASSERT_NE(Tags().FindByName("Old"), nullptr);
@@ -84,8 +87,6 @@ TEST_F(LibraryTest, ReloadKeepsOldKeysAndAddsNewOnes) {
   EXPECT_EQ(*Tags().FindByName("Old")->regAB.AsString(), "1;40005");  // same record, new address
   EXPECT_NE(Tags().FindByAddress("1;40001"), nullptr);
 
-  Variant values = Variant::ArrayOf({Variant(8)});
-  Write("1;40005", values);
   EXPECT_EQ(ReadOne("New"), Variant(8));
   EXPECT_EQ(ReadOne("Old"), Variant(8));
 

@@ -1,0 +1,107 @@
+// Single reads by Modbus address and by tag name, a 100-register write, and a
+// plain unordered_map lookup as the baseline the reads are measured against.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unordered_map>
+
+#include "library_state.h"
+#include "queldb/db.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A Modbus library with one tag, Speed at 1;40001, and 200 stored registers.
+class BenchLibrary {
+ public:
+  BenchLibrary() {
+    std::string pattern = (fs::temp_directory_path() / "tagdb-bench-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
+    std::ofstream(dir_ / "KVD.INI") << "[IOType]\nIODevice=Modbus\n";
+    sqlite3* db = nullptr;
+    sqlite3_open((dir_ / "Quelontrol.mdb").c_str(), &db);
+    sqlite3_exec(db,
+                 "CREATE TABLE TagData (NAME TEXT, REG TEXT, REGAB TEXT, Scale REAL, \"Offset\" REAL, DataType TEXT);"
+                 "INSERT INTO TagData VALUES ('Speed', '1;40001', '1;40001', 0.1, 0, 'ioScaledWord');",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    setenv("QUELDB_SYSTEM_DIR", dir_.c_str(), 1);
+    queldb::ResetLibraryState();
+    Write("40001", 200);
+  }
+  ~BenchLibrary() { fs::remove_all(dir_); }
+
+  void Write(const char* address, int16_t count) {
+    queldb::Variant where(address), values = queldb::Variant::Array(static_cast<std::size_t>(count));
+    for (int16_t k = 1; k <= count; ++k) *values.Element(k) = queldb::Variant(k);
+    int16_t numOfRegs = count, ioType = 0;
+    int32_t fromStart = 1;
+    db_.WriteToDatabase(where, values, numOfRegs, fromStart, ioType);
+  }
+
+  queldb::Db db_;
+
+ private:
+  fs::path dir_;
+};
+
+BenchLibrary& Library() {
+  static BenchLibrary library;
+  return library;
+}
+
+void ReadOne(benchmark::State& state, queldb::Variant address) {
+  queldb::Db& db = Library().db_;
+  queldb::Variant response;
+  for (auto _ : state) {
+    int16_t numOfRegs = 1, ioType = 0;
+    int32_t ioIdx = 0;
+    benchmark::DoNotOptimize(db.ReadPLCValue(address, response, numOfRegs, ioType, ioIdx));
+    benchmark::DoNotOptimize(response);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_ReadPLCValueByModbusAddress(benchmark::State& state) { ReadOne(state, queldb::Variant("1;40050")); }
+BENCHMARK(BM_ReadPLCValueByModbusAddress);
+
+void BM_ReadPLCValueByPlainNumber(benchmark::State& state) { ReadOne(state, queldb::Variant(40050)); }
+BENCHMARK(BM_ReadPLCValueByPlainNumber);
+
+void BM_ReadPLCValueByTagName(benchmark::State& state) { ReadOne(state, queldb::Variant("Speed")); }
+BENCHMARK(BM_ReadPLCValueByTagName);
+
+void BM_WriteToDatabase100Registers(benchmark::State& state) {
+  BenchLibrary& library = Library();
+  queldb::Variant values = queldb::Variant::Array(100);
+  for (int k = 1; k <= 100; ++k) *values.Element(k) = queldb::Variant(k);
+  for (auto _ : state) {
+    queldb::Variant address("1;40001");
+    int16_t numOfRegs = 100, ioType = 0;
+    int32_t fromStart = 1;
+    library.db_.WriteToDatabase(address, values, numOfRegs, fromStart, ioType);
+  }
+  state.SetItemsProcessed(state.iterations() * 100);
+}
+BENCHMARK(BM_WriteToDatabase100Registers);
+
+// What a bare keyed lookup of one stored number costs.
+void BM_UnorderedMapBaseline(benchmark::State& state) {
+  std::unordered_map<std::string, double> values;
+  for (int reg = 40001; reg <= 40200; ++reg) values["1;" + std::to_string(reg)] = reg;
+  const std::string key = "1;40050";
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(values.find(key)->second);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_UnorderedMapBaseline);
+
+}  // namespace
+
+BENCHMARK_MAIN();
