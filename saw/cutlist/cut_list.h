@@ -44,7 +44,8 @@ class CutList {
   std::string Desc;
   CheckBox Grv, Stroke, Rmdr;
   int Units = kMetric;  // selected `Units` button
-  Control UnitFrame, ClrLst, SaveBtn, File1, DescBox;
+  Control UnitFrame, ClrLst, SaveBtn, DescBox;
+  bool gridEnabled = true;  // false while the PLC disables programming
   std::string CNum;       // group of the current cell
   std::string DispFName;  // cut program now in the list
   int decimalPlacesMetric = 1;

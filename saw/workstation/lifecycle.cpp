@@ -3,7 +3,6 @@
 
 #include "saw/shell/machine_parameters.h"
 #include "saw/shell/orl_settings.h"
-#include "saw/shell/wait_seconds.h"
 #include "saw/workstation/workstation.h"
 
 namespace orl {
@@ -84,6 +83,5 @@ void Workstation::HousekeepingTick() {
   if (File3.entries != watched->entries) watched->Refresh(fileSystem);
 }
 
-void Workstation::End() { WaitSeconds(1, clock, ui); }
 
 }  // namespace orl

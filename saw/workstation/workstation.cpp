@@ -2,6 +2,7 @@
 
 #include "saw/cutlist/cut_list_editing.h"
 #include "saw/cutlist/cut_program_files.h"
+#include "saw/optimizer/pattern_browser.h"
 #include "saw/shell/machine_parameters.h"
 #include "saw/shell/orl_settings.h"
 
@@ -71,10 +72,7 @@ void Workstation::CutListCellMoved(int row, int column) {
   if (const auto group = CurrentCellMoved(cutList, column)) FollowGroupInPreview(*group);
 }
 
-void Workstation::FollowGroupInPreview(int group) {
-  if (group <= PhaseScrollerMin && optimizer.ShownPatternKey == optimizer.LoadedPatternKey)
-    PhaseScrollerValue = group;
-}
+void Workstation::FollowGroupInPreview(int group) { FollowCutGroup(optimizer, optimizerView, group); }
 
 void Workstation::CutListKeyDown() { KeyDownInGrid(cutList); }
 
@@ -88,8 +86,8 @@ void Workstation::ClearClicked() {
   ui.PumpEvents();
   ClearCutlist(cutList);
   Setupcutlist(cutList);
-  BtnLdPat.enabled = false;
-  ShNxtBox.enabled = false;
+  optimizerView.BtnLdPatEnabled = false;
+  optimizerView.ShNxtEnabled = false;
   optimizer.LoadedPatternKey.clear();
 }
 
@@ -118,7 +116,7 @@ void Workstation::RmdrClicked() {
 
 bool Workstation::ProgramClicked(const std::string& fileName) {
   const bool loaded = LoadCutProgram(cutList, File1, fileName, GrooveColumnsSetting());
-  if (loaded) ImpFrame.visible = false;
+  if (loaded) optimizerView.ImpFrameVisible = false;
   return loaded;
 }
 
@@ -138,6 +136,20 @@ void Workstation::TabClicked(int tab) {
 
 bool Workstation::MakePositions(PosList& positions) {
   return orl::MakePositions(cutList, MacPar, AbsoluteMode, RunningPos, positions);
+}
+
+void Workstation::HiLite(int row, int column) {
+  if (const auto group = HiLiteCell(cutList, row, column, ShowNext)) FollowGroupInPreview(*group);
+}
+
+void Workstation::SetProgrammingDisabled(bool disabled) {
+  for (Control* control : {&cutList.UnitFrame, &cutList.ClrLst, &cutList.SaveBtn, &cutList.DescBox})
+    control->enabled = !disabled;
+  File1.enabled = !disabled;
+  cutList.Stroke.enabled = cutList.Rmdr.enabled = !disabled;
+  cutList.gridEnabled = !disabled;
+  if (disabled) cutList.Grv.enabled = false;
+  else GrvCk(cutList, GrooveColumnsSetting());
 }
 
 }  // namespace orl

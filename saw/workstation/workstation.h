@@ -9,8 +9,12 @@
 
 #include "saw/cutlist/cut_list.h"
 #include "saw/cutlist/job_folders.h"
+#include "saw/cutlist/pattern_load.h"
 #include "saw/cutlist/positions.h"
 #include "saw/optimizer/optimizer_model.h"
+#include "saw/optimizer/optimizer_view.h"
+#include "saw/plc/plc_link.h"
+#include "saw/plc/plc_state.h"
 #include "saw/shell/cell_grid.h"
 #include "saw/shell/clock.h"
 #include "saw/shell/file_list.h"
@@ -42,8 +46,15 @@ class Workstation {
   void Activate();
   // The housekeeping timer: keeps the visible file list current.
   void HousekeepingTick();
+  // Opens the PLC link (the simulated PLC when simulate is set or the
+  // settings ask for it) and readies the PLC state. On failure the operator
+  // sees the port-in-use box and false is returned: the program must end.
+  bool OpenPlc(bool simulate);
   // The window is closing; every step that fails is skipped.
-  virtual void End();
+  void End();
+
+  // --- Scan timer -------------------------------------------------------
+  void ScanTick();
 
   // --- Parameters tab ---------------------------------------------------
   void MacParLostFocus();
@@ -70,12 +81,22 @@ class Workstation {
   void Dir1Changed(const std::string& folder);
   void TabClicked(int tab);
 
-  // --- Positions --------------------------------------------------------
-  bool MakePositions(PosList& positions);
+  // --- Optimizer import -------------------------------------------------
+  bool OptimizerFileClicked(const std::string& fileName);
+  void PatClicked(int index);
+  bool LoadPatternClicked();
+  void ShowLoadedPatternClicked();
+  void BookClicked(int index);
 
-  // A "Show Loaded Pattern" preview follows the group being cut only while
-  // the preview shows the loaded pattern.
-  void FollowGroupInPreview(int group);
+  // --- Positions and the cut being made -----------------------------------
+  bool MakePositions(PosList& positions);
+  void HiLite(int row, int column);
+  // "Disable Programming" from the PLC locks the cut list's controls.
+  void SetProgrammingDisabled(bool disabled);
+
+  // --- PLC diagnostics ----------------------------------------------------
+  void DigIOClicked(int row, int column);
+  void ManualSendClicked();
 
   // --- State ------------------------------------------------------------
   Ui& ui;
@@ -98,10 +119,12 @@ class Workstation {
   FileList File3;  // the hidden list the housekeeping timer compares with
   JobBrowser jobs;
   OptimizerModel optimizer;
-  Control ManGrv, ManFrame, FrameCommLog, ImpFrame, BtnLdPat, ShNxtBox;
+  OptimizerView optimizerView;
+  CutBookLabels cutBookLabels;
   bool ShowNext = false;  // "Show Next" ticked
-  int PhaseScrollerMin = 0;  // the cut-sequence scroller's bound (its Min holds the phase count)
-  int PhaseScrollerValue = 0;
+  Control ManGrv, ManFrame, FrameCommLog;
+  PlcState plc;
+  std::unique_ptr<PlcLink> link;
   int SSTab1 = kProgramControlTab;
   std::string caption = kMainCaption;
 
@@ -112,6 +135,8 @@ class Workstation {
   int GrooveColumnsSetting() const;
   std::string RemovableFolder() const;
   std::string JobFolder() const { return PthPar.Text(1, 1); }
+  std::string ArdisPath() const { return PthPar.Text(4, 1); }
+  void FollowGroupInPreview(int group);
 };
 
 }  // namespace orl

@@ -1,0 +1,61 @@
+// The PLC side of the workstation: opening and closing the link, the scan
+// timer and the operator's diagnostics clicks.
+#include "saw/plc/dig_io.h"
+#include "saw/plc/link_factory.h"
+#include "saw/plc/operator_requests.h"
+#include "saw/plc/scan_loop.h"
+#include "saw/shell/wait_seconds.h"
+#include "saw/workstation/scan_host_adapter.h"
+#include "saw/workstation/workstation.h"
+
+namespace orl {
+namespace {
+
+constexpr const char* kPortFailureTitle = "Alert";
+
+}  // namespace
+
+bool Workstation::OpenPlc(bool simulate) {
+  PlcLinkSpec spec = PlcLinkSpecFromSettings(settings, simulate);
+  spec.portNumber = CommPort;
+  spec.settings = LineSettings;
+  try {
+    link = MakePlcLink(spec, clock);
+    if (const auto failure = OpenPlcLink(*link)) {
+      ui.ShowMessage(*failure, MessageIcon::Exclamation, kPortFailureTitle);
+      return false;
+    }
+    DigIOSetup(plc.DigIO, settings);
+  } catch (const std::exception&) {
+    // Whatever failed while opening, the operator is told the port is taken.
+    ui.ShowMessage(PortInUseText(CommPort), MessageIcon::Exclamation, kPortFailureTitle);
+    return false;
+  }
+  plc.OutputWrite = kNothingPending;
+  plc.RelayWrite = kNothingPending;
+  plc.positions = EmptyPosList();
+  cutBookLabels.Clear();
+  return true;
+}
+
+void Workstation::End() {
+  WaitSeconds(1, clock, ui);  // a scan tick in progress finishes
+  try {
+    if (link) link->Close();
+  } catch (const std::exception&) {
+    // Closing never fails.
+  }
+}
+
+void Workstation::ScanTick() {
+  if (!link) return;
+  plc.log.MaxLogLen = MaxLogLen;
+  ScanHostAdapter host(*this);
+  orl::ScanTick(plc, *link, host);
+}
+
+void Workstation::DigIOClicked(int row, int column) { DigIOClick(plc, row, column); }
+
+void Workstation::ManualSendClicked() { ManSndClick(plc); }
+
+}  // namespace orl
