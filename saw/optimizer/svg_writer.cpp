@@ -12,7 +12,8 @@ namespace {
 constexpr const char* Background = "#808080";
 // Text sizes are points on the operator's screen; this turns them into
 // logical units of a window of the given size.
-constexpr float PointsPerWindow = 250;
+constexpr float PointsPerWindow = 500;
+constexpr float BaselineDrop = 0.8f;  // of the font size, from the top of a line of text
 
 std::string Colour(PenColor color) {
   char text[8];
@@ -79,8 +80,9 @@ std::string DisplayListToSvg(const DisplayList& list) {
     } else if (const auto* s = std::get_if<draw::TextSize>(&op)) {
       fontSize = std::max(size * s->Size / PointsPerWindow, size / 80);
     } else if (const auto* t = std::get_if<draw::Text>(&op)) {
-      svg << "<text x=\"" << t->X << "\" y=\"" << t->Y << "\" font-size=\"" << fontSize << "\" fill=\"" << pen
-          << "\" dominant-baseline=\"hanging\" font-family=\"sans-serif\" xml:space=\"preserve\">"
+      // The position is the text's top left corner; SVG places the baseline.
+      svg << "<text x=\"" << t->X << "\" y=\"" << t->Y + BaselineDrop * fontSize << "\" font-size=\"" << fontSize
+          << "\" fill=\"" << pen << "\" font-family=\"sans-serif\" xml:space=\"preserve\">"
           << Escaped(t->Value) << "</text>\n";
     } else if (const auto* l = std::get_if<draw::Line>(&op)) {
       svg << "<line x1=\"" << l->X1 << "\" y1=\"" << l->Y1 << "\" x2=\"" << l->X2 << "\" y2=\"" << l->Y2

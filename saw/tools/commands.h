@@ -7,5 +7,9 @@ namespace orl {
 
 void RegisterPlanCommand(CLI::App& app, int& status);
 void RegisterTotalsCommand(CLI::App& app, int& status);
+void RegisterSimCommand(CLI::App& app, int& status);
+void RegisterRunCommand(CLI::App& app, int& status);
+void RegisterImportCommand(CLI::App& app, int& status);
+void RegisterLoadPatternCommand(CLI::App& app, int& status);
 
 }  // namespace orl

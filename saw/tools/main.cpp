@@ -10,6 +10,10 @@ int main(int argc, char** argv) {
   int status = orl::kExitOk;
   orl::RegisterPlanCommand(app, status);
   orl::RegisterTotalsCommand(app, status);
+  orl::RegisterSimCommand(app, status);
+  orl::RegisterRunCommand(app, status);
+  orl::RegisterImportCommand(app, status);
+  orl::RegisterLoadPatternCommand(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

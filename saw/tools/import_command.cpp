@@ -1,0 +1,109 @@
+// orl-tool import: reads an optimizer file as the optimizer file list does
+// and prints its patterns and cuts; with --pattern also the drawing and the
+// cut sequence of one pattern.
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+#include "saw/optimizer/svg_writer.h"
+#include "saw/shell/number_text.h"
+#include "saw/tools/commands.h"
+#include "saw/tools/optimizer_import_step.h"
+#include "saw/tools/tool_session.h"
+
+namespace orl {
+namespace {
+
+struct ImportOptions {
+  std::string file;
+  std::string ini;
+  std::optional<int> pattern;
+  std::string svg;
+  bool json = false;
+};
+
+// Single-precision numbers as the program shows them (1219.2, not 1219.19995).
+double Shown(float value) { return std::stod(PlainNumberText(value)); }
+
+nlohmann::ordered_json CutJson(const PatCut& cut) {
+  return {{"SourceTag", cut.SourceTag}, {"PatNo", cut.PatNo},          {"BoardDesc", cut.BoardDesc},
+          {"BoardLen", Shown(cut.BoardLen)},   {"BoardWid", Shown(cut.BoardWid)},
+          {"TrimShort", Shown(cut.TrimShort)}, {"TrimLong", Shown(cut.TrimLong)},
+          {"EndTrimWid", Shown(cut.EndTrimWid)}, {"EndTrimLen", Shown(cut.EndTrimLen)},
+          {"PatSheets", cut.PatSheets},        {"BookMax", cut.BookMax},  {"LoadLong", cut.LoadLong},
+          {"CutDim", Shown(cut.CutDim)},       {"CutLevel", cut.CutLevel}, {"CutQty", cut.CutQty},
+          {"PartLabel", cut.PartLabel},        {"PartRef", cut.PartRef},  {"SeqStep", cut.SeqStep},
+          {"BookLabels", cut.BookLabels}};
+}
+
+void PrintJson(const OptimizerModel& model, const OptimizerView& view, bool withPattern) {
+  nlohmann::ordered_json cuts = nlohmann::ordered_json::array();
+  for (std::size_t i = 1; i < model.PatCuts.size(); ++i) cuts.push_back(CutJson(model.PatCuts[i]));
+  nlohmann::ordered_json out = {{"OptFileKind", FileKindName(model.OptFileKind)},
+                        {"Pat", model.Pat.Items},
+                        {"PatCuts", cuts},
+                        {"PatBooks", model.PatBooks},
+                        {"warnings", model.Warnings.Texts()}};
+  if (withPattern) {
+    out["Parts"] = model.Parts.Items;
+    out["LBLPhases"] = view.LBLPhases;
+    out["LBLShowPh"] = view.LBLShowPh;
+    out["CurPatFirst"] = model.CurPatFirst;
+  }
+  std::cout << out.dump() << "\n";
+}
+
+void PrintText(const OptimizerModel& model, const OptimizerView& view, bool withPattern) {
+  std::cout << "kind " << FileKindName(model.OptFileKind) << "\n";
+  for (const std::string& entry : model.Pat.Items) std::cout << "pattern " << entry << "\n";
+  for (std::size_t i = 1; i < model.PatCuts.size(); ++i) {
+    const PatCut& c = model.PatCuts[i];
+    std::cout << "cut " << i << "\tpattern " << c.PatNo << "\tlevel " << c.CutLevel << "\t"
+              << PlainNumberText(c.CutDim) << " x " << c.CutQty << (c.LoadLong ? "\tlong" : "\tshort") << "\tstep "
+              << c.SeqStep << (c.PartLabel.empty() ? "" : "\t" + c.PartLabel) << "\n";
+  }
+  if (!withPattern) return;
+  for (const std::string& part : model.Parts.Items) std::cout << "part " << part << "\n";
+  std::cout << view.LBLPhases << "\n" << view.LBLShowPh << "\n";
+}
+
+int RunImport(const ImportOptions& options) {
+  ToolSession session(options.ini);
+  OptimizerView view;
+  ImportForTool(session, view, options.file);
+  if (options.pattern) SelectPatternForTool(session, view, *options.pattern);
+  const OptimizerModel& model = session.workstation->optimizer;
+  PrintImportWarnings(model);
+  if (!options.svg.empty()) {
+    const std::string target = session.Resolve(options.svg);
+    std::ofstream out(target, std::ios::binary);
+    if (!(out << DisplayListToSvg(view.Drawing))) throw FileError("cannot write " + options.svg);
+  }
+  if (options.json)
+    PrintJson(model, view, options.pattern.has_value());
+  else
+    PrintText(model, view, options.pattern.has_value());
+  return kExitOk;
+}
+
+}  // namespace
+
+void RegisterImportCommand(CLI::App& app, int& status) {
+  auto options = std::make_shared<ImportOptions>();
+  CLI::App* import = app.add_subcommand("import", "read an optimizer file and print its patterns and cuts");
+  import->add_option("FILE", options->file, "CPOut, PTX, Ardis (.SAW) or CSV cut-record file")->required();
+  import->add_option("--ini", options->ini, "settings file (default: the settings folder's ORL.INI)");
+  import->add_option("--pattern", options->pattern, "select this pattern number: drawing and cut sequence");
+  import->add_option("--svg", options->svg, "write the drawing of the selected pattern as SVG");
+  import->add_flag("--json", options->json, "print one JSON object");
+  import->callback([options, &status] {
+    try {
+      status = RunImport(*options);
+    } catch (const std::exception& error) {
+      status = ReportFailure(error);
+    }
+  });
+}
+
+}  // namespace orl
