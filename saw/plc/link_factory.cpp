@@ -30,7 +30,7 @@ bool ParseHostPort(const std::string& text, std::string& host, int& port) {
   if (portText.empty() || portText.find_first_not_of("0123456789") != std::string::npos) return false;
   host = text.substr(0, colon);
   port = std::stoi(portText);
-  return !host.empty() && port > 0 && port < 65536;
+  return !host.empty() && port >= 0 && port < 65536;
 }
 
 PlcLinkSpec PlcLinkSpecFromSettings(const ProfileFile& settings, bool simulate) {
@@ -55,7 +55,7 @@ bool ApplyPlcChoice(const std::string& choice, PlcLinkSpec& spec) {
   }
   if (choice.rfind("tcp:", 0) == 0) {
     spec.kind = LinkKind::Tcp;
-    return ParseHostPort(choice.substr(4), spec.modbus.host, spec.modbus.tcpPort);
+    return ParseHostPort(choice.substr(4), spec.modbus.host, spec.modbus.tcpPort) && spec.modbus.tcpPort > 0;
   }
   if (choice.rfind("rtu:", 0) == 0 && choice.size() > 4) {
     spec.kind = LinkKind::Rtu;

@@ -31,7 +31,7 @@ PlcLinkSpec PlcLinkSpecFromSettings(const ProfileFile& settings, bool simulate);
 // a spec; false when the text is none of these.
 bool ApplyPlcChoice(const std::string& choice, PlcLinkSpec& spec);
 
-// Splits "host[:port]"; false when the port is not a number.
+// Splits "host[:port]" (port 0..65535); false when the port is not a number.
 bool ParseHostPort(const std::string& text, std::string& host, int& port);
 
 // Builds the link with its port number and line settings set. clock serves

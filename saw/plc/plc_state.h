@@ -32,6 +32,15 @@ struct PlcState {
   bool PosSent = false;
   std::string LastBookLabel;
   bool ManualSend = false;  // the operator pressed "Send"; the loop has not taken it yet
+  // Every target handed over so far (list entries and manual positions),
+  // so that callers can follow the run without watching the relays.
+  std::uint64_t HandOvers = 0;
+  struct HandOver {
+    std::int32_t PosIndex = 0;
+    PosEntry entry;
+    bool LastCut = false;
+    bool Manual = false;
+  } LastHandOver;
 
   // Displays.
   std::string CmAtvty;

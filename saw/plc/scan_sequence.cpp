@@ -34,6 +34,8 @@ void SendManualPosition(PlcState& state, ScanHost& host) {
   host.HiLiteCell(0, 0);
   state.ManualSend = false;
   state.manual.ManPosColor = kManPosTakenColor;
+  ++state.HandOvers;
+  state.LastHandOver = {state.PosIndex, PosEntry{state.TargetWrite, 0, 0, false, state.manual.ManGrv}, false, true};
 }
 
 void WriteBookLabel(PlcState& state, ScanHost& host, const PosEntry& entry) {
@@ -67,6 +69,8 @@ void HandOverNext(PlcState& state, ScanHost& host) {
   SetRelayBit(state, kRelaySendNextPos, false);
   Attempt([&] { WriteBookLabel(state, host, entry); });
   state.PosSent = true;
+  ++state.HandOvers;
+  state.LastHandOver = {state.PosIndex, entry, state.PosIndex == upper, false};
 }
 
 // Steps 3 to 5: serve "Send Next Pos" with a manual position or the next

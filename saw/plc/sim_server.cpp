@@ -6,6 +6,7 @@
 #include <sys/select.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <span>
 
 #include "saw/plc/modbus_link.h"
@@ -15,13 +16,18 @@ namespace {
 
 constexpr int kPollMicroseconds = 10000;
 
-// True when fd has data within the poll interval.
-bool Readable(int fd) {
+// Which of two descriptors (b may be -1) has data within the poll interval.
+struct Ready {
+  bool a = false, b = false;
+};
+Ready WaitReadable(int a, int b) {
   fd_set set;
   FD_ZERO(&set);
-  FD_SET(fd, &set);
+  FD_SET(a, &set);
+  if (b >= 0) FD_SET(b, &set);
   timeval timeout{0, kPollMicroseconds};
-  return select(fd + 1, &set, nullptr, nullptr, &timeout) > 0;
+  if (select(std::max(a, b) + 1, &set, nullptr, nullptr, &timeout) <= 0) return {};
+  return {FD_ISSET(a, &set) != 0, b >= 0 && FD_ISSET(b, &set) != 0};
 }
 
 }  // namespace
@@ -92,7 +98,8 @@ void SimModbusServer::Serve(const std::atomic<bool>& stop) {
 }
 
 void SimModbusServer::ServeTcpOnce() {
-  if (Readable(listenFd_)) {
+  const Ready ready = WaitReadable(listenFd_, clientFd_);
+  if (ready.a) {
     int s = listenFd_;
     const int accepted = modbus_tcp_accept(ctx_, &s);
     if (accepted >= 0) {
@@ -100,12 +107,12 @@ void SimModbusServer::ServeTcpOnce() {
       clientFd_ = accepted;
     }
   }
-  if (clientFd_ >= 0 && Readable(clientFd_)) Answer(clientFd_);
+  if (ready.b && clientFd_ >= 0) Answer(clientFd_);
 }
 
 void SimModbusServer::ServeRtuOnce() {
   const int fd = modbus_get_socket(ctx_);
-  if (Readable(fd)) Answer(fd);
+  if (WaitReadable(fd, -1).a) Answer(fd);
 }
 
 void SimModbusServer::Answer(int clientFd) {
