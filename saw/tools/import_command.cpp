@@ -70,10 +70,10 @@ void PrintText(const OptimizerModel& model, const OptimizerView& view, bool with
 
 int RunImport(const ImportOptions& options) {
   ToolSession session(options.ini);
-  OptimizerView view;
-  ImportForTool(session, view, options.file);
-  if (options.pattern) SelectPatternForTool(session, view, *options.pattern);
+  ImportForTool(session, options.file);
+  if (options.pattern) SelectPatternForTool(session, *options.pattern);
   const OptimizerModel& model = session.workstation->optimizer;
+  const OptimizerView& view = session.workstation->optimizerView;
   PrintImportWarnings(model);
   if (!options.svg.empty()) {
     const std::string target = session.Resolve(options.svg);

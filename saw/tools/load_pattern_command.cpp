@@ -40,14 +40,14 @@ nlohmann::ordered_json BookLabelsJson(const CutBookLabels& labels) {
 
 int RunLoadPattern(const LoadPatternOptions& options) {
   ToolSession session(options.ini);
-  OptimizerView view;
-  ImportForTool(session, view, options.file);
-  SelectPatternForTool(session, view, options.pattern);
+  ImportForTool(session, options.file);
+  SelectPatternForTool(session, options.pattern);
   Workstation& ws = *session.workstation;
   PrintImportWarnings(ws.optimizer);
   session.ui.answerYes = true;
-  CutBookLabels labels;
-  LoadPattern({session.ui, ws.cutList, ws.MacPar, ws.File1, session.fileSystem}, ws.optimizer, view, labels);
+  ws.LoadPatternClicked();
+  const OptimizerView& view = ws.optimizerView;
+  const CutBookLabels& labels = ws.cutBookLabels;
   const std::string target = session.Resolve(options.out);
   if (!SaveCutProgramFile(target, ws.cutList.grid)) throw FileError("cannot write cut program " + options.out);
   const std::string units = ws.cutList.InchSelected() ? "Inch" : "Metric";
