@@ -31,8 +31,8 @@ class CaseInsensitiveMap {
     return FindIn(std::string_view(buffer, key.size()));
   }
 
+  // No removal: callers may keep pointers to items for the life of the map.
   std::size_t Size() const { return items_.size(); }
-  void Clear() { items_.clear(); }
 
  private:
   static constexpr std::size_t kBufferSize = 64;

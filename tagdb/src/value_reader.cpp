@@ -11,9 +11,6 @@
 namespace queldb {
 namespace {
 
-constexpr int16_t kHandoffRead = 966;
-constexpr int16_t kBitsRead = 18;
-
 bool IsFloatCode(int16_t ioType) { return ioType == 2 || ioType == 22; }
 bool IsScaledCode(int16_t ioType) { return ioType >= 20 && ioType != 24; }
 
@@ -105,7 +102,7 @@ void ReadRegisters(const View& view, int64_t reg, ReadRequest& request) {
     Variant* slot = Slot(request.response, 1, true);
     if (IsFloatCode(ioType)) {
       Put(slot, FloatPair(view.Value(reg), view.Value(reg + 1)));
-    } else if (ioType == kBitsRead) {
+    } else if (ioType == ioBits) {
       Put(slot, BitOf(view.Value(reg), request.ioIdx));
     } else {
       PutStored(slot, view.Value(reg));
@@ -117,7 +114,7 @@ void ReadRegisters(const View& view, int64_t reg, ReadRequest& request) {
     if (IsFloatCode(ioType)) {
       Put(slot, FloatPair(view.Value(reg), view.Value(reg + 1)));
       reg += 2;
-    } else if (ioType == kBitsRead) {
+    } else if (ioType == ioBits) {
       Put(slot, RunningBit(view, reg, request.ioIdx, k));
     } else {
       PutStored(slot, view.Value(reg));
@@ -194,7 +191,7 @@ int16_t ReadAbFamily(LibraryState& state, ReadRequest& request) {
 }  // namespace
 
 int16_t ReadValues(LibraryState& state, ReadRequest request) {
-  if (request.ioType == kHandoffRead) return TakeHandoff(state.handoff, request);
+  if (request.ioType == ioTakeHandoff) return TakeHandoff(state.handoff, request);
   switch (ProtocolFamily family = FamilyOf(state.settings.protocolCode)) {
     case ProtocolFamily::Modbus:
     case ProtocolFamily::PlcDirect:

@@ -50,7 +50,10 @@ Json VariantToJson(const Variant& value) {
     case VariantType::Integer: return *value.AsInteger();
     case VariantType::Long: return *value.AsLong();
     // A single float printed as the decimal it was written as, not its binary expansion.
-    case VariantType::Single: return ParseNumber(FormatNumber(*value.AsSingle())).value_or(0.0);
+    case VariantType::Single: {
+      auto decimal = ParseNumber(FormatNumber(*value.AsSingle()));  // nullopt for inf and NaN
+      return decimal ? Json(*decimal) : Json(nullptr);
+    }
     case VariantType::Double: return *value.AsDouble();
     case VariantType::String: return *value.AsString();
     case VariantType::Array: {
