@@ -1,0 +1,110 @@
+// orl-tool run: the saw cycle without a window. The workstation starts as
+// the desktop program would, the PLC link is chosen and opened, the program
+// is loaded with column 1 selected, and scan ticks run at the scan interval.
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "saw/plc/link_factory.h"
+#include "saw/plc/dig_io.h"
+#include "saw/plc/sim_plc_link.h"
+#include "saw/tools/commands.h"
+#include "saw/tools/tool_session.h"
+
+namespace orl {
+namespace {
+
+// The saw's time that passes in the in-process simulator per tick.
+constexpr double kScanIntervalSeconds = 0.3;
+
+struct RunOptions {
+  std::string program;
+  std::string ini;
+  std::string plc;
+  int tickMs = 300;
+  long maxTicks = 0;  // 0: no limit
+  bool untilDone = false;
+  bool json = false;
+};
+
+void PrintHandOver(long tick, const PlcState::HandOver& h, bool json) {
+  const PosEntry& e = h.entry;
+  if (json) {
+    nlohmann::ordered_json line{{"tick", tick},          {"PosIndex", h.PosIndex},         {"Target", e.Target},
+                        {"CellRow", e.CellRow},  {"CellCol", e.CellCol},           {"NewBoard", e.NewBoard},
+                        {"GrooveStroke", e.GrooveStroke}, {"LastCut", h.LastCut}};
+    if (h.Manual) line["Manual"] = true;
+    std::cout << line.dump() << std::endl;
+    return;
+  }
+  std::cout << "tick " << tick << ": " << (h.Manual ? "manual" : "entry " + std::to_string(h.PosIndex)) << " target "
+            << e.Target << " cell (" << e.CellRow << "," << e.CellCol << ")" << (e.NewBoard ? " new board" : "")
+            << (e.GrooveStroke ? " groove" : "") << (h.LastCut ? " last cut" : "") << std::endl;
+}
+
+bool NothingPending(const PlcState& state) {
+  return state.TargetWrite <= 0 && state.OutputWrite < 0 && state.RelayWrite < 0;
+}
+
+int RunScan(const RunOptions& options) {
+  ToolSession session(options.ini);
+  Workstation& ws = *session.workstation;
+  PlcLinkSpec spec = PlcLinkSpecFromSettings(ws.settings, false);
+  if (!options.plc.empty() && !ApplyPlcChoice(options.plc, spec))
+    throw std::invalid_argument("--plc wants sim, tcp:HOST:PORT or rtu:DEVICE");
+  SimClock simClock;  // the in-process simulator runs in scan time
+  ws.link = MakePlcLink(spec, simClock);
+  if (const auto inUse = OpenPlcLink(*ws.link)) {
+    std::cerr << *inUse << "\n";
+    return kExitPortInUse;
+  }
+  PlcState& state = ws.plc;
+  DigIOSetup(state.DigIO, ws.settings);
+  state.log.SetObserver([json = options.json](const std::string& line) {
+    if (json) std::cout << nlohmann::json{{"log", line}}.dump() << std::endl;
+    else std::cout << "log: " << line << std::endl;
+  });
+  session.LoadProgram(options.program);
+  ws.cutList.grid.SetBlockSelection(1, 1);
+
+  bool lastCutHanded = false;
+  for (long tick = 1; options.maxTicks == 0 || tick <= options.maxTicks; ++tick) {
+    const auto handOvers = state.HandOvers;
+    ws.ScanTick();
+    if (state.HandOvers != handOvers) {
+      PrintHandOver(tick, state.LastHandOver, options.json);
+      lastCutHanded = lastCutHanded || state.LastHandOver.LastCut;
+    }
+    if (options.untilDone && lastCutHanded && NothingPending(state)) break;
+    simClock.Advance(kScanIntervalSeconds);
+    if (options.tickMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.tickMs));
+  }
+  ws.link->Close();
+  ws.link.reset();  // it may hold the simulator's clock, which ends here
+  return kExitOk;
+}
+
+}  // namespace
+
+void RegisterRunCommand(CLI::App& app, int& status) {
+  auto options = std::make_shared<RunOptions>();
+  CLI::App* run = app.add_subcommand("run", "run the saw cycle against the PLC, a served or the built-in simulator");
+  run->add_option("PROGRAM", options->program, "cut program file")->required();
+  run->add_option("--ini", options->ini, "settings file (default: the settings folder's ORL.INI)");
+  run->add_option("--plc", options->plc, "sim, tcp:HOST:PORT or rtu:DEVICE (default: from the settings)");
+  run->add_option("--tick-ms", options->tickMs, "milliseconds between scan ticks")->check(CLI::NonNegativeNumber);
+  run->add_option("--max-ticks", options->maxTicks, "stop after this many ticks")->check(CLI::NonNegativeNumber);
+  run->add_flag("--until-done", options->untilDone, "stop once the whole list is handed over and written");
+  run->add_flag("--json", options->json, "one JSON object per line");
+  run->callback([options, &status] {
+    try {
+      status = RunScan(*options);
+    } catch (const std::exception& error) {
+      status = ReportFailure(error);
+    }
+  });
+}
+
+}  // namespace orl
