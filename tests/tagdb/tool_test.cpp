@@ -183,6 +183,16 @@ TEST_F(ToolTest, InitCreatesTablesAndRefusesToOverwrite) {
   }
   EXPECT_NE(list.out.find("1,\"Pump, main\",1;40001,"), std::string::npos) << list.out;
   EXPECT_NE(list.out.find("\"says \"\"hi\"\"\""), std::string::npos) << list.out;
+
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((dir_ / "Quelontrol.mdb").c_str(), &db), SQLITE_OK);
+  sqlite3_stmt* select = nullptr;
+  sqlite3_prepare_v2(db, "SELECT group_concat(DataType) FROM EnNumerations", -1, &select, nullptr);
+  ASSERT_EQ(sqlite3_step(select), SQLITE_ROW);
+  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(select, 0)),
+               "ioWord,ioDWord,ioFloat,ioDFloat,ioString,ioScaledWord,ioScaledDWord,ioScaledFloat,ioScaledDFloat");
+  sqlite3_finalize(select);
+  sqlite3_close(db);
 }
 
 TEST_F(ToolTest, ImportIsAllOrNothing) {
@@ -193,19 +203,6 @@ TEST_F(ToolTest, ImportIsAllOrNothing) {
   EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "short.csv").string() + "'").exitCode, 1);
   ToolRun list = Tool("tags '" + dir_.string() + "'");
   EXPECT_EQ(list.out, "ID\tNAME\tREGAB\tDataType\tScale\tOffset\n");
-}
-
-TEST_F(ToolTest, EnNumerationsHoldsTheDataTypeNames) {
-  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open((dir_ / "Quelontrol.mdb").c_str(), &db), SQLITE_OK);
-  sqlite3_stmt* select = nullptr;
-  sqlite3_prepare_v2(db, "SELECT group_concat(DataType) FROM EnNumerations", -1, &select, nullptr);
-  ASSERT_EQ(sqlite3_step(select), SQLITE_ROW);
-  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(select, 0)),
-               "ioWord,ioDWord,ioFloat,ioDFloat,ioString,ioScaledWord,ioScaledDWord,ioScaledFloat,ioScaledDFloat");
-  sqlite3_finalize(select);
-  sqlite3_close(db);
 }
 
 }  // namespace

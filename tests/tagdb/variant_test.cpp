@@ -34,18 +34,5 @@ TEST(Variant, TextOfNumbersIsShortest) {
   EXPECT_FALSE(Variant::Array(0).ToText());
 }
 
-TEST(Variant, ArraysAreIndexedFromOneAndCopiedDeeply) {
-  Variant array = Variant::ArrayOf({Variant(1), Variant("two")});
-  EXPECT_EQ(array.Count(), 2u);
-  EXPECT_EQ(*array.Element(1), Variant(1));
-  EXPECT_EQ(array.Element(0), nullptr);
-  EXPECT_EQ(array.Element(3), nullptr);
-  EXPECT_EQ(Variant(5).Element(1), nullptr);
-  Variant copy = array;
-  *copy.Element(1) = Variant(9);
-  EXPECT_EQ(*array.Element(1), Variant(1));
-  EXPECT_NE(Variant(int16_t{1}), Variant(int32_t{1}));  // the type is part of the value
-}
-
 }  // namespace
 }  // namespace queldb
