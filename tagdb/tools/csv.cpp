@@ -6,6 +6,8 @@ namespace queldb::tool {
 
 std::optional<std::vector<CsvRow>> ReadCsv(std::istream& in) {
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // Spreadsheet programs often start UTF-8 CSV files with a byte order mark.
+  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
   std::vector<CsvRow> rows;
   CsvRow row;
   std::string field;

@@ -168,7 +168,7 @@ TEST_F(ToolTest, InitCreatesTablesAndRefusesToOverwrite) {
   ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
   EXPECT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 1);
   EXPECT_EQ(Tool("init '" + (dir_ / "missing").string() + "'").exitCode, 1);
-  std::ofstream(dir_ / "tags.csv") << "name,regab,MESS,ALMACTIVE\n\"Pump, main\",\"1;40001\",\"says \"\"hi\"\"\",\n";
+  std::ofstream(dir_ / "tags.csv") << "\xEF\xBB\xBFname,regab,MESS,ALMACTIVE\n\"Pump, main\",\"1;40001\",\"says \"\"hi\"\"\",\n";
   ToolRun import = Tool("import '" + dir_.string() + "' '" + (dir_ / "tags.csv").string() + "'");
   EXPECT_EQ(import.exitCode, 0) << import.out;
   ToolRun list = Tool("tags '" + dir_.string() + "' --csv");
