@@ -1,0 +1,86 @@
+// Which link the settings ask for, and the text a failed open yields.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "saw/plc/link_factory.h"
+#include "saw/plc/sim_plc_link.h"
+
+namespace orl {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PlcLinkChoice : public ::testing::Test {
+ protected:
+  ProfileFile Settings(const std::string& configuration) {
+    std::ofstream(ini) << "[Configuration]\n" << configuration;
+    return ProfileFile(ini);
+  }
+  void TearDown() override { fs::remove(ini); }
+  fs::path ini = fs::temp_directory_path() / ("plc_link_" + std::to_string(::getpid()) + ".ini");
+};
+
+TEST_F(PlcLinkChoice, SerialByDefault) {
+  const auto spec = PlcLinkSpecFromSettings(Settings("CommPort=COM2\nBaudRate=19200\n"), false);
+  EXPECT_EQ(spec.kind, LinkKind::Rtu);
+  EXPECT_EQ(spec.portNumber, 1);
+  EXPECT_EQ(spec.settings, "19200,o,8,1");
+  EXPECT_EQ(spec.modbus.station, 1);
+  EXPECT_EQ(spec.modbus.timeoutMs, 100);
+  EXPECT_EQ(SerialDeviceOfPort(3), "/dev/ttyS2");
+}
+
+TEST_F(PlcLinkChoice, HostStationTimeoutAndDevice) {
+  auto spec = PlcLinkSpecFromSettings(
+      Settings("CommPort=3\nPlcHost=plc.local:1502\nPlcStation=7\nPlcTimeoutMs=250\nCommDevice=/dev/ttyUSB0\n"), false);
+  EXPECT_EQ(spec.kind, LinkKind::Tcp);
+  EXPECT_EQ(spec.modbus.host, "plc.local");
+  EXPECT_EQ(spec.modbus.tcpPort, 1502);
+  EXPECT_EQ(spec.modbus.station, 7);
+  EXPECT_EQ(spec.modbus.timeoutMs, 250);
+  EXPECT_EQ(spec.modbus.device, "/dev/ttyUSB0");
+  EXPECT_EQ(spec.portNumber, 3);
+
+  spec = PlcLinkSpecFromSettings(Settings("PlcHost=10.0.0.5\n"), false);
+  EXPECT_EQ(spec.modbus.tcpPort, 502);
+  EXPECT_EQ(PlcLinkSpecFromSettings(Settings("PlcHost=10.0.0.5\nSimulate=1\n"), false).kind, LinkKind::Simulated);
+  EXPECT_EQ(PlcLinkSpecFromSettings(Settings("PlcHost=10.0.0.5\n"), true).kind, LinkKind::Simulated);
+}
+
+TEST_F(PlcLinkChoice, CommandLineChoices) {
+  PlcLinkSpec spec;
+  EXPECT_TRUE(ApplyPlcChoice("tcp:127.0.0.1:5020", spec));
+  EXPECT_EQ(spec.kind, LinkKind::Tcp);
+  EXPECT_EQ(spec.modbus.tcpPort, 5020);
+  EXPECT_TRUE(ApplyPlcChoice("rtu:/dev/ttyUSB1", spec));
+  EXPECT_EQ(spec.kind, LinkKind::Rtu);
+  EXPECT_EQ(spec.modbus.device, "/dev/ttyUSB1");
+  EXPECT_TRUE(ApplyPlcChoice("sim", spec));
+  EXPECT_FALSE(ApplyPlcChoice("tcp:host:port", spec));
+  EXPECT_FALSE(ApplyPlcChoice("tcp:host:0", spec));
+  EXPECT_FALSE(ApplyPlcChoice("serial", spec));
+}
+
+TEST_F(PlcLinkChoice, AFailedOpenNamesThePort) {
+  EXPECT_EQ(PortInUseText(1), "Comm Port1 is already in use.");
+  PlcLinkSpec spec;
+  spec.portNumber = 4;
+  spec.modbus.device = "/nonexistent/ttyPLC";
+  SteadyClock clock;
+  auto link = MakePlcLink(spec, clock);
+  EXPECT_EQ(link->Settings(), "9600,o,8,1");
+  EXPECT_EQ(OpenPlcLink(*link), "Comm Port4 is already in use.");
+  EXPECT_FALSE(link->LinkOpen());
+
+  spec.kind = LinkKind::Simulated;
+  auto sim = MakePlcLink(spec, clock);
+  EXPECT_EQ(OpenPlcLink(*sim), std::nullopt);
+  EXPECT_NE(dynamic_cast<SimPlcLink*>(sim.get()), nullptr);
+}
+
+}  // namespace
+}  // namespace orl
