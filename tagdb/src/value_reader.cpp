@@ -151,6 +151,7 @@ int16_t ReadRegisterFamily(LibraryState& state, ProtocolFamily family, ReadReque
   return kTrue;
 }
 
+// Allen-Bradley addresses name their bit themselves: IOType 18 and ioIdx play no part.
 template <typename View>
 void ReadAbElements(const View& view, const AbAddress& ab, ReadRequest& request) {
   const bool namesBit = ab.bit != kNoBit;
