@@ -78,7 +78,7 @@ TEST_F(WorkstationFixture, ClearAsksFirst) {
   EXPECT_EQ(ws->cutList.grid.Text(1, 1), "");
   EXPECT_EQ(ws->cutList.Desc, "");
   EXPECT_EQ(ws->optimizer.LoadedPatternKey, "");
-  EXPECT_FALSE(ws->BtnLdPat.enabled);
+  EXPECT_FALSE(ws->optimizerView.BtnLdPatEnabled);
   EXPECT_EQ(ui.boxes.back().text, kClearQuestion);
   EXPECT_EQ(ui.boxes.back().title, "Alert!");
 }
@@ -103,12 +103,12 @@ TEST_F(WorkstationFixture, SavedProgramLoadsBackByAClick) {
   ui.saveAnswers = {std::string("shelves")};
   ASSERT_TRUE(ws->SaveClicked());
   ws->cutList.grid.ClearBlock(1, 1, 51, 198);
-  ws->ImpFrame.visible = true;
+  ws->optimizerView.ImpFrameVisible = true;
   ASSERT_TRUE(ws->ProgramClicked("shelves"));
   EXPECT_EQ(ws->cutList.Desc, "Shelves");
   EXPECT_EQ(ws->cutList.grid.Text(4, 2), "1");
   EXPECT_EQ(ws->cutList.grid.Text(3, 1), "513.2");
-  EXPECT_FALSE(ws->ImpFrame.visible);
+  EXPECT_FALSE(ws->optimizerView.ImpFrameVisible);
   PosList positions;
   EXPECT_TRUE(ws->MakePositions(positions));
   EXPECT_EQ(UpperBound(positions), 2);
