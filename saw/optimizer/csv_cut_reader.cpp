@@ -1,12 +1,22 @@
 #include "saw/optimizer/csv_cut_reader.h"
 
+#include <cctype>
+
 #include "saw/shell/path_parts.h"
 
 namespace orl {
 
 namespace {
 constexpr const char* LabelHead = "ORL Ardis,";
-constexpr const char* LongMark = "L";
+constexpr char LongMark = 'L';
+
+// "L" or "l", blanks around it allowed.
+bool IsLongMark(std::string_view field) {
+  const std::size_t first = field.find_first_not_of(' ');
+  const std::size_t last = field.find_last_not_of(' ');
+  return first != std::string_view::npos && first == last &&
+         std::toupper(static_cast<unsigned char>(field[first])) == LongMark;
+}
 }  // namespace
 
 CsvCutReader::CsvCutReader(OptimizerModel& model, const std::string& ardisPath)
@@ -27,7 +37,7 @@ void CsvCutReader::ReadLine(FieldParser& parser) {
   cut.EndTrimLen = static_cast<float>(ValueOf(parser, 9));
   cut.PatSheets = Value16(parser, 10);
   cut.BookMax = Value16(parser, 11);
-  cut.LoadLong = UpperCase(TrimBlanks(parser.Field(12))) == LongMark;
+  cut.LoadLong = IsLongMark(parser.Field(12));
   cut.CutDim = static_cast<float>(ValueOf(parser, 13));
   cut.CutLevel = Value16(parser, 14);
   cut.CutQty = Value16(parser, 15);

@@ -14,9 +14,15 @@ template <typename Int>
 Int ToIntClamped(double value, bool* clamped) {
   constexpr double low = std::numeric_limits<Int>::min();
   constexpr double high = std::numeric_limits<Int>::max();
-  double rounded = std::isnan(value) ? 0 : std::nearbyint(value);
-  if (clamped) *clamped = rounded < low || rounded > high;
-  return static_cast<Int>(RoundHalfEven(std::clamp(rounded, low, high)));
+  if (value >= low && value <= high && value == static_cast<double>(static_cast<Int>(value))) {
+    if (clamped) *clamped = false;
+    return static_cast<Int>(value);  // already a whole number in range
+  }
+  if (std::isnan(value)) value = 0;
+  const double held = std::clamp(value, low - 0.5, high + 0.5);  // rounds to the range's ends at most
+  const std::int32_t rounded = std::clamp<std::int32_t>(RoundHalfEven(held), low, high);
+  if (clamped) *clamped = value < low - 0.5 || value > high + 0.5 || rounded != RoundHalfEven(held);
+  return static_cast<Int>(rounded);
 }
 }  // namespace
 

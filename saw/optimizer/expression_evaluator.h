@@ -2,7 +2,9 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace mu {
 class Parser;
@@ -22,10 +24,15 @@ class ExpressionEvaluator {
 
  private:
   std::unique_ptr<mu::Parser> parser_;
+  std::unordered_map<std::string, double> cache_;
 };
 
 // Reads a plain decimal number ("12", "-3.25", ".5") without the expression
 // machinery; false when the text is anything else.
 bool ReadPlainDecimal(std::string_view text, double& value);
+
+// Reads "a+b/c", "a-b/c", "a/b", "a+b" and "a-b" of plain decimals exactly
+// as the expression parser would; false for anything else.
+bool ReadSimpleFraction(std::string_view text, double& value);
 
 }  // namespace orl

@@ -11,12 +11,14 @@ namespace {
 constexpr std::size_t ReadChunk = 1 << 16;
 }
 
-FieldParser::FieldParser() : evaluator_(std::make_unique<ExpressionEvaluator>()) {}
+FieldParser::FieldParser() : evaluator_(std::make_unique<ExpressionEvaluator>()) { isSeparator_[','] = true; }
 FieldParser::~FieldParser() = default;
 
 void FieldParser::SetSeparators(std::string_view separators) {
   if (separators == separators_) return;  // same set, same split
   separators_.assign(separators);
+  isSeparator_.fill(false);
+  for (unsigned char c : separators_) isSeparator_[c] = true;
   Split();
 }
 
@@ -29,11 +31,9 @@ void FieldParser::Split() {
   fieldStarts_.clear();
   fieldEnds_.clear();
   if (line_.empty()) return;
-  bool isSeparator[256] = {};
-  for (unsigned char c : separators_) isSeparator[c] = true;
   std::size_t start = 0;
   for (std::size_t i = 0; i < line_.size(); ++i) {
-    if (isSeparator[static_cast<unsigned char>(line_[i])]) {
+    if (isSeparator_[static_cast<unsigned char>(line_[i])]) {
       fieldStarts_.push_back(start);
       fieldEnds_.push_back(i);
       start = i + 1;

@@ -3,6 +3,7 @@
 // readers also use on texts of their own.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -27,7 +28,7 @@ class ScanHandler {
 
 class FieldParser {
  public:
-  FieldParser();
+  FieldParser();  // separators ","
   ~FieldParser();
   FieldParser(const FieldParser&) = delete;
   FieldParser& operator=(const FieldParser&) = delete;
@@ -64,6 +65,7 @@ class FieldParser {
   void Split();
 
   std::string separators_ = ",";
+  std::array<bool, 256> isSeparator_{};
   std::string line_;
   std::vector<std::size_t> fieldStarts_;
   std::vector<std::size_t> fieldEnds_;

@@ -1,5 +1,7 @@
 #include "saw/optimizer/optimizer_import.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "saw/optimizer/ardis_reader.h"
@@ -12,6 +14,8 @@
 namespace orl {
 
 namespace {
+constexpr std::uintmax_t BytesPerCutGuess = 64;
+
 std::unique_ptr<OptimizerReader> ReaderFor(OptimizerModel& model, const std::string& ardisPath) {
   switch (model.OptFileKind) {
     case FileKind::CpOut: return std::make_unique<CpOutReader>(model);
@@ -31,6 +35,11 @@ bool ImportOptimizerFile(OptimizerModel& model, const std::string& folder, const
                          const std::string& ardisPath) {
   model.ResetForImport(KindFromFileName(fileName));
   const std::string path = OptimizerFilePath(folder, fileName);
+  // A cut record takes some 64 bytes of a file; room made ahead saves moving
+  // every record each time the list outgrows its space.
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  if (!error) model.PatCuts.reserve(std::min<std::uintmax_t>(size / BytesPerCutGuess, OptimizerModel::MaxCuts) + 1);
   FieldParser parser;
   auto reader = ReaderFor(model, ardisPath);
   if (!parser.ScanFile(path, *reader)) {

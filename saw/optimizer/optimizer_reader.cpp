@@ -23,7 +23,11 @@ std::int16_t OptimizerReader::Evaluated16(const FieldParser& parser, int field) 
   return Checked16(Evaluated(parser, field), field);
 }
 
-double OptimizerReader::ValueOf(const FieldParser& parser, int field) { return Val(parser.Field(field)); }
+double OptimizerReader::ValueOf(const FieldParser& parser, int field) {
+  const std::string_view text = parser.Field(field);
+  double plain = 0;
+  return ReadPlainDecimal(text, plain) ? plain : Val(text);  // the same number, found sooner
+}
 
 std::int16_t OptimizerReader::Value16(const FieldParser& parser, int field) {
   return Checked16(ValueOf(parser, field), field);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -107,6 +109,37 @@ TEST(PlainDecimal, OnlyPlainNumbersTakeTheShortWay) {
   EXPECT_TRUE(ReadPlainDecimal("-12.", v));
   EXPECT_DOUBLE_EQ(v, -12);
   for (const char* text : {"", "-", ".", "1e3", "1.2.3", " 1", "1+1", "--1"}) EXPECT_FALSE(ReadPlainDecimal(text, v)) << text;
+}
+
+TEST(PlainDecimal, ShortWayGivesTheSameDoubleAsAFullConversion) {
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 200000; ++i) {
+    const int whole = static_cast<int>(random() % 100000);
+    const int decimals = static_cast<int>(random() % 12);
+    std::string text = std::to_string(whole);
+    if (decimals > 0) {
+      text += '.';
+      for (int d = 0; d < decimals; ++d) text += static_cast<char>('0' + random() % 10);
+    }
+    double fast = 0;
+    ASSERT_TRUE(ReadPlainDecimal(text, fast)) << text;
+    ASSERT_EQ(fast, std::strtod(text.c_str(), nullptr)) << text;
+  }
+  double big = 0;
+  ASSERT_TRUE(ReadPlainDecimal("123456789012345678901234.5", big));
+  EXPECT_EQ(big, std::strtod("123456789012345678901234.5", nullptr));
+}
+
+TEST(SimpleFraction, AgreesWithTheExpressionParser) {
+  FieldParser viaParser;
+  for (const char* text : {"48+1/2", "10-1/8", "3/4", "2+3", "2-3", "0.1+0.2", "96/0", "1.5+2.25/3"}) {
+    double fast = 0;
+    ASSERT_TRUE(ReadSimpleFraction(text, fast)) << text;
+    viaParser.SetLineText(std::string("(") + text + ")*1");  // forces the full parser
+    EXPECT_EQ(fast, viaParser.Value()) << text;
+  }
+  double v = 0;
+  for (const char* text : {"1+-2", "1/-2", "1+2+3", "1*2", "+1", "1//2"}) EXPECT_FALSE(ReadSimpleFraction(text, v)) << text;
 }
 
 TEST(RepeatText, RepeatsOrGivesNothing) {
