@@ -81,7 +81,9 @@ TEST(PlcModbusPeer, WritesAndReadsTheExactRegisters) {
   const auto portLine = peer.WaitFor("PORT ");
   if (!portLine) GTEST_SKIP() << "pymodbus is not installed for " << kPython;
   ModbusLink link({"", "127.0.0.1", std::stoi(portLine->substr(5)), 1, 500});
-  ASSERT_TRUE(link.Open()) << link.LastError();
+  // The peer names its port just before it starts listening.
+  for (int i = 0; i < 100 && !link.Open(); ++i) std::this_thread::sleep_for(50ms);
+  ASSERT_TRUE(link.LinkOpen()) << link.LastError();
 
   PlcState state;
   FakeScanHost host;
