@@ -12,7 +12,6 @@ namespace {
 constexpr std::size_t RecordTypeLength = 5;  // "PTN3,"
 constexpr const char* TurnedMark = "!";
 
-bool InTable(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
 }  // namespace
 
 ArdisReader::ArdisReader(OptimizerModel& model) : OptimizerReader(model), parts_(1), boards_(1) {}

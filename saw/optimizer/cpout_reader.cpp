@@ -8,7 +8,6 @@ namespace {
 constexpr const char* LabelLineEnd = "\r\n";
 constexpr std::int16_t MaxPatterns = std::numeric_limits<std::int16_t>::max();
 
-bool InTable(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
 bool IsOdd(int level) { return level % 2 != 0; }
 }  // namespace
 

@@ -2,6 +2,7 @@
 // number readers and the warnings of the file being read.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,6 +32,10 @@ class OptimizerReader : public ScanHandler {
   std::int16_t Value16(const FieldParser& parser, int field);
   // The record type: field 1 upper-cased.
   static std::string RecordType(const FieldParser& parser);
+
+  // Whether an index read from the file names an entry of a table (entry 0,
+  // the empty one, included).
+  static bool InTable(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
 
   void Warn(const std::string& text);
   // Adds a cut; false once the model holds as many cuts as it may.

@@ -12,7 +12,6 @@ namespace {
 constexpr int FirstCutLevel = 1;
 constexpr int LastCutLevel = 9;
 
-bool InTable(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
 
 // The plain text form of a single-precision number.
 std::string FloatText(float value) {

@@ -3,8 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/temp_folder.h"
-#include "saw/shell/path_parts.h"
+#include "import_text.h"
 #include "saw/optimizer/ardis_pattern_code.h"
 #include "saw/optimizer/field_parser.h"
 #include "saw/optimizer/optimizer_import.h"
@@ -43,12 +42,7 @@ TEST(ArdisPatternCode, HostileRepeatsAreRefused) {
   EXPECT_THAT(Expanded("5*-3"), ElementsAre());
 }
 
-OptimizerModel Import(const std::string& text) {
-  testing::TempFolder folder;
-  OptimizerModel model;
-  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), FileNamePart(folder.Write("JOB.SAW", text)), ""));
-  return model;
-}
+OptimizerModel Import(const std::string& text) { return test::ImportText("JOB.SAW", text); }
 
 constexpr const char* Job =
     "PNL2,Side,A,600,400,1,0,,,,,0,0,0,\n"

@@ -3,8 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/temp_folder.h"
-#include "saw/shell/path_parts.h"
+#include "import_text.h"
 #include "saw/optimizer/optimizer_import.h"
 
 namespace orl {
@@ -28,10 +27,7 @@ constexpr const char* Parts =
     "PRT1,5,1,400,300,B,LabelB2,x,y\r\n";
 
 OptimizerModel Import(const std::string& text, const std::string& name = "CPOUT.042") {
-  testing::TempFolder folder;
-  OptimizerModel model;
-  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), FileNamePart(folder.Write(name, text)), ""));
-  return model;
+  return test::ImportText(name, text);
 }
 
 TEST(CpOutReader, DealsSheetsIntoBooksAndLabelsFromTheOrderLine) {

@@ -3,8 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/temp_folder.h"
-#include "saw/shell/path_parts.h"
+#include "import_text.h"
 #include "saw/optimizer/file_kind.h"
 #include "saw/optimizer/optimizer_import.h"
 
@@ -14,10 +13,7 @@ namespace {
 using ::testing::ElementsAre;
 
 OptimizerModel Import(const std::string& text, const std::string& ardisPath) {
-  testing::TempFolder folder;
-  OptimizerModel model;
-  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), FileNamePart(folder.Write("cuts.csv", text)), ardisPath));
-  return model;
+  return test::ImportText("cuts.csv", text, ardisPath);
 }
 
 TEST(CsvCutReader, ReadsEveryFieldAndBuildsTheLabel) {

@@ -3,8 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes/temp_folder.h"
-#include "saw/shell/path_parts.h"
+#include "import_text.h"
 #include "saw/optimizer/optimizer_import.h"
 
 namespace orl {
@@ -13,12 +12,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-OptimizerModel Import(const std::string& text) {
-  testing::TempFolder folder;
-  OptimizerModel model;
-  EXPECT_TRUE(ImportOptimizerFile(model, folder.Folder(), FileNamePart(folder.Write("job7.ptx", text)), ""));
-  return model;
-}
+OptimizerModel Import(const std::string& text) { return test::ImportText("job7.ptx", text); }
 
 constexpr const char* Job =
     "HEADER,1,some job\n"
