@@ -77,6 +77,30 @@ TEST(PlcTool, RunHandsOverTheProgramToTheSimulatorInAnotherProcess) {
   EXPECT_EQ(HandedOver(lines), PlannedTargets("metric-example"));
 }
 
+TEST(PlcTool, ASimulatorThatStopsAnsweringMidRunLosesAndRepeatsNothing) {
+  ChildProcess sim({kTool, "sim", "--tcp", "127.0.0.1:0", "--speed", "200000", "--creep-speed", "50000",
+                    "--cut-ms", "20", "--pause-ms", "100"});
+  const auto listening = sim.WaitFor("listening on tcp port ");
+  ASSERT_TRUE(listening);
+  const std::string port = listening->substr(std::string("listening on tcp port ").size());
+  ChildProcess run(RunArgs("kitchen-groups", "tcp:127.0.0.1:" + port));
+  std::vector<nlohmann::ordered_json> lines;
+  bool logged = false;
+  // Freeze the simulator twice in the middle of the run, then let it go on.
+  for (int pause = 0; pause < 2; ++pause) {
+    for (int i = 0; i < 4; ++i)
+      if (auto line = run.ReadLine(20s)) lines.push_back(nlohmann::ordered_json::parse(*line));
+    sim.Signal(SIGSTOP);
+    std::this_thread::sleep_for(700ms);
+    sim.Signal(SIGCONT);
+  }
+  for (auto& line : JsonLines(run)) lines.push_back(line);
+  for (const auto& line : lines) logged = logged || line.contains("log");
+  EXPECT_EQ(run.Wait(10s), 0);
+  EXPECT_TRUE(logged);
+  EXPECT_EQ(HandedOver(lines), PlannedTargets("kitchen-groups"));
+}
+
 TEST(PlcTool, APortThatCannotBeOpenedEndsWithStatus3) {
   ChildProcess run({kTool, "run", kExamples + "/Programs/metric-example", "--ini", kExamples + "/ORL.INI", "--plc",
                     "rtu:/nonexistent/ttyPLC", "--max-ticks", "1"},
