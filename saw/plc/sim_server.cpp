@@ -121,7 +121,7 @@ void SimModbusServer::Answer(int clientFd) {
   const int length = modbus_receive(ctx_, query);
   if (length > 0) {
     model_->Advance();
-    if (!silent) modbus_reply(ctx_, query, length, mapping_);
+    modbus_reply(ctx_, query, length, mapping_);
     model_->Advance();
   } else if (length < 0 && tcp_) {
     close(clientFd_);  // the client went away

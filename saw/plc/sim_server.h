@@ -33,10 +33,6 @@ class SimModbusServer {
   // Answers requests and runs the model until stop turns true.
   void Serve(const std::atomic<bool>& stop);
 
-  // While set, requests are received but never answered (a PLC that has
-  // stopped talking); requests arriving meanwhile are dropped.
-  std::atomic<bool> silent{false};
-
   // The model; read it only while Serve is not running or after it returned.
   const SawPlcModel& Model() const { return *model_; }
 

@@ -86,15 +86,6 @@ TEST_F(PlcBookLabels, TheSelectedBookPicksTheEntry) {
   EXPECT_EQ(ReadAll(folder / "labels.txt"), "OTHER\n");
 }
 
-TEST(PlcLabelFile, ValidNames) {
-  EXPECT_TRUE(IsValidFileName("/tmp/labels.txt"));
-  EXPECT_TRUE(IsValidFileName("C:\\labels\\out.txt"));
-  EXPECT_FALSE(IsValidFileName(""));
-  EXPECT_FALSE(IsValidFileName("/tmp/"));
-  EXPECT_FALSE(IsValidFileName("/tmp/a*b"));
-  EXPECT_FALSE(IsValidFileName("/tmp/a|b"));
-}
-
 TEST(PlcDigIO, ClicksAskForTheImageWithOnePointFlipped) {
   PlcState state;
   state.OutputImage = 1;
@@ -133,22 +124,15 @@ TEST(PlcDigIO, CaptionsComeFromThePlcDataSection) {
   EXPECT_EQ(grid.Text(0, kInputsColumn), "Inputs  (X)");
 }
 
-TEST(PlcManualTarget, UnitsAndExtraLengths) {
+TEST(PlcManualTarget, TemplateLengthAndTextThatIsNoNumber) {
   CellGrid macPar = MakeMacParGrid();
-  macPar.SetText(kClampLengthRow, 1, "150");
   macPar.SetText(kTemplateLengthRow, 1, "20.25");
   ManualPosition manual;
   manual.ManPos = "10";
-  manual.MUnits = kManualInch;
-  manual.CLen = true;
-  EXPECT_EQ(ManualTarget(manual, macPar), 4040);
-  manual.MUnits = kManualMetric;
-  manual.CLen = false;
   manual.TLen = true;
   EXPECT_EQ(ManualTarget(manual, macPar), 100 + 202);  // 202.5 tenths rounds to even
   manual.ManPos = "abc";
-  manual.TLen = false;
-  EXPECT_EQ(ManualTarget(manual, macPar), 0);
+  EXPECT_EQ(ManualTarget(manual, macPar), 202);
 }
 
 }  // namespace

