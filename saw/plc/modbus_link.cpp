@@ -41,6 +41,9 @@ bool ConnectionLost(int error) {
          error == ECONNREFUSED || error == ENXIO || error == ENODEV;
 }
 
+// A Modbus exception reply: the request was refused, the line is fine.
+bool AnsweredWithException(int error) { return error >= EMBXILFUN && error <= EMBXGTAR; }
+
 }  // namespace
 
 bool ParseSerialLine(const std::string& settings, SerialLine& line) {
@@ -146,14 +149,16 @@ void ModbusLink::BeginTransfer() {
 int ModbusLink::Failed() {
   const int error = errno;
   SetLastError(modbus_strerror(error));
-  if (error == ETIMEDOUT) {
-    busy_ = true;
-    // A late answer would be taken for the next request's: start clean.
-    if (IsTcp()) Disconnect();
-    else modbus_flush(ctx_);
-  } else if (ConnectionLost(error)) {
+  if (AnsweredWithException(error)) return 0;  // the PLC is there and in step
+  if (ConnectionLost(error)) {
     Disconnect();
+    return 0;
   }
+  if (error == ETIMEDOUT) busy_ = true;
+  // After a timeout or a garbled answer, bytes still on their way would be
+  // taken for the next answer: start clean.
+  if (IsTcp()) Disconnect();
+  else modbus_flush(ctx_);
   return 0;
 }
 

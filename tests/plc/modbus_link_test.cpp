@@ -4,11 +4,16 @@
 // over TCP, with a PLC that freezes mid-run, runs in tool_test.cpp.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <filesystem>
 #include <thread>
 
 #include "saw/plc/link_factory.h"
+#include "saw/plc/read_plc.h"
 #include "saw/plc/register_map.h"
 #include "saw/plc/scan_loop.h"
 #include "saw/plc/sim_server.h"
@@ -168,6 +173,40 @@ TEST(PlcModbusRtu, TheSerialPortIsHeldExclusively) {
   EXPECT_EQ(OpenPlcLink(second), "Comm Port2 is already in use.");
   first.Close();
   EXPECT_EQ(OpenPlcLink(second), std::nullopt);  // free again once closed
+}
+
+TEST(PlcModbusRtu, AGarbledAnswerFailsTheReadAndTheLineRecovers) {
+  if (!testing::ProgramExists("/usr/bin/socat")) GTEST_SKIP() << "no socat";
+  PtyPair pty;
+  ASSERT_TRUE(pty.Ready());
+  ModbusLink link({pty.A(), "", 502, 1, 200});
+  ASSERT_TRUE(link.Open()) << link.LastError();
+  const int peer = open(pty.B().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(peer, 0);
+  std::thread garbler([peer] {
+    pollfd p{peer, POLLIN, 0};
+    char request[64];
+    if (poll(&p, 1, 2000) <= 0 || read(peer, request, sizeof request) <= 0) return;
+    const unsigned char junk[] = {0x01, 0x03, 0x04, 0xde, 0xad, 0xbe, 0xef, 0x00, 0x00};  // bad CRC
+    (void)!write(peer, junk, sizeof junk);
+  });
+  PlcState state;
+  state.log.MaxLogLen = 5;
+  EXPECT_EQ(ReadPLC(link, state, 40400, false), -1);
+  garbler.join();
+  close(peer);
+  ASSERT_EQ(state.log.Lines().size(), 1u);
+  EXPECT_NE(state.log.Lines()[0].find("Read PLC"), std::string::npos);
+
+  // A PLC that answers properly from now on is read at once.
+  SteadyClock clock;
+  std::string error;
+  auto server = SimModbusServer::OpenRtu(pty.B(), "9600,o,8,1", 1, FastSaw(), clock, error);
+  ASSERT_TRUE(server) << error;
+  ServedSim sim(std::move(server));
+  link.BeginTransfer();
+  EXPECT_EQ(ReadImage(link, state, kRelayAddress), 1);  // "Set To Beginning" raised at start
+  link.EndTransfer();
 }
 
 TEST(PlcModbusRtu, UnsupportedLineSettingsAreRefused) {
