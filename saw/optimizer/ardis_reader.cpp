@@ -90,7 +90,9 @@ void ArdisReader::AddItem(std::string_view item, int level) {
     return Warn("pattern item " + std::string(item) + " names a part that is not in the file; skipped");
   const ArdisPart& part = parts_[partIndex];
   const ArdisBoardRecord& board = boards_[board_];
-  PatCut cut;
+  PatCut* added = NewCut();
+  if (!added) return;
+  PatCut& cut = *added;
   cut.PatNo = patCount_;
   cut.BoardDesc = board.Name;
   cut.BoardWid = board.Width;
@@ -101,7 +103,7 @@ void ArdisReader::AddItem(std::string_view item, int level) {
   cut.CutDim = item.find('!') != std::string_view::npos ? part.TurnedDim : part.Dim;
   const bool odd = cut.CutLevel % 2 != 0;
   cut.LoadLong = turned_ ? odd : !odd;
-  AddCut(std::move(cut));
+  ListCut();
 }
 
 }  // namespace orl

@@ -105,7 +105,9 @@ void CpOutReader::ReadCut(const FieldParser& parser) {
   if (!InTable(firstPart, parts_.size()))
     return Warn("CUT1 names part " + std::to_string(firstPart) + ", which is not in the file; skipped");
 
-  PatCut cut;
+  PatCut* added = NewCut();
+  if (!added) return;
+  PatCut& cut = *added;
   cut.BookLabels.resize(static_cast<std::size_t>(patBooks_) + 1);
   cut.PatNo = patCount_;
   cut.CutLevel = Value16(parser, 2);
@@ -124,7 +126,7 @@ void CpOutReader::ReadCut(const FieldParser& parser) {
   cut.PartLabel = parts_[firstPart].Texts[1];
   if (order != 0) DealLabels(cut, order);
   cut.PartRef = static_cast<std::int16_t>(firstPart);
-  AddCut(std::move(cut));
+  ListCut();
 }
 
 void CpOutReader::DealLabels(PatCut& cut, int order) {

@@ -24,12 +24,15 @@ CsvCutReader::CsvCutReader(OptimizerModel& model, const std::string& ardisPath)
 
 void CsvCutReader::ReadLine(FieldParser& parser) {
   // Header and blank lines have no board length.
-  if (!(ValueOf(parser, 4) > 0)) return;
-  PatCut cut;
+  const double boardLen = ValueOf(parser, 4);
+  if (!(boardLen > 0)) return;
+  PatCut* added = NewCut();
+  if (!added) return;
+  PatCut& cut = *added;
   cut.SourceTag = std::string(parser.Field(1));
   cut.PatNo = Value16(parser, 2);
   cut.BoardDesc = std::string(parser.Field(3));
-  cut.BoardLen = static_cast<float>(ValueOf(parser, 4));
+  cut.BoardLen = static_cast<float>(boardLen);
   cut.BoardWid = static_cast<float>(ValueOf(parser, 5));
   cut.TrimShort = static_cast<float>(ValueOf(parser, 6));
   cut.TrimLong = static_cast<float>(ValueOf(parser, 7));
@@ -44,8 +47,13 @@ void CsvCutReader::ReadLine(FieldParser& parser) {
   cut.PartLabel = std::string(parser.Field(16));
   cut.PartRef = Value16(parser, 17);
   cut.BookLabels.resize(2);
-  if (cut.PartRef != 0) cut.BookLabels[1] = labelPrefix_ + cut.SourceTag + "," + std::string(parser.Field(17));
-  AddCut(std::move(cut));
+  if (cut.PartRef != 0) {
+    const std::string_view ref = parser.Field(17);
+    std::string& label = cut.BookLabels[1];
+    label.reserve(labelPrefix_.size() + cut.SourceTag.size() + 1 + ref.size());
+    label.append(labelPrefix_).append(cut.SourceTag).append(1, ',').append(ref);
+  }
+  ListCut();
 }
 
 }  // namespace orl

@@ -32,19 +32,29 @@ void OptimizerModel::ResetForImport(FileKind kind) {
 
 void OptimizerModel::ResetBooks() { PatBooks.assign(1, {}); }
 
-bool OptimizerModel::AddCut(PatCut cut, bool clearPatOnFirst, std::int64_t line) {
+PatCut* OptimizerModel::NewCut(std::int64_t line) {
   if (CutCount() >= MaxCuts) {
     if (!CutsFull) Warnings.AddAtLine(line, CutLimitWarning);
     CutsFull = true;
-    return false;
+    return nullptr;
   }
-  if (clearPatOnFirst && CutCount() == 0) Pat.Clear();
-  PatCuts.push_back(std::move(cut));
+  return &PatCuts.emplace_back();
+}
+
+void OptimizerModel::ListCut(bool clearPatOnFirst) {
+  if (clearPatOnFirst && CutCount() == 1) Pat.Clear();
   const PatCut& added = PatCuts.back();
   if (added.PatNo != LastListedPat) {
     Pat.Items.push_back(PatEntryText(added.PatNo, added.BoardDesc));
     LastListedPat = added.PatNo;
   }
+}
+
+bool OptimizerModel::AddCut(PatCut cut, bool clearPatOnFirst, std::int64_t line) {
+  PatCut* added = NewCut(line);
+  if (!added) return false;
+  *added = std::move(cut);
+  ListCut(clearPatOnFirst);
   return true;
 }
 

@@ -52,6 +52,12 @@ struct OptimizerModel {
   // file's first cut. Returns false when the cut limit was reached.
   bool AddCut(PatCut cut, bool clearPatOnFirst, std::int64_t line);
 
+  // The same in two steps, so a reader fills the new cut in place: NewCut
+  // appends an empty cut (nullptr once the limit is reached), ListCut lists
+  // it once its fields are set.
+  PatCut* NewCut(std::int64_t line);
+  void ListCut(bool clearPatOnFirst);
+
   std::size_t CutCount() const { return PatCuts.size() - 1; }
 };
 

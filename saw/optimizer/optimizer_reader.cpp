@@ -44,8 +44,4 @@ std::string OptimizerReader::RecordType(const FieldParser& parser) { return Uppe
 
 void OptimizerReader::Warn(const std::string& text) { model_.Warnings.AddAtLine(line_, text); }
 
-bool OptimizerReader::AddCut(PatCut cut, bool clearPatOnFirst) {
-  return model_.AddCut(std::move(cut), clearPatOnFirst, line_);
-}
-
 }  // namespace orl

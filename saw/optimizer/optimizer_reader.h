@@ -38,8 +38,10 @@ class OptimizerReader : public ScanHandler {
   static bool InTable(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
 
   void Warn(const std::string& text);
-  // Adds a cut; false once the model holds as many cuts as it may.
-  bool AddCut(PatCut cut, bool clearPatOnFirst = true);
+  // A new cut to fill in place (nullptr once the model holds as many cuts
+  // as it may); ListCut lists it when its fields are set.
+  PatCut* NewCut() { return model_.NewCut(line_); }
+  void ListCut(bool clearPatOnFirst = true) { model_.ListCut(clearPatOnFirst); }
 
   OptimizerModel& model_;
   ExpressionEvaluator evaluator_;

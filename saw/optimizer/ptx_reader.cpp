@@ -96,7 +96,9 @@ void PtxReader::BuildCut(const PtxCutRecord& record, std::size_t recordIndex) {
     return Warn("pattern " + std::to_string(record.Pattern) + " names board " + std::to_string(pattern.Board) +
                 ", which is not in the file; its cut is skipped");
   const PtxBoard& board = boards_[pattern.Board];
-  PatCut cut;
+  PatCut* added = NewCut();
+  if (!added) return;
+  PatCut& cut = *added;
   cut.BookLabels.resize(2);
   cut.PatNo = record.Pattern;
   cut.BoardLen = board.Length;
@@ -110,7 +112,7 @@ void PtxReader::BuildCut(const PtxCutRecord& record, std::size_t recordIndex) {
   cut.CutQty = record.Qty;
   cut.PartLabel = std::to_string(record.Label);
   cut.PartRef = record.PartRef;
-  AddCut(std::move(cut), false);
+  ListCut(false);
 }
 
 }  // namespace orl
