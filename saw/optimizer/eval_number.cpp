@@ -34,7 +34,8 @@ float EvalNumber(std::string& text, ExpressionEvaluator& evaluator) {
 }
 
 float EvalNumber(std::string_view text, ExpressionEvaluator& evaluator) {
-  std::string copy = TrimBlanks(text);
+  if (text.find(' ') == std::string_view::npos) return static_cast<float>(evaluator.Evaluate(text));  // nothing to change
+  std::string copy(text);
   return EvalNumber(copy, evaluator);
 }
 
