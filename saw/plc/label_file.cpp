@@ -14,6 +14,22 @@ std::string WithSlashes(std::string path) {
   return path;
 }
 
+// A book label may hold several part labels on lines of their own, joined
+// with CR LF as the optimizer file had them; the label file ends lines with
+// LF alone.
+std::string WithLineFeeds(const std::string& label) {
+  std::string text;
+  for (std::size_t i = 0; i < label.size(); ++i) {
+    if (label[i] == '\r') {
+      text += '\n';
+      if (i + 1 < label.size() && label[i + 1] == '\n') ++i;
+    } else {
+      text += label[i];
+    }
+  }
+  return text;
+}
+
 bool LongerThanLimit(const std::string& path) {
   std::error_code error;
   const auto size = std::filesystem::file_size(path, error);
@@ -34,7 +50,7 @@ bool AppendBookLabel(const std::string& path, const std::string& label) {
   const auto mode = LongerThanLimit(file) ? std::ios::trunc : std::ios::app;
   std::ofstream out(file, std::ios::out | mode);
   if (!out) return false;
-  out << label << '\n';
+  out << WithLineFeeds(label) << '\n';
   out.close();
   return !out.fail();
 }

@@ -34,49 +34,49 @@ bool ParseHostPort(const std::string& text, std::string& host, int& port) {
 }
 
 PlcLinkSpec PlcLinkSpecFromSettings(const ProfileFile& settings, bool simulate) {
-  PlcLinkSpec spec;
+  PlcLinkSpec linkChoice;
   const auto read = [&](const char* key) { return settings.ReadSetting(section::kConfiguration, key); };
-  spec.portNumber = CommPortSetting(read(key::kCommPort));
-  spec.settings = LineSettings(BaudRateSetting(read(key::kBaudRate)));
-  spec.modbus.device = TrimBlanks(read(key::kCommDevice));
-  spec.modbus.station = SettingOr(settings, key::kPlcStation, kDefaultPlcStation);
-  spec.modbus.timeoutMs = SettingOr(settings, key::kPlcTimeoutMs, kDefaultPlcTimeoutMs);
-  spec.sim.absolute = AbsoluteModeSetting(read(key::kMode));
+  linkChoice.portNumber = CommPortSetting(read(key::kCommPort));
+  linkChoice.settings = LineSettings(BaudRateSetting(read(key::kBaudRate)));
+  linkChoice.modbus.device = TrimBlanks(read(key::kCommDevice));
+  linkChoice.modbus.station = SettingOr(settings, key::kPlcStation, kDefaultPlcStation);
+  linkChoice.modbus.timeoutMs = SettingOr(settings, key::kPlcTimeoutMs, kDefaultPlcTimeoutMs);
+  linkChoice.sim.absolute = AbsoluteModeSetting(read(key::kMode));
   const std::string host = TrimBlanks(read(key::kPlcHost));
-  if (simulate || FlagSetting(read(key::kSimulate))) spec.kind = LinkKind::Simulated;
-  else if (!host.empty() && ParseHostPort(host, spec.modbus.host, spec.modbus.tcpPort)) spec.kind = LinkKind::Tcp;
-  return spec;
+  if (simulate || FlagSetting(read(key::kSimulate))) linkChoice.kind = LinkKind::Simulated;
+  else if (!host.empty() && ParseHostPort(host, linkChoice.modbus.host, linkChoice.modbus.tcpPort)) linkChoice.kind = LinkKind::Tcp;
+  return linkChoice;
 }
 
-bool ApplyPlcChoice(const std::string& choice, PlcLinkSpec& spec) {
+bool ApplyPlcChoice(const std::string& choice, PlcLinkSpec& linkChoice) {
   if (choice == "sim") {
-    spec.kind = LinkKind::Simulated;
+    linkChoice.kind = LinkKind::Simulated;
     return true;
   }
   if (choice.rfind("tcp:", 0) == 0) {
-    spec.kind = LinkKind::Tcp;
-    return ParseHostPort(choice.substr(4), spec.modbus.host, spec.modbus.tcpPort) && spec.modbus.tcpPort > 0;
+    linkChoice.kind = LinkKind::Tcp;
+    return ParseHostPort(choice.substr(4), linkChoice.modbus.host, linkChoice.modbus.tcpPort) && linkChoice.modbus.tcpPort > 0;
   }
   if (choice.rfind("rtu:", 0) == 0 && choice.size() > 4) {
-    spec.kind = LinkKind::Rtu;
-    spec.modbus.host.clear();
-    spec.modbus.device = choice.substr(4);
+    linkChoice.kind = LinkKind::Rtu;
+    linkChoice.modbus.host.clear();
+    linkChoice.modbus.device = choice.substr(4);
     return true;
   }
   return false;
 }
 
-std::unique_ptr<PlcLink> MakePlcLink(const PlcLinkSpec& spec, const Clock& clock) {
+std::unique_ptr<PlcLink> MakePlcLink(const PlcLinkSpec& linkChoice, const Clock& clock) {
   std::unique_ptr<PlcLink> link;
-  if (spec.kind == LinkKind::Simulated) {
-    link = std::make_unique<SimPlcLink>(spec.sim, clock);
+  if (linkChoice.kind == LinkKind::Simulated) {
+    link = std::make_unique<SimPlcLink>(linkChoice.sim, clock);
   } else {
-    ModbusLinkConfig config = spec.modbus;
-    if (spec.kind == LinkKind::Rtu) config.host.clear();
+    ModbusLinkConfig config = linkChoice.modbus;
+    if (linkChoice.kind == LinkKind::Rtu) config.host.clear();
     link = std::make_unique<ModbusLink>(config);
   }
-  link->SetPortNumber(spec.portNumber);
-  link->SetSettings(spec.settings);
+  link->SetPortNumber(linkChoice.portNumber);
+  link->SetSettings(linkChoice.settings);
   return link;
 }
 

@@ -28,15 +28,15 @@ struct PlcLinkSpec {
 PlcLinkSpec PlcLinkSpecFromSettings(const ProfileFile& settings, bool simulate);
 
 // Applies a command-line choice "sim", "tcp:HOST:PORT" or "rtu:DEVICE" to
-// a spec; false when the text is none of these.
-bool ApplyPlcChoice(const std::string& choice, PlcLinkSpec& spec);
+// the link choice; false when the text is none of these.
+bool ApplyPlcChoice(const std::string& choice, PlcLinkSpec& linkChoice);
 
 // Splits "host[:port]" (port 0..65535); false when the port is not a number.
 bool ParseHostPort(const std::string& text, std::string& host, int& port);
 
 // Builds the link with its port number and line settings set. clock serves
 // the simulated PLC and must outlive the link.
-std::unique_ptr<PlcLink> MakePlcLink(const PlcLinkSpec& spec, const Clock& clock);
+std::unique_ptr<PlcLink> MakePlcLink(const PlcLinkSpec& linkChoice, const Clock& clock);
 
 // "Comm Port" + N + " is already in use."
 std::string PortInUseText(int portNumber);

@@ -11,6 +11,7 @@
 #include "saw/plc/dig_io.h"
 #include "saw/plc/sim_plc_link.h"
 #include "saw/tools/commands.h"
+#include "saw/tools/optimizer_import_step.h"
 #include "saw/tools/tool_session.h"
 
 namespace orl {
@@ -27,6 +28,11 @@ struct RunOptions {
   long maxTicks = 0;  // 0: no limit
   bool untilDone = false;
   bool json = false;
+  // Instead of a program: a pattern of an optimizer file, loaded as the
+  // "Load" button does, with the book to start from.
+  std::string importFile;
+  int pattern = 0;
+  int book = 0;
 };
 
 void PrintHandOver(long tick, const PlcState::HandOver& h, bool json) {
@@ -48,14 +54,29 @@ bool NothingPending(const PlcState& state) {
   return state.TargetWrite <= 0 && state.OutputWrite < 0 && state.RelayWrite < 0;
 }
 
+void LoadImportedPattern(ToolSession& session, const RunOptions& options) {
+  Workstation& ws = *session.workstation;
+  ImportForTool(session, options.importFile);
+  SelectPatternForTool(session, options.pattern);
+  session.ui.answerYes = true;
+  if (!ws.LoadPatternClicked()) throw std::invalid_argument("pattern " + std::to_string(options.pattern) + " was not loaded");
+  if (options.book > 0) {
+    if (options.book > BookButtonCount || !ws.optimizerView.Bks[options.book - 1].Visible)
+      throw std::invalid_argument("the pattern has no book " + std::to_string(options.book));
+    ws.BookClicked(options.book - 1);
+  }
+}
+
 int RunScan(const RunOptions& options) {
+  if (options.program.empty() == options.importFile.empty())
+    throw std::invalid_argument("name either a PROGRAM or --import FILE --pattern N");
   ToolSession session(options.ini);
   Workstation& ws = *session.workstation;
-  PlcLinkSpec spec = PlcLinkSpecFromSettings(ws.settings, false);
-  if (!options.plc.empty() && !ApplyPlcChoice(options.plc, spec))
+  PlcLinkSpec linkChoice = PlcLinkSpecFromSettings(ws.settings, false);
+  if (!options.plc.empty() && !ApplyPlcChoice(options.plc, linkChoice))
     throw std::invalid_argument("--plc wants sim, tcp:HOST:PORT or rtu:DEVICE");
   SimClock simClock;  // the in-process simulator runs in scan time
-  ws.link = MakePlcLink(spec, simClock);
+  ws.link = MakePlcLink(linkChoice, simClock);
   if (const auto inUse = OpenPlcLink(*ws.link)) {
     std::cerr << *inUse << "\n";
     return kExitPortInUse;
@@ -66,7 +87,8 @@ int RunScan(const RunOptions& options) {
     if (json) std::cout << nlohmann::json{{"log", line}}.dump() << std::endl;
     else std::cout << "log: " << line << std::endl;
   });
-  session.LoadProgram(options.program);
+  if (options.importFile.empty()) session.LoadProgram(options.program);
+  else LoadImportedPattern(session, options);
   ws.cutList.grid.SetBlockSelection(1, 1);
 
   bool lastCutHanded = false;
@@ -91,7 +113,10 @@ int RunScan(const RunOptions& options) {
 void RegisterRunCommand(CLI::App& app, int& status) {
   auto options = std::make_shared<RunOptions>();
   CLI::App* run = app.add_subcommand("run", "run the saw cycle against the PLC, a served or the built-in simulator");
-  run->add_option("PROGRAM", options->program, "cut program file")->required();
+  run->add_option("PROGRAM", options->program, "cut program file");
+  run->add_option("--import", options->importFile, "optimizer file whose pattern is run instead of a program");
+  run->add_option("--pattern", options->pattern, "the pattern of --import to load")->needs("--import");
+  run->add_option("--book", options->book, "the book to start from (default: the first)")->needs("--import");
   run->add_option("--ini", options->ini, "settings file (default: the settings folder's ORL.INI)");
   run->add_option("--plc", options->plc, "sim, tcp:HOST:PORT or rtu:DEVICE (default: from the settings)");
   run->add_option("--tick-ms", options->tickMs, "milliseconds between scan ticks")->check(CLI::NonNegativeNumber);

@@ -16,11 +16,11 @@ constexpr const char* kPortFailureTitle = "Alert";
 }  // namespace
 
 bool Workstation::OpenPlc(bool simulate) {
-  PlcLinkSpec spec = PlcLinkSpecFromSettings(settings, simulate);
-  spec.portNumber = CommPort;
-  spec.settings = LineSettings;
+  PlcLinkSpec linkChoice = PlcLinkSpecFromSettings(settings, simulate);
+  linkChoice.portNumber = CommPort;
+  linkChoice.settings = LineSettings;
   try {
-    link = MakePlcLink(spec, clock);
+    link = MakePlcLink(linkChoice, clock);
     if (const auto failure = OpenPlcLink(*link)) {
       ui.ShowMessage(*failure, MessageIcon::Exclamation, kPortFailureTitle);
       return false;

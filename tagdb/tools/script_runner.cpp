@@ -21,18 +21,18 @@ struct ArgSpec {
 // the method as references, printed as they stand afterwards.
 class Arguments {
  public:
-  Arguments(const Json& request, std::vector<ArgSpec> specs) : specs_(std::move(specs)) {
+  Arguments(const Json& request, std::vector<ArgSpec> argumentSpecs) : specs_(std::move(argumentSpecs)) {
     for (const auto& [key, value] : request.items()) {
       if (key != "call" && !Find(key)) throw std::invalid_argument("unknown argument \"" + key + "\"");
     }
-    for (const ArgSpec& spec : specs_) {
-      const Json* given = request.contains(spec.name) ? &request.at(spec.name) : nullptr;
-      if (spec.kind == Kind::Value) {
-        values_[spec.name] = given ? VariantFromJson(*given) : Variant();
-      } else if (spec.kind == Kind::Int16) {
-        shorts_[spec.name] = static_cast<int16_t>(given ? Integer(spec, *given) : 0);
+    for (const ArgSpec& linkChoice : specs_) {
+      const Json* given = request.contains(linkChoice.name) ? &request.at(linkChoice.name) : nullptr;
+      if (linkChoice.kind == Kind::Value) {
+        values_[linkChoice.name] = given ? VariantFromJson(*given) : Variant();
+      } else if (linkChoice.kind == Kind::Int16) {
+        shorts_[linkChoice.name] = static_cast<int16_t>(given ? Integer(linkChoice, *given) : 0);
       } else {
-        longs_[spec.name] = given ? Integer(spec, *given) : 0;
+        longs_[linkChoice.name] = given ? Integer(linkChoice, *given) : 0;
       }
     }
   }
@@ -43,13 +43,13 @@ class Arguments {
 
   Json Output() {
     Json out = Json::object();
-    for (const ArgSpec& spec : specs_) {
-      if (spec.kind == Kind::Value) {
-        out[spec.name] = VariantToJson(values_.at(spec.name));
-      } else if (spec.kind == Kind::Int16) {
-        out[spec.name] = shorts_.at(spec.name);
+    for (const ArgSpec& linkChoice : specs_) {
+      if (linkChoice.kind == Kind::Value) {
+        out[linkChoice.name] = VariantToJson(values_.at(linkChoice.name));
+      } else if (linkChoice.kind == Kind::Int16) {
+        out[linkChoice.name] = shorts_.at(linkChoice.name);
       } else {
-        out[spec.name] = longs_.at(spec.name);
+        out[linkChoice.name] = longs_.at(linkChoice.name);
       }
     }
     return out;
@@ -57,20 +57,20 @@ class Arguments {
 
  private:
   const ArgSpec* Find(const std::string& name) const {
-    for (const ArgSpec& spec : specs_) {
-      if (name == spec.name) return &spec;
+    for (const ArgSpec& linkChoice : specs_) {
+      if (name == linkChoice.name) return &linkChoice;
     }
     return nullptr;
   }
 
-  static int32_t Integer(const ArgSpec& spec, const Json& given) {
-    const int64_t low = spec.kind == Kind::Int16 ? std::numeric_limits<int16_t>::min()
+  static int32_t Integer(const ArgSpec& linkChoice, const Json& given) {
+    const int64_t low = linkChoice.kind == Kind::Int16 ? std::numeric_limits<int16_t>::min()
                                                  : std::numeric_limits<int32_t>::min();
-    const int64_t high = spec.kind == Kind::Int16 ? std::numeric_limits<int16_t>::max()
+    const int64_t high = linkChoice.kind == Kind::Int16 ? std::numeric_limits<int16_t>::max()
                                                   : std::numeric_limits<int32_t>::max();
     if (!given.is_number_integer() || given.get<int64_t>() < low || given.get<int64_t>() > high) {
-      throw std::invalid_argument(std::string(spec.name) + " must be a " +
-                                  (spec.kind == Kind::Int16 ? "16" : "32") + "-bit integer");
+      throw std::invalid_argument(std::string(linkChoice.name) + " must be a " +
+                                  (linkChoice.kind == Kind::Int16 ? "16" : "32") + "-bit integer");
     }
     return static_cast<int32_t>(given.get<int64_t>());
   }

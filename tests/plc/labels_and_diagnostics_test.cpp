@@ -73,6 +73,11 @@ TEST_F(PlcBookLabels, AFileOverTheLimitStartsAfresh) {
   EXPECT_EQ(ReadAll(folder / "labels.txt"), "NEW\nNEXT\n");
 }
 
+TEST_F(PlcBookLabels, PartLabelsOfABookGoOnLinesOfTheirOwn) {
+  EXPECT_TRUE(AppendBookLabel((folder / "labels.txt").string(), "PART 1\r\nPART 2\rPART 3"));
+  EXPECT_EQ(ReadAll(folder / "labels.txt"), "PART 1\nPART 2\nPART 3\n");
+}
+
 TEST_F(PlcBookLabels, AnUnwritableLabelFileNeverStopsTheCycle) {
   host.labelPath = (folder / "missing" / "labels.txt").string();
   RunList();

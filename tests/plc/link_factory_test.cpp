@@ -25,45 +25,45 @@ class PlcLinkChoice : public ::testing::Test {
 };
 
 TEST_F(PlcLinkChoice, SerialByDefault) {
-  const auto spec = PlcLinkSpecFromSettings(Settings("CommPort=COM2\nBaudRate=19200\n"), false);
-  EXPECT_EQ(spec.kind, LinkKind::Rtu);
-  EXPECT_EQ(spec.portNumber, 1);
-  EXPECT_EQ(spec.settings, "19200,o,8,1");
-  EXPECT_EQ(spec.modbus.station, 1);
-  EXPECT_EQ(spec.modbus.timeoutMs, 100);
+  const auto linkChoice = PlcLinkSpecFromSettings(Settings("CommPort=COM2\nBaudRate=19200\n"), false);
+  EXPECT_EQ(linkChoice.kind, LinkKind::Rtu);
+  EXPECT_EQ(linkChoice.portNumber, 1);
+  EXPECT_EQ(linkChoice.settings, "19200,o,8,1");
+  EXPECT_EQ(linkChoice.modbus.station, 1);
+  EXPECT_EQ(linkChoice.modbus.timeoutMs, 100);
   EXPECT_EQ(SerialDeviceOfPort(3), "/dev/ttyS2");
 }
 
 TEST_F(PlcLinkChoice, HostStationTimeoutAndDevice) {
-  auto spec = PlcLinkSpecFromSettings(
+  auto linkChoice = PlcLinkSpecFromSettings(
       Settings("CommPort=3\nPlcHost=plc.local:1502\nPlcStation=7\nPlcTimeoutMs=250\nCommDevice=/dev/ttyUSB0\n"), false);
-  EXPECT_EQ(spec.kind, LinkKind::Tcp);
-  EXPECT_EQ(spec.modbus.host, "plc.local");
-  EXPECT_EQ(spec.modbus.tcpPort, 1502);
-  EXPECT_EQ(spec.modbus.station, 7);
-  EXPECT_EQ(spec.modbus.timeoutMs, 250);
-  EXPECT_EQ(spec.modbus.device, "/dev/ttyUSB0");
-  EXPECT_EQ(spec.portNumber, 3);
+  EXPECT_EQ(linkChoice.kind, LinkKind::Tcp);
+  EXPECT_EQ(linkChoice.modbus.host, "plc.local");
+  EXPECT_EQ(linkChoice.modbus.tcpPort, 1502);
+  EXPECT_EQ(linkChoice.modbus.station, 7);
+  EXPECT_EQ(linkChoice.modbus.timeoutMs, 250);
+  EXPECT_EQ(linkChoice.modbus.device, "/dev/ttyUSB0");
+  EXPECT_EQ(linkChoice.portNumber, 3);
 
-  spec = PlcLinkSpecFromSettings(Settings("PlcHost=10.0.0.5\n"), false);
-  EXPECT_EQ(spec.modbus.tcpPort, 502);
+  linkChoice = PlcLinkSpecFromSettings(Settings("PlcHost=10.0.0.5\n"), false);
+  EXPECT_EQ(linkChoice.modbus.tcpPort, 502);
   EXPECT_EQ(PlcLinkSpecFromSettings(Settings("PlcHost=10.0.0.5\nSimulate=1\n"), false).kind, LinkKind::Simulated);
   EXPECT_EQ(PlcLinkSpecFromSettings(Settings("PlcHost=10.0.0.5\n"), true).kind, LinkKind::Simulated);
 }
 
 TEST_F(PlcLinkChoice, AFailedOpenNamesThePort) {
   EXPECT_EQ(PortInUseText(1), "Comm Port1 is already in use.");
-  PlcLinkSpec spec;
-  spec.portNumber = 4;
-  spec.modbus.device = "/nonexistent/ttyPLC";
+  PlcLinkSpec linkChoice;
+  linkChoice.portNumber = 4;
+  linkChoice.modbus.device = "/nonexistent/ttyPLC";
   SteadyClock clock;
-  auto link = MakePlcLink(spec, clock);
+  auto link = MakePlcLink(linkChoice, clock);
   EXPECT_EQ(link->Settings(), "9600,o,8,1");
   EXPECT_EQ(OpenPlcLink(*link), "Comm Port4 is already in use.");
   EXPECT_FALSE(link->LinkOpen());
 
-  spec.kind = LinkKind::Simulated;
-  auto sim = MakePlcLink(spec, clock);
+  linkChoice.kind = LinkKind::Simulated;
+  auto sim = MakePlcLink(linkChoice, clock);
   EXPECT_EQ(OpenPlcLink(*sim), std::nullopt);
   EXPECT_NE(dynamic_cast<SimPlcLink*>(sim.get()), nullptr);
 }

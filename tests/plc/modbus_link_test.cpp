@@ -145,10 +145,10 @@ TEST(PlcModbusRtu, RunsTheCycleThroughAPseudoTerminalPair) {
   ASSERT_TRUE(server) << error;
   ServedSim sim(std::move(server));
 
-  PlcLinkSpec spec;
-  spec.settings = "38400,o,8,1";
-  ASSERT_TRUE(ApplyPlcChoice("rtu:" + pty.A(), spec));
-  auto link = MakePlcLink(spec, clock);
+  PlcLinkSpec linkChoice;
+  linkChoice.settings = "38400,o,8,1";
+  ASSERT_TRUE(ApplyPlcChoice("rtu:" + pty.A(), linkChoice));
+  auto link = MakePlcLink(linkChoice, clock);
   ASSERT_FALSE(OpenPlcLink(*link)) << link->LastError();
   FakeScanHost host;
   host.list = ExampleList();

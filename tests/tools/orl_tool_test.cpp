@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "fakes/temp_folder.h"
 #include "run_tool.h"
@@ -63,6 +64,31 @@ TEST(OrlToolTotals, WorkedExampleTotalsWrittenToAnotherFile) {
   EXPECT_EQ(totals["groups"][0]["remainders"], (json{"303.2", "0"}));
   EXPECT_EQ(folder.Read("out"), "Example,True\r\n\r\n1319.6\r\n500,2,,,303.2\r\n300,1,,,0\r\n");
   EXPECT_EQ(folder.Read("program"), "Example,True\r\n\r\n\r\n500,2\r\n300,1\r\n");
+}
+
+TEST(OrlToolRun, ImportedPatternRunsAndItsBookLabelsReachTheLabelFile) {
+  testing::TempFolder folder;
+  folder.Write("ORL.INI", "[Configuration]\nSawKerf=3.2\nHeadCut=10\nCreepDist=100\nMode=ABSOLUTE\nSimulate=1\n"
+                          "[System]\nJobPath=" + kExamples + "/Jobs\nProgramPath=" + kExamples +
+                          "/Programs\nPrintPath=labels.txt\n");
+  const auto run = RunTool("run --import " + kExamples + "/Jobs/CPOUT.001 --pattern 1 --book 2 --ini " +
+                           folder.File("ORL.INI") + " --plc sim --tick-ms 0 --until-done --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<json> handOvers;
+  std::istringstream lines(run.out);
+  for (std::string line; std::getline(lines, line);)
+    if (json entry = json::parse(line); entry.contains("Target")) handOvers.push_back(entry);
+  ASSERT_FALSE(handOvers.empty());
+  EXPECT_TRUE(handOvers.front()["NewBoard"]);
+  EXPECT_TRUE(handOvers.back()["LastCut"]);
+  const std::string labels = folder.Read("labels.txt");
+  EXPECT_NE(labels.find("Side panel R2"), std::string::npos) << labels;  // book 2 of the side panels
+  EXPECT_EQ(labels.find("Side panel L1"), std::string::npos) << labels;  // book 1's label
+  EXPECT_EQ(labels.find('\r'), std::string::npos);
+
+  EXPECT_EQ(RunTool("run --import " + kExamples + "/Jobs/CPOUT.001 --pattern 1 --book 9 --ini " +
+                    folder.File("ORL.INI") + " --plc sim --tick-ms 0 --until-done").status, 1);
+  EXPECT_EQ(RunTool("run --ini " + folder.File("ORL.INI") + " --plc sim").status, 1);
 }
 
 TEST(OrlToolErrors, MissingFilesAndBadArguments) {
