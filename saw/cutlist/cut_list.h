@@ -18,6 +18,8 @@ inline constexpr int kSawStrokeRow = 2;
 inline constexpr int kTotalRow = 3;
 inline constexpr int kFirstCutRow = 4;
 inline constexpr Rgb kHighlightColor = 0xFF8080;
+// Asked before "Clear" or a pattern load replaces the cut list.
+inline constexpr const char* kClearQuestion = "This will clear all programmed cuts. Continue?";
 
 // Column offsets inside a group.
 enum GroupOffset { kPositionOffset = 0, kQtyOffset = 1, kGrooveOffset = 2, kHiddenOffset = 3, kRmdrOffset = 4, kSeparatorOffset = 5 };

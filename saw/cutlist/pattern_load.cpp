@@ -169,7 +169,7 @@ void DeleteCutGroup(CellGrid& grid, int group) {
 
 bool LoadPattern(PatternLoadContext context, OptimizerModel& model, OptimizerView& view, CutBookLabels& labels) {
   labels.Clear();
-  if (!Ask(context.ui, kLoadPatternQuestion)) return false;
+  if (!Ask(context.ui, kClearQuestion)) return false;
   CutList& cutList = context.cutList;
   DescChanged(cutList, "");
   cutList.DispFName.clear();

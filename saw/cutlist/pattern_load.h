@@ -16,7 +16,6 @@
 namespace orl {
 
 inline constexpr int kCutListGroups = kCutListColumns / ColsPerGroup;
-inline constexpr const char* kLoadPatternQuestion = "This will clear all programmed cuts. Continue?";
 inline constexpr const char* kPatternTooLarge =
     "This pattern does not fit the cut list (33 groups of 48 cuts). Only the cuts that fit were loaded.";
 

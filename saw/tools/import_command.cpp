@@ -97,13 +97,7 @@ void RegisterImportCommand(CLI::App& app, int& status) {
   import->add_option("--pattern", options->pattern, "select this pattern number: drawing and cut sequence");
   import->add_option("--svg", options->svg, "write the drawing of the selected pattern as SVG");
   import->add_flag("--json", options->json, "print one JSON object");
-  import->callback([options, &status] {
-    try {
-      status = RunImport(*options);
-    } catch (const std::exception& error) {
-      status = ReportFailure(error);
-    }
-  });
+  import->callback([options, &status] { RunCommandBody(status, [&] { return RunImport(*options); }); });
 }
 
 }  // namespace orl

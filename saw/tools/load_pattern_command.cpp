@@ -75,13 +75,7 @@ void RegisterLoadPatternCommand(CLI::App& app, int& status) {
   load->add_option("--out", options->out, "cut program to write")->required();
   load->add_option("--ini", options->ini, "settings file (default: the settings folder's ORL.INI)");
   load->add_flag("--json", options->json, "print one JSON object");
-  load->callback([options, &status] {
-    try {
-      status = RunLoadPattern(*options);
-    } catch (const std::exception& error) {
-      status = ReportFailure(error);
-    }
-  });
+  load->callback([options, &status] { RunCommandBody(status, [&] { return RunLoadPattern(*options); }); });
 }
 
 }  // namespace orl

@@ -56,13 +56,7 @@ void RegisterPlanCommand(CLI::App& app, int& status) {
   plan->add_option("--from-col", options->fromColumn, "first selected column")->check(CLI::Range(1, 198));
   plan->add_option("--to-col", options->toColumn, "last selected column")->check(CLI::Range(1, 198));
   plan->add_flag("--json", options->json, "print one JSON object");
-  plan->callback([options, &status] {
-    try {
-      status = RunPlan(*options);
-    } catch (const std::exception& error) {
-      status = ReportFailure(error);
-    }
-  });
+  plan->callback([options, &status] { RunCommandBody(status, [&] { return RunPlan(*options); }); });
 }
 
 }  // namespace orl

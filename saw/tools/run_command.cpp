@@ -123,13 +123,7 @@ void RegisterRunCommand(CLI::App& app, int& status) {
   run->add_option("--max-ticks", options->maxTicks, "stop after this many ticks")->check(CLI::NonNegativeNumber);
   run->add_flag("--until-done", options->untilDone, "stop once the whole list is handed over and written");
   run->add_flag("--json", options->json, "one JSON object per line");
-  run->callback([options, &status] {
-    try {
-      status = RunScan(*options);
-    } catch (const std::exception& error) {
-      status = ReportFailure(error);
-    }
-  });
+  run->callback([options, &status] { RunCommandBody(status, [&] { return RunScan(*options); }); });
 }
 
 }  // namespace orl

@@ -51,4 +51,14 @@ struct ToolSession {
 // its exit status.
 int ReportFailure(const std::exception& error);
 
+// Runs a command's body: status becomes its exit status, or the failure's.
+template <typename Body>
+void RunCommandBody(int& status, Body body) {
+  try {
+    status = body();
+  } catch (const std::exception& error) {
+    status = ReportFailure(error);
+  }
+}
+
 }  // namespace orl

@@ -67,13 +67,7 @@ void RegisterTotalsCommand(CLI::App& app, int& status) {
   totals->add_option("--ini", options->ini, "settings file (default: the settings folder's ORL.INI)");
   totals->add_option("--out", options->out, "write here instead of back in place");
   totals->add_flag("--json", options->json, "print one JSON object");
-  totals->callback([options, &status] {
-    try {
-      status = RunTotals(*options);
-    } catch (const std::exception& error) {
-      status = ReportFailure(error);
-    }
-  });
+  totals->callback([options, &status] { RunCommandBody(status, [&] { return RunTotals(*options); }); });
 }
 
 }  // namespace orl

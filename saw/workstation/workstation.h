@@ -26,7 +26,6 @@ namespace orl {
 
 inline constexpr const char* kPathError = "Path error. Check path specifications.";
 inline constexpr const char* kDriveNotReady = "Drive not ready. Check Path.";
-inline constexpr const char* kClearQuestion = "This will clear all programmed cuts. Continue?";
 inline constexpr const char* kMainCaption = "ORL   ";
 
 enum Tab { kProgramControlTab = 0, kImportTab = 1, kParametersTab = 2, kDiagnosticsTab = 3 };
