@@ -11,8 +11,7 @@ namespace orl {
 namespace {
 
 std::vector<std::string> SplitFields(FieldParser& scratch, std::string_view text, std::string_view separators) {
-  scratch.SetSeparators(separators);
-  scratch.SetLineText(text);
+  scratch.SetLineText(text, separators);
   std::vector<std::string> fields;
   fields.reserve(static_cast<std::size_t>(scratch.FieldCount()));
   for (int i = 1; i <= scratch.FieldCount(); ++i) fields.emplace_back(scratch.Field(i));
@@ -45,8 +44,7 @@ std::optional<std::string> RepeatGroups(std::vector<std::string> groups) {
 
 // "5*3" becomes "5,5,5," in place, the separators around it kept.
 std::optional<std::string> RepeatItems(FieldParser& scratch, const std::string& text) {
-  scratch.SetSeparators(",/");
-  scratch.SetLineText(text);
+  scratch.SetLineText(text, ",/");
   std::size_t grown = text.size();
   for (int i = scratch.FieldCount(); i >= 1; --i) {  // from the end, so earlier fields keep their numbers
     const std::string field(scratch.Field(i));

@@ -22,15 +22,16 @@ void ArdisReader::BeginOfFile(FieldParser& parser) {
 }
 
 void ArdisReader::ReadLine(FieldParser& parser) {
-  const std::string type = RecordType(parser);
-  if (type == "PNL2") {
+  // Every line is checked against each type: no upper-cased copy is made.
+  auto type = [&](std::string_view name) { return IsRecord(parser, name); };
+  if (type("PNL2")) {
     ReadPart(parser);
-  } else if (type == "BRD2") {
+  } else if (type("BRD2")) {
     ReadBoard(parser);
-  } else if (type == "PTN2") {
+  } else if (type("PTN2")) {
     board_ = Evaluated16(parser, 2);
     turned_ = parser.Field(3) == TurnedMark;
-  } else if (type == "PTN3") {
+  } else if (type("PTN3")) {
     ReadPatternCode(parser);
   }
 }
@@ -85,7 +86,7 @@ void ArdisReader::ReadPatternCode(const FieldParser& parser) {
 }
 
 void ArdisReader::AddItem(std::string_view item, int level) {
-  const int partIndex = ToInt16(Val(item));
+  const int partIndex = ToInt16(ValueOf(item));
   if (!InTable(partIndex, parts_.size()))
     return Warn("pattern item " + std::string(item) + " names a part that is not in the file; skipped");
   const ArdisPart& part = parts_[partIndex];

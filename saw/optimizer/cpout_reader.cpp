@@ -24,15 +24,16 @@ CpOutReader::CpOutReader(OptimizerModel& model)
     : OptimizerReader(model), orders_(1), stocks_(1), parts_(1) {}
 
 void CpOutReader::ReadLine(FieldParser& parser) {
-  const std::string type = RecordType(parser);
-  if (type == "ORD3") ReadOrder(parser);
-  else if (type == "INV1") ReadStock(parser);
-  else if (type == "INV2") ReadStockDescription(parser);
-  else if (type == "PRT1") ReadPart(parser);
-  else if (type == "PRT2" || type == "PRT3" || type == "PRT4") AppendPartLine(parser, true);
-  else if (type == "PRT5") AppendPartLine(parser, false);
-  else if (type == "PAT1") ReadPattern(parser);
-  else if (type == "CUT1") ReadCut(parser);
+  // Every line is checked against each type: no upper-cased copy is made.
+  auto type = [&](std::string_view name) { return IsRecord(parser, name); };
+  if (type("ORD3")) ReadOrder(parser);
+  else if (type("INV1")) ReadStock(parser);
+  else if (type("INV2")) ReadStockDescription(parser);
+  else if (type("PRT1")) ReadPart(parser);
+  else if (type("PRT2") || type("PRT3") || type("PRT4")) AppendPartLine(parser, true);
+  else if (type("PRT5")) AppendPartLine(parser, false);
+  else if (type("PAT1")) ReadPattern(parser);
+  else if (type("CUT1")) ReadCut(parser);
   // HDR1, HDR2, CTL1, CTL2, THK1 and unknown records carry nothing we keep.
 }
 
@@ -129,6 +130,19 @@ void CpOutReader::ReadCut(const FieldParser& parser) {
   ListCut();
 }
 
+std::size_t CpOutReader::BookLabelSize(const CpOrder& line, int counter, int sheets) const {
+  std::size_t size = 0;
+  // The same stops as the dealing itself, the label byte limit included, so
+  // a hostile file cannot ask for more room than it will fill.
+  for (int sheet = 0; sheet < sheets && counter + sheet < line.LabelCount && labelBytes_ + size < MaxLabelBytes;
+       ++sheet) {
+    const int part = line.FirstPart + counter + sheet;
+    if (!InTable(part, parts_.size())) break;
+    size += parts_[part].Record.size() + std::char_traits<char>::length(LabelLineEnd);
+  }
+  return size;
+}
+
 void CpOutReader::DealLabels(PatCut& cut, int order) {
   const CpOrder& line = orders_[order];
   std::int16_t& counter = labelCounters_[order];
@@ -136,6 +150,7 @@ void CpOutReader::DealLabels(PatCut& cut, int order) {
   bool stop = false;
   for (int b = 1; b <= patBooks_ && !stop; ++b) {
     std::string& label = cut.BookLabels[b];
+    label.reserve(BookLabelSize(line, counter, books[b]));  // one allocation, not one per part
     for (int sheet = 0; sheet < books[b] && counter < line.LabelCount; ++sheet) {
       const int part = line.FirstPart + counter;
       if (!InTable(part, parts_.size())) {

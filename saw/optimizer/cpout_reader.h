@@ -58,6 +58,8 @@ class CpOutReader : public OptimizerReader {
   void ReadPattern(const FieldParser& parser);
   void ReadCut(const FieldParser& parser);
   void DealLabels(PatCut& cut, int order);
+  // Bytes of the labels the next `sheets` sheets of an order line would get.
+  std::size_t BookLabelSize(const CpOrder& line, int counter, int sheets) const;
 
   std::vector<CpOrder> orders_;
   std::vector<CpStock> stocks_;

@@ -29,9 +29,9 @@ void CsvCutReader::ReadLine(FieldParser& parser) {
   PatCut* added = NewCut();
   if (!added) return;
   PatCut& cut = *added;
-  cut.SourceTag = std::string(parser.Field(1));
+  cut.SourceTag.assign(parser.Field(1));
   cut.PatNo = Value16(parser, 2);
-  cut.BoardDesc = std::string(parser.Field(3));
+  cut.BoardDesc.assign(parser.Field(3));
   cut.BoardLen = static_cast<float>(boardLen);
   cut.BoardWid = static_cast<float>(ValueOf(parser, 5));
   cut.TrimShort = static_cast<float>(ValueOf(parser, 6));
@@ -44,7 +44,7 @@ void CsvCutReader::ReadLine(FieldParser& parser) {
   cut.CutDim = static_cast<float>(ValueOf(parser, 13));
   cut.CutLevel = Value16(parser, 14);
   cut.CutQty = Value16(parser, 15);
-  cut.PartLabel = std::string(parser.Field(16));
+  cut.PartLabel.assign(parser.Field(16));
   cut.PartRef = Value16(parser, 17);
   cut.BookLabels.resize(2);
   if (cut.PartRef != 0) {

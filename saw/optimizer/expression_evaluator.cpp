@@ -23,36 +23,52 @@ constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 }  // namespace
 
-bool ReadPlainDecimal(std::string_view text, double& value) {
-  std::size_t i = 0;
-  const bool negative = i < text.size() && text[i] == '-';
-  if (negative) ++i;
-  std::uint64_t mantissa = 0;
-  std::size_t digits = 0, fractionDigits = 0;
-  bool exact = true;  // the mantissa stayed within 2^53
-  auto take = [&](char c) {
-    mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-    if (mantissa > (std::uint64_t{1} << 53)) exact = false;
-    ++digits;
-  };
-  while (i < text.size() && IsDigit(text[i]) && exact) take(text[i++]);
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && IsDigit(text[i]) && exact) take(text[i++]), ++fractionDigits;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+namespace {
+// Reads a run of digits into `mantissa`; `significant` counts the digits from
+// the first non-zero one, so it tells when the mantissa may have overflowed.
+const char* TakeDigits(const char* p, const char* end, std::uint64_t& mantissa, std::size_t& significant) {
+  for (; p != end && IsDigit(*p); ++p) {
+    mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    if (mantissa != 0) ++significant;
   }
-  if (digits == 0 || i != text.size()) return false;
+  return p;
+}
+
+// Digits past what a 64-bit mantissa holds exactly: the full conversion.
+bool ReadLongDecimal(std::string_view magnitude, double& result) {
+  auto [last, ec] =
+      std::from_chars(magnitude.data(), magnitude.data() + magnitude.size(), result, std::chars_format::fixed);
+  return ec == std::errc() && last == magnitude.data() + magnitude.size();
+}
+}  // namespace
+
+bool ReadPlainDecimal(std::string_view text, double& value) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  std::uint64_t mantissa = 0;
+  std::size_t significant = 0;
+  const char* const wholeStart = p;
+  p = TakeDigits(p, end, mantissa, significant);
+  const std::size_t wholeDigits = static_cast<std::size_t>(p - wholeStart);
+  std::size_t fractionDigits = 0;
+  if (p != end && *p == '.') {
+    const char* const fractionStart = ++p;
+    p = TakeDigits(p, end, mantissa, significant);
+    fractionDigits = static_cast<std::size_t>(p - fractionStart);
+  }
+  if (wholeDigits + fractionDigits == 0 || p != end) return false;
+  // At most 19 significant digits cannot overflow 64 bits.
+  const bool exact = significant <= 19 && mantissa <= (std::uint64_t{1} << 53);
   double result = 0;
   if (exact && fractionDigits < std::size(PowersOfTen)) {
     // Both operands are exact and the division rounds once: the same double
     // a full decimal conversion gives.
-    result = static_cast<double>(mantissa) / PowersOfTen[fractionDigits];
+    result = static_cast<double>(mantissa);
+    if (fractionDigits > 0) result /= PowersOfTen[fractionDigits];  // whole numbers skip the division
   } else {
-    const std::string_view magnitude = text.substr(negative ? 1 : 0);
-    auto [end, ec] = std::from_chars(magnitude.data(), magnitude.data() + magnitude.size(), result,
-                                     std::chars_format::fixed);
-    if (ec != std::errc() || end != magnitude.data() + magnitude.size()) return false;
+    if (!ReadLongDecimal(text.substr(negative ? 1 : 0), result)) return false;
   }
   value = negative ? -result : result;
   return true;

@@ -20,6 +20,8 @@ class ImportWarnings {
   // The kept warnings, followed by a count of the others when there were more.
   std::vector<std::string> Texts() const;
   bool Empty() const { return kept_.empty(); }
+  // Whether a further warning would only be counted: its text need not be made.
+  bool Full() const { return kept_.size() >= MaxKept; }
 
  private:
   std::vector<std::string> kept_;

@@ -14,7 +14,18 @@
 namespace orl {
 
 namespace {
-constexpr std::uintmax_t BytesPerCutGuess = 64;
+// Bytes of a file per cut it describes, to make room ahead: a CSV cut record
+// takes some 64, a CPOut CUT1 line some 16, and one Ardis pattern code line
+// expands into tens of cuts. PTX makes its own room once its cuts are known.
+std::uintmax_t BytesPerCutGuess(FileKind kind) {
+  switch (kind) {
+    case FileKind::CpOut: return 16;
+    case FileKind::Ardis: return 2;
+    case FileKind::Ptx:
+    case FileKind::Csv: break;
+  }
+  return 64;
+}
 
 std::unique_ptr<OptimizerReader> ReaderFor(OptimizerModel& model, const std::string& ardisPath) {
   switch (model.OptFileKind) {
@@ -35,11 +46,13 @@ bool ImportOptimizerFile(OptimizerModel& model, const std::string& folder, const
                          const std::string& ardisPath) {
   model.ResetForImport(KindFromFileName(fileName));
   const std::string path = OptimizerFilePath(folder, fileName);
-  // A cut record takes some 64 bytes of a file; room made ahead saves moving
-  // every record each time the list outgrows its space.
+  // Room made ahead saves moving every cut each time the list outgrows its
+  // space; what is never filled is never touched.
   std::error_code error;
   const auto size = std::filesystem::file_size(path, error);
-  if (!error) model.PatCuts.reserve(std::min<std::uintmax_t>(size / BytesPerCutGuess, OptimizerModel::MaxCuts) + 1);
+  if (!error)
+    model.PatCuts.reserve(
+        std::min<std::uintmax_t>(size / BytesPerCutGuess(model.OptFileKind), OptimizerModel::MaxCuts) + 1);
   FieldParser parser;
   auto reader = ReaderFor(model, ardisPath);
   if (!parser.ScanFile(path, *reader)) {

@@ -4,6 +4,8 @@
 #include "saw/shell/path_parts.h"
 #include "saw/shell/text_number.h"
 
+#include <cctype>
+
 namespace orl {
 
 void OptimizerReader::BeginOfFile(FieldParser&) { model_.ResetBooks(); }
@@ -23,8 +25,7 @@ std::int16_t OptimizerReader::Evaluated16(const FieldParser& parser, int field) 
   return Checked16(Evaluated(parser, field), field);
 }
 
-double OptimizerReader::ValueOf(const FieldParser& parser, int field) {
-  const std::string_view text = parser.Field(field);
+double OptimizerReader::ValueOf(std::string_view text) {
   double plain = 0;
   return ReadPlainDecimal(text, plain) ? plain : Val(text);  // the same number, found sooner
 }
@@ -36,11 +37,29 @@ std::int16_t OptimizerReader::Value16(const FieldParser& parser, int field) {
 std::int16_t OptimizerReader::Checked16(double value, int field) {
   bool clamped = false;
   std::int16_t result = ToInt16(value, &clamped);
-  if (clamped) Warn("field " + std::to_string(field) + " is outside -32768..32767 and was held to that range");
+  // A file can earn this on every line; once no more warnings are kept, the
+  // text would be thrown away, so only the count is taken.
+  if (clamped)
+    Warn(model_.Warnings.Full() ? std::string()
+                                : "field " + std::to_string(field) + " is outside -32768..32767 and was held to that range");
   return result;
 }
 
 std::string OptimizerReader::RecordType(const FieldParser& parser) { return UpperCase(parser.Field(1)); }
+
+bool OptimizerReader::IsRecord(const FieldParser& parser, std::string_view upperName) {
+  const std::string_view type = parser.Field(1);
+  if (type.size() != upperName.size()) return false;
+  for (std::size_t i = 0; i < type.size(); ++i) {
+    const char c = type[i];
+    if (c == upperName[i]) continue;
+    // Capitals and digits are their own upper case: only other characters
+    // need the (locale-aware) conversion that RecordType makes.
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return false;
+    if (std::toupper(static_cast<unsigned char>(c)) != static_cast<unsigned char>(upperName[i])) return false;
+  }
+  return true;
+}
 
 void OptimizerReader::Warn(const std::string& text) { model_.Warnings.AddAtLine(line_, text); }
 

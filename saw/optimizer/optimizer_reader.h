@@ -28,10 +28,13 @@ class OptimizerReader : public ScanHandler {
   float Evaluated(const FieldParser& parser, int field);
   std::int16_t Evaluated16(const FieldParser& parser, int field);
   // Field read by its leading number.
-  static double ValueOf(const FieldParser& parser, int field);
+  static double ValueOf(const FieldParser& parser, int field) { return ValueOf(parser.Field(field)); }
+  static double ValueOf(std::string_view text);
   std::int16_t Value16(const FieldParser& parser, int field);
   // The record type: field 1 upper-cased.
   static std::string RecordType(const FieldParser& parser);
+  // Whether field 1 is the record type `upperName`, in any letter case.
+  static bool IsRecord(const FieldParser& parser, std::string_view upperName);
 
   // Whether an index read from the file names an entry of a table (entry 0,
   // the empty one, included).

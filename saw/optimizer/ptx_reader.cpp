@@ -25,16 +25,17 @@ std::string FloatText(float value) {
 PtxReader::PtxReader(OptimizerModel& model) : OptimizerReader(model), boards_(1), patterns_(1), cuts_(1), cutLines_(1) {}
 
 void PtxReader::ReadLine(FieldParser& parser) {
-  const std::string type = RecordType(parser);
-  if (type == "BOARDS") ReadBoard(parser);
-  else if (type == "PATTERNS") ReadPattern(parser);
-  else if (type == "CUTS") ReadCut(parser);
+  // Every line is checked against each type: no upper-cased copy is made.
+  auto type = [&](std::string_view name) { return IsRecord(parser, name); };
+  if (type("BOARDS")) ReadBoard(parser);
+  else if (type("PATTERNS")) ReadPattern(parser);
+  else if (type("CUTS")) ReadCut(parser);
 }
 
 float PtxReader::Dimension(const FieldParser& parser, int field) {
   std::string text(parser.Field(field));
   std::replace(text.begin(), text.end(), '-', '+');
-  return EvalNumber(text, evaluator_);
+  return EvalNumber(std::string_view(text), evaluator_);  // trims only when there are blanks
 }
 
 void PtxReader::ReadBoard(const FieldParser& parser) {
@@ -80,6 +81,7 @@ void PtxReader::ReadCut(const FieldParser& parser) {
 void PtxReader::EndOfFile(FieldParser&) {
   model_.Pat.Clear();
   model_.CutsFull = false;  // the limit above already held the table to what fits
+  model_.PatCuts.reserve(model_.PatCuts.size() + cuts_.size());  // every record known now: no regrowth
   for (std::size_t i = 1; i < cuts_.size(); ++i) {
     const PtxCutRecord& record = cuts_[i];
     if (record.Level < FirstCutLevel || record.Level > LastCutLevel) continue;

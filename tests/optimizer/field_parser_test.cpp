@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "saw/optimizer/eval_number.h"
+#include "saw/shell/text_number.h"
 
 namespace orl {
 namespace {
@@ -78,6 +79,36 @@ TEST(FieldParserFields, WritingAFieldKeepsTheSeparatorsAsTheyStood) {
   EXPECT_EQ(p.LineText(), "x");
 }
 
+TEST(FieldParserFields, CommaSplitEightAtATimeMatchesTheCharacterTable) {
+  // A lone separator is found eight bytes at a time; a set of two goes byte
+  // by byte. With the second one never in the line both must agree, also
+  // for bytes whose low seven bits are a comma's and separators at the ends
+  // of the eight-byte words.
+  const char alphabet[] = {',', 'a', '5', static_cast<char>(0xAC), static_cast<char>(0x80), '\0'};
+  std::mt19937 random(11);
+  FieldParser words, bytes;
+  words.SetSeparators(",");
+  bytes.SetSeparators(",;");
+  for (int n = 0; n < 2000; ++n) {
+    std::string line(random() % 40, ' ');
+    for (char& c : line) c = alphabet[random() % sizeof alphabet];
+    words.SetLineText(line);
+    bytes.SetLineText(line);
+    ASSERT_EQ(words.FieldCount(), bytes.FieldCount()) << n;
+    for (int i = 1; i <= words.FieldCount(); ++i) ASSERT_EQ(words.Field(i), bytes.Field(i)) << n;
+  }
+}
+
+TEST(FieldParserFields, SeparatorsAndLineSetTogetherSplitOnce) {
+  FieldParser p;
+  p.SetLineText("a,b/c");
+  p.SetLineText("1/2,3/", "/");
+  EXPECT_EQ(p.Separators(), "/");
+  ASSERT_EQ(p.FieldCount(), 3);
+  EXPECT_EQ(p.Field(2), "2,3");
+  EXPECT_EQ(p.Field(3), "");
+}
+
 TEST(FieldParserValue, ArithmeticOfDecimalsAndNonExpressionsAsZero) {
   FieldParser p;
   p.SetLineText("48+1/2");
@@ -128,6 +159,32 @@ TEST(PlainDecimal, ShortWayGivesTheSameDoubleAsAFullConversion) {
   double big = 0;
   ASSERT_TRUE(ReadPlainDecimal("123456789012345678901234.5", big));
   EXPECT_EQ(big, std::strtod("123456789012345678901234.5", nullptr));
+}
+
+TEST(PlainDecimal, ShortWaysGiveWhatTheParserAndValGive) {
+  // The short ways must never change a value: what they take must read the
+  // same through the expression parser and, for plain decimals, through Val.
+  ExpressionEvaluator viaParser;
+  const std::string longDigits(300, '7');
+  const std::vector<std::string> texts = {
+      "48+1/2", "-5", "1e3", " 12 ", "abc", "1,5", "", "007", "-0", "5.", "-.5", "0.1", "9007199254740993",
+      "18446744073709551617", "00000000000000000000000001.5", "1.00000000000000000000001",
+      "0.000000000000000000000000000123", "123456789012345678901234567890", longDigits, longDigits + ".5"};
+  for (const std::string& text : texts) {
+    double fast = 0;
+    const bool plain = ReadPlainDecimal(text, fast);
+    if (plain) {
+      EXPECT_EQ(fast, Val(text)) << text;
+    }
+    if (plain || ReadSimpleFraction(text, fast)) {
+      EXPECT_EQ(fast, viaParser.Evaluate("(" + text + ")*1")) << text;
+    }
+  }
+  double v = 0;
+  for (const char* text : {"1e3", " 12 ", "abc", "1,5", ""}) {
+    EXPECT_FALSE(ReadPlainDecimal(text, v)) << text;  // left to the parser, whose answer stands
+    EXPECT_FALSE(ReadSimpleFraction(text, v)) << text;
+  }
 }
 
 TEST(SimpleFraction, AgreesWithTheExpressionParser) {
