@@ -34,6 +34,9 @@ float EvalNumber(std::string& text, ExpressionEvaluator& evaluator) {
 }
 
 float EvalNumber(std::string_view text, ExpressionEvaluator& evaluator) {
+  // A plain decimal has no blanks to trim or turn, and the evaluator would
+  // read it the same way: most fields end here.
+  if (double plain = 0; ReadPlainDecimal(text, plain)) return static_cast<float>(plain);
   if (text.find(' ') == std::string_view::npos) return static_cast<float>(evaluator.Evaluate(text));  // nothing to change
   std::string copy(text);
   return EvalNumber(copy, evaluator);

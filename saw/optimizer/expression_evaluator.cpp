@@ -24,18 +24,16 @@ constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 }  // namespace
 
 namespace {
-// Reads a run of digits into `mantissa`; `significant` counts the digits from
-// the first non-zero one, so it tells when the mantissa may have overflowed.
-const char* TakeDigits(const char* p, const char* end, std::uint64_t& mantissa, std::size_t& significant) {
-  for (; p != end && IsDigit(*p); ++p) {
-    mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    if (mantissa != 0) ++significant;
-  }
+// Reads a run of digits into `mantissa` (which may overflow; the caller
+// counts the digits to know).
+const char* TakeDigits(const char* p, const char* end, std::uint64_t& mantissa) {
+  for (; p != end && IsDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
   return p;
 }
 
 // Digits past what a 64-bit mantissa holds exactly: the full conversion.
-bool ReadLongDecimal(std::string_view magnitude, double& result) {
+// Kept out of line so the usual short numbers need no stack frame.
+[[gnu::noinline]] bool ReadLongDecimal(std::string_view magnitude, double& result) {
   auto [last, ec] =
       std::from_chars(magnitude.data(), magnitude.data() + magnitude.size(), result, std::chars_format::fixed);
   return ec == std::errc() && last == magnitude.data() + magnitude.size();
@@ -48,19 +46,19 @@ bool ReadPlainDecimal(std::string_view text, double& value) {
   const bool negative = p != end && *p == '-';
   if (negative) ++p;
   std::uint64_t mantissa = 0;
-  std::size_t significant = 0;
   const char* const wholeStart = p;
-  p = TakeDigits(p, end, mantissa, significant);
+  p = TakeDigits(p, end, mantissa);
   const std::size_t wholeDigits = static_cast<std::size_t>(p - wholeStart);
   std::size_t fractionDigits = 0;
   if (p != end && *p == '.') {
     const char* const fractionStart = ++p;
-    p = TakeDigits(p, end, mantissa, significant);
+    p = TakeDigits(p, end, mantissa);
     fractionDigits = static_cast<std::size_t>(p - fractionStart);
   }
   if (wholeDigits + fractionDigits == 0 || p != end) return false;
-  // At most 19 significant digits cannot overflow 64 bits.
-  const bool exact = significant <= 19 && mantissa <= (std::uint64_t{1} << 53);
+  // 19 digits cannot overflow 64 bits. Longer texts (leading zeros too) take
+  // the full conversion, which gives the same double for what fits here.
+  const bool exact = wholeDigits + fractionDigits <= 19 && mantissa <= (std::uint64_t{1} << 53);
   double result = 0;
   if (exact && fractionDigits < std::size(PowersOfTen)) {
     // Both operands are exact and the division rounds once: the same double
@@ -78,8 +76,9 @@ bool ReadPlainDecimal(std::string_view text, double& value) {
 // worked out with the same operations, in the same order, as the parser
 // would; false for anything else.
 bool ReadSimpleFraction(std::string_view text, double& value) {
-  std::size_t op = text.find_first_of("+-/", 1);
-  if (op == std::string_view::npos) return false;
+  std::size_t op = 1;  // the first character may be a sign
+  while (op < text.size() && text[op] != '+' && text[op] != '-' && text[op] != '/') ++op;
+  if (op >= text.size()) return false;
   double a = 0, b = 0, c = 0;
   if (!ReadPlainDecimal(text.substr(0, op), a)) return false;
   std::string_view rest = text.substr(op + 1);

@@ -17,21 +17,9 @@ void OptimizerReader::Line(FieldParser& parser) {
   ReadLine(parser);
 }
 
-float OptimizerReader::Evaluated(const FieldParser& parser, int field) {
-  return EvalNumber(parser.Field(field), evaluator_);
-}
-
-std::int16_t OptimizerReader::Evaluated16(const FieldParser& parser, int field) {
-  return Checked16(Evaluated(parser, field), field);
-}
-
 double OptimizerReader::ValueOf(std::string_view text) {
   double plain = 0;
   return ReadPlainDecimal(text, plain) ? plain : Val(text);  // the same number, found sooner
-}
-
-std::int16_t OptimizerReader::Value16(const FieldParser& parser, int field) {
-  return Checked16(ValueOf(parser, field), field);
 }
 
 std::int16_t OptimizerReader::Checked16(double value, int field) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "saw/optimizer/eval_number.h"
 #include "saw/optimizer/expression_evaluator.h"
 #include "saw/optimizer/field_parser.h"
 #include "saw/optimizer/optimizer_model.h"
@@ -25,12 +26,15 @@ class OptimizerReader : public ScanHandler {
   virtual void ReadLine(FieldParser& parser) = 0;
 
   // Field read as an expression ("48 1/2" is 48.5).
-  float Evaluated(const FieldParser& parser, int field);
-  std::int16_t Evaluated16(const FieldParser& parser, int field);
+  // These wrappers sit inline: they run for nearly every field of a file.
+  float Evaluated(const FieldParser& parser, int field) { return EvalNumber(parser.Field(field), evaluator_); }
+  std::int16_t Evaluated16(const FieldParser& parser, int field) {
+    return Checked16(Evaluated(parser, field), field);
+  }
   // Field read by its leading number.
   static double ValueOf(const FieldParser& parser, int field) { return ValueOf(parser.Field(field)); }
   static double ValueOf(std::string_view text);
-  std::int16_t Value16(const FieldParser& parser, int field);
+  std::int16_t Value16(const FieldParser& parser, int field) { return Checked16(ValueOf(parser, field), field); }
   // The record type: field 1 upper-cased.
   static std::string RecordType(const FieldParser& parser);
   // Whether field 1 is the record type `upperName`, in any letter case.
