@@ -23,7 +23,8 @@ void ArdisReader::BeginOfFile(FieldParser& parser) {
 
 void ArdisReader::ReadLine(FieldParser& parser) {
   // Every line is checked against each type: no upper-cased copy is made.
-  auto type = [&](std::string_view name) { return IsRecord(parser, name); };
+  const std::string_view first = parser.Field(1);
+  auto type = [first](std::string_view name) { return IsRecord(first, name); };
   if (type("PNL2")) {
     ReadPart(parser);
   } else if (type("BRD2")) {

@@ -25,15 +25,16 @@ CpOutReader::CpOutReader(OptimizerModel& model)
 
 void CpOutReader::ReadLine(FieldParser& parser) {
   // Every line is checked against each type: no upper-cased copy is made.
-  auto type = [&](std::string_view name) { return IsRecord(parser, name); };
-  if (type("ORD3")) ReadOrder(parser);
+  const std::string_view first = parser.Field(1);
+  auto type = [first](std::string_view name) { return IsRecord(first, name); };
+  if (type("CUT1")) ReadCut(parser);  // by far the most lines: checked first
+  else if (type("ORD3")) ReadOrder(parser);
   else if (type("INV1")) ReadStock(parser);
   else if (type("INV2")) ReadStockDescription(parser);
   else if (type("PRT1")) ReadPart(parser);
   else if (type("PRT2") || type("PRT3") || type("PRT4")) AppendPartLine(parser, true);
   else if (type("PRT5")) AppendPartLine(parser, false);
   else if (type("PAT1")) ReadPattern(parser);
-  else if (type("CUT1")) ReadCut(parser);
   // HDR1, HDR2, CTL1, CTL2, THK1 and unknown records carry nothing we keep.
 }
 

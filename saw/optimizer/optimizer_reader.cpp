@@ -35,18 +35,11 @@ std::int16_t OptimizerReader::Checked16(double value, int field) {
 
 std::string OptimizerReader::RecordType(const FieldParser& parser) { return UpperCase(parser.Field(1)); }
 
-bool OptimizerReader::IsRecord(const FieldParser& parser, std::string_view upperName) {
-  const std::string_view type = parser.Field(1);
-  if (type.size() != upperName.size()) return false;
-  for (std::size_t i = 0; i < type.size(); ++i) {
-    const char c = type[i];
-    if (c == upperName[i]) continue;
-    // Capitals and digits are their own upper case: only other characters
-    // need the (locale-aware) conversion that RecordType makes.
-    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return false;
-    if (std::toupper(static_cast<unsigned char>(c)) != static_cast<unsigned char>(upperName[i])) return false;
-  }
-  return true;
+bool OptimizerReader::SameUpper(char c, char upper) {
+  // Capitals and digits are their own upper case: only other characters
+  // need the (locale-aware) conversion that RecordType makes.
+  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return false;
+  return std::toupper(static_cast<unsigned char>(c)) == static_cast<unsigned char>(upper);
 }
 
 void OptimizerReader::Warn(const std::string& text) { model_.Warnings.AddAtLine(line_, text); }

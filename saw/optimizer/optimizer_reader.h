@@ -37,8 +37,14 @@ class OptimizerReader : public ScanHandler {
   std::int16_t Value16(const FieldParser& parser, int field) { return Checked16(ValueOf(parser, field), field); }
   // The record type: field 1 upper-cased.
   static std::string RecordType(const FieldParser& parser);
-  // Whether field 1 is the record type `upperName`, in any letter case.
-  static bool IsRecord(const FieldParser& parser, std::string_view upperName);
+  // Whether `type` (field 1 of a line) is the record type `upperName`, in
+  // any letter case, as RecordType would upper-case it.
+  static bool IsRecord(std::string_view type, std::string_view upperName) {
+    if (type.size() != upperName.size()) return false;
+    for (std::size_t i = 0; i < type.size(); ++i)
+      if (type[i] != upperName[i] && !SameUpper(type[i], upperName[i])) return false;
+    return true;
+  }
 
   // Whether an index read from the file names an entry of a table (entry 0,
   // the empty one, included).
@@ -56,6 +62,7 @@ class OptimizerReader : public ScanHandler {
 
  private:
   std::int16_t Checked16(double value, int field);
+  static bool SameUpper(char c, char upper);
 };
 
 }  // namespace orl

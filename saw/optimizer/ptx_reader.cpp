@@ -26,7 +26,8 @@ PtxReader::PtxReader(OptimizerModel& model) : OptimizerReader(model), boards_(1)
 
 void PtxReader::ReadLine(FieldParser& parser) {
   // Every line is checked against each type: no upper-cased copy is made.
-  auto type = [&](std::string_view name) { return IsRecord(parser, name); };
+  const std::string_view first = parser.Field(1);
+  auto type = [first](std::string_view name) { return IsRecord(first, name); };
   if (type("BOARDS")) ReadBoard(parser);
   else if (type("PATTERNS")) ReadPattern(parser);
   else if (type("CUTS")) ReadCut(parser);
