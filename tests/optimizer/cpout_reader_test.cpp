@@ -116,6 +116,23 @@ TEST(CpOutReader, ManyBooksAreHeldToTheBookButtons) {
   EXPECT_FALSE(model.Warnings.Empty());
 }
 
+TEST(CpOutReader, LabelsStopAtTheFileLimitWithOneWarning) {
+  // One 5 MB part record dealt to one cut after another: the cut that passes
+  // the limit still gets its label, later cuts none, and the warning comes once.
+  const std::string record = "PRT1,1,1,600,400,A,Big," + std::string(5u << 20, 'x') + ",y\r\n";
+  std::string text = "ORD3,1,1\r\nINV1,1,0,0,2440,1220,10,12\r\n" + record + "PAT1,1,L,1,1\r\n";
+  const std::size_t cutsWithLabels = CpOutReader::MaxLabelBytes / (record.size() + 1) + 1;
+  for (std::size_t i = 0; i < cutsWithLabels + 2; ++i) text += "CUT1,1,600,x,1\r\n";
+  OptimizerModel model = Import(text);
+  ASSERT_EQ(model.CutCount(), cutsWithLabels + 2);
+  EXPECT_FALSE(model.PatCuts[cutsWithLabels].BookLabels[1].empty());
+  EXPECT_TRUE(model.PatCuts[cutsWithLabels + 1].BookLabels[1].empty());
+  EXPECT_TRUE(model.PatCuts[cutsWithLabels + 2].BookLabels[1].empty());
+  const auto warnings = model.Warnings.Texts();
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_THAT(warnings[0], HasSubstr("too large"));
+}
+
 TEST(DealSheets, RemainderGoesToTheFirstBooks) {
   EXPECT_THAT(DealSheets(10, 4), ElementsAre(0, 3, 3, 2, 2));
   EXPECT_THAT(DealSheets(2, 3), ElementsAre(0, 1, 1, 0));

@@ -57,6 +57,17 @@ TEST(CsvCutReader, LabelKeepsTheReferenceAsWrittenAndSlashFoldersWork) {
   EXPECT_EQ(model.PatCuts[1].BookLabels[1], "ORL Ardis,/srv/ardis/T,007x");
 }
 
+TEST(OptimizerImport, OutOfRangeFieldsWarnUntilTheListIsFullThenAreCounted) {
+  std::string text;
+  for (int i = 0; i < 150; ++i) text += "T,40000,B,100,50,0,0,0,0,0,0,L,10,1,1,P,1\n";
+  OptimizerModel model = Import(text, "");
+  EXPECT_EQ(model.PatCuts[150].PatNo, 32767);
+  const auto warnings = model.Warnings.Texts();
+  ASSERT_EQ(warnings.size(), ImportWarnings::MaxKept + 1);
+  EXPECT_EQ(warnings[99], "line 100: field 2 is outside -32768..32767 and was held to that range");
+  EXPECT_EQ(warnings.back(), "50 more warnings not shown");
+}
+
 TEST(FileKind, ChosenByTheUpperCasedNameInOrder) {
   EXPECT_EQ(KindFromFileName("cpout.042"), FileKind::CpOut);
   EXPECT_EQ(KindFromFileName("CPOUT.PTX"), FileKind::CpOut);  // CPOUT is tested first
