@@ -21,7 +21,7 @@ constexpr float kInchBoardWidth = 200;
 constexpr int kLoadedLevels = 10;
 
 std::string Description(const PatCut& cut, const std::string& fileName) {
-  return kDescHead + std::to_string(cut.PatNo) + kDescFrom + fileName + kLineEnd + cut.BoardDesc + kLineEnd +
+  return kDescHead + std::to_string(cut.PatNo) + kDescFrom + fileName + kLineEnd + std::string(cut.BoardDesc) + kLineEnd +
          PlainNumberText(cut.BoardLen) + kDescSize + PlainNumberText(cut.BoardWid) +
          (cut.LoadLong ? kLoadLong : kLoadShort);
 }
@@ -134,11 +134,11 @@ void CutBookLabels::Clear() {
   for (auto& cell : cells_) cell.clear();
 }
 
-void CutBookLabels::Set(int row, int group, const std::vector<std::string>& bookLabels) {
+void CutBookLabels::Set(int row, int group, std::span<const std::string_view> bookLabels) {
   if (row < 1 || row > kCutListRows || group < 1 || group > kCutListGroups) return;
   std::vector<std::string>& cell = cells_[row * (kCutListGroups + 1) + group];
   cell.assign(bookLabels.size(), std::string());
-  for (std::size_t b = 1; b < bookLabels.size(); ++b) cell[b] = bookLabels[b];
+  for (std::size_t b = 1; b < bookLabels.size(); ++b) cell[b].assign(bookLabels[b]);
 }
 
 const std::vector<std::string>* CutBookLabels::At(int row, int group) const {

@@ -3,7 +3,9 @@
 // per feed of material (the level-1 cuts, then each run of deeper cuts), the
 // board in the description, the per-board trim in the totals, the book
 // buttons and the book labels of every loaded cut.
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "saw/cutlist/cut_list.h"
@@ -25,8 +27,8 @@ class CutBookLabels {
  public:
   CutBookLabels();
   void Clear();
-  // Entries 1..last of `bookLabels` are kept; entry 0 stays empty.
-  void Set(int row, int group, const std::vector<std::string>& bookLabels);
+  // Entries 1..last of `bookLabels` are copied; entry 0 stays empty.
+  void Set(int row, int group, std::span<const std::string_view> bookLabels);
   // Nothing (nullptr) outside the list or where no cut was loaded.
   const std::vector<std::string>* At(int row, int group) const;
   // Group `group` disappears and the later groups close up, as in the list.

@@ -39,7 +39,7 @@ void ArdisReader::ReadLine(FieldParser& parser) {
 
 void ArdisReader::ReadPart(const FieldParser& parser) {
   ArdisPart part;
-  part.Name = std::string(parser.Field(2));
+  part.Name = model_.Texts.Keep(parser.Field(2));
   part.Field3 = std::string(parser.Field(3));
   part.Dim = Evaluated(parser, 4);
   part.TurnedDim = Evaluated(parser, 5);
@@ -55,7 +55,7 @@ void ArdisReader::ReadPart(const FieldParser& parser) {
 
 void ArdisReader::ReadBoard(const FieldParser& parser) {
   ArdisBoardRecord board;
-  board.Name = std::string(parser.Field(2));
+  board.Name = model_.Texts.Keep(parser.Field(2));
   board.Width = Evaluated(parser, 3);
   board.Length = Evaluated(parser, 4);
   board.Field5 = Evaluated16(parser, 5);

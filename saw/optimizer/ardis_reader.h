@@ -12,7 +12,7 @@
 namespace orl {
 
 struct ArdisPart {
-  std::string Name;       // field 2, the part label
+  std::string_view Name;  // field 2, the part label, kept in the model's text store
   std::string Field3;
   float Dim = 0;          // field 4
   float TurnedDim = 0;    // field 5, for items marked "!"
@@ -26,7 +26,7 @@ struct ArdisPart {
 };
 
 struct ArdisBoardRecord {
-  std::string Name;    // field 2
+  std::string_view Name;  // field 2, kept in the model's text store
   float Width = 0;     // field 3
   float Length = 0;    // field 4
   std::int16_t Field5 = 0;

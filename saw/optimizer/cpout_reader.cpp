@@ -48,7 +48,7 @@ void CpOutReader::ReadStock(const FieldParser& parser) {
 
 void CpOutReader::ReadStockDescription(const FieldParser& parser) {
   if (stocks_.size() < 2) return Warn("INV2 before any INV1 is ignored");
-  stocks_.back().Description = std::string(parser.Field(2));
+  stocks_.back().Description = model_.Texts.Keep(parser.Field(2));
 }
 
 void CpOutReader::ReadPart(const FieldParser& parser) {
@@ -57,7 +57,7 @@ void CpOutReader::ReadPart(const FieldParser& parser) {
   part.Field3 = Evaluated16(parser, 3);
   part.Field4 = Evaluated(parser, 4);
   part.Field5 = Evaluated(parser, 5);
-  for (int i = 0; i < 4; ++i) part.Texts[i] = std::string(parser.Field(6 + i));
+  for (int i = 0; i < 4; ++i) part.Texts[i] = model_.Texts.Keep(parser.Field(6 + i));
   part.Record = parser.LineText() + ",";
   parts_.push_back(std::move(part));
 }
@@ -110,7 +110,6 @@ void CpOutReader::ReadCut(const FieldParser& parser) {
   PatCut* added = NewCut();
   if (!added) return;
   PatCut& cut = *added;
-  cut.BookLabels.resize(static_cast<std::size_t>(patBooks_) + 1);
   cut.PatNo = patCount_;
   cut.CutLevel = Value16(parser, 2);
   cut.CutDim = Evaluated(parser, 3);
@@ -126,32 +125,20 @@ void CpOutReader::ReadCut(const FieldParser& parser) {
   if (labelCounters_.size() <= static_cast<std::size_t>(order)) labelCounters_.resize(order + 1, 0);
   if (labelCounters_[order] >= orders_[order].LabelCount) labelCounters_[order] = 0;
   cut.PartLabel = parts_[firstPart].Texts[1];
-  if (order != 0) DealLabels(cut, order);
+  cut.BookLabels = order != 0 ? DealLabels(order) : model_.Texts.NewList(static_cast<std::size_t>(patBooks_) + 1);
   cut.PartRef = static_cast<std::int16_t>(firstPart);
   ListCut();
 }
 
-std::size_t CpOutReader::BookLabelSize(const CpOrder& line, int counter, int sheets) const {
-  std::size_t size = 0;
-  // The same stops as the dealing itself, the label byte limit included, so
-  // a hostile file cannot ask for more room than it will fill.
-  for (int sheet = 0; sheet < sheets && counter + sheet < line.LabelCount && labelBytes_ + size < MaxLabelBytes;
-       ++sheet) {
-    const int part = line.FirstPart + counter + sheet;
-    if (!InTable(part, parts_.size())) break;
-    size += parts_[part].Record.size() + std::char_traits<char>::length(LabelLineEnd);
-  }
-  return size;
-}
-
-void CpOutReader::DealLabels(PatCut& cut, int order) {
+std::span<const std::string_view> CpOutReader::DealLabels(int order) {
   const CpOrder& line = orders_[order];
   std::int16_t& counter = labelCounters_[order];
   const std::vector<std::int16_t>& books = model_.PatBooks[patCount_];
+  std::span<std::string_view> labels = model_.Texts.NewList(static_cast<std::size_t>(patBooks_) + 1);
+  std::string& label = label_;
   bool stop = false;
   for (int b = 1; b <= patBooks_ && !stop; ++b) {
-    std::string& label = cut.BookLabels[b];
-    label.reserve(BookLabelSize(line, counter, books[b]));  // one allocation, not one per part
+    label.clear();
     for (int sheet = 0; sheet < books[b] && counter < line.LabelCount; ++sheet) {
       const int part = line.FirstPart + counter;
       if (!InTable(part, parts_.size())) {
@@ -171,7 +158,9 @@ void CpOutReader::DealLabels(PatCut& cut, int order) {
       ++counter;
     }
     if (label.size() >= 2) label.resize(label.size() - 2);  // no line end after the last label
+    labels[b] = model_.Texts.Keep(label);
   }
+  return labels;
 }
 
 }  // namespace orl

@@ -21,7 +21,7 @@ struct CpStock {
   float Width = 0;
   float TrimShort = 0;
   float TrimLong = 0;
-  std::string Description;
+  std::string_view Description;  // kept in the model's text store
 };
 
 struct CpPart {
@@ -29,7 +29,7 @@ struct CpPart {
   std::int16_t Field3 = 0;
   float Field4 = 0;
   float Field5 = 0;
-  std::string Texts[4];  // PRT1 fields 6..9; field 7 is the part label
+  std::string_view Texts[4];  // PRT1 fields 6..9, kept in the model's text store; field 7 is the part label
   std::string Record;    // the part's PRT lines, joined by commas
 };
 
@@ -57,9 +57,8 @@ class CpOutReader : public OptimizerReader {
   void AppendPartLine(const FieldParser& parser, bool withComma);
   void ReadPattern(const FieldParser& parser);
   void ReadCut(const FieldParser& parser);
-  void DealLabels(PatCut& cut, int order);
-  // Bytes of the labels the next `sheets` sheets of an order line would get.
-  std::size_t BookLabelSize(const CpOrder& line, int counter, int sheets) const;
+  // The label of every book of the current pattern, entry 0 empty.
+  std::span<const std::string_view> DealLabels(int order);
 
   std::vector<CpOrder> orders_;
   std::vector<CpStock> stocks_;
@@ -72,6 +71,7 @@ class CpOutReader : public OptimizerReader {
   std::int16_t patBooks_ = 0;                // CpPatBooks
   bool patternsFull_ = false;
   std::size_t labelBytes_ = 0;
+  std::string label_;  // the book label being built, reused cut after cut
 };
 
 // Deals sheets to books: each gets sheets div books, and books 1, 2, ...

@@ -29,9 +29,10 @@ void CsvCutReader::ReadLine(FieldParser& parser) {
   PatCut* added = NewCut();
   if (!added) return;
   PatCut& cut = *added;
-  cut.SourceTag.assign(parser.Field(1));
+  TextStore& texts = model_.Texts;
+  cut.SourceTag = texts.KeepLike(last_.SourceTag, parser.Field(1));
   cut.PatNo = Value16(parser, 2);
-  cut.BoardDesc.assign(parser.Field(3));
+  cut.BoardDesc = texts.KeepLike(last_.BoardDesc, parser.Field(3));
   cut.BoardLen = static_cast<float>(boardLen);
   cut.BoardWid = static_cast<float>(ValueOf(parser, 5));
   cut.TrimShort = static_cast<float>(ValueOf(parser, 6));
@@ -44,16 +45,21 @@ void CsvCutReader::ReadLine(FieldParser& parser) {
   cut.CutDim = static_cast<float>(ValueOf(parser, 13));
   cut.CutLevel = Value16(parser, 14);
   cut.CutQty = Value16(parser, 15);
-  cut.PartLabel.assign(parser.Field(16));
+  cut.PartLabel = texts.KeepLike(last_.PartLabel, parser.Field(16));
   cut.PartRef = Value16(parser, 17);
-  cut.BookLabels.resize(2);
-  if (cut.PartRef != 0) {
-    const std::string_view ref = parser.Field(17);
-    std::string& label = cut.BookLabels[1];
-    label.reserve(labelPrefix_.size() + cut.SourceTag.size() + 1 + ref.size());
-    label.append(labelPrefix_).append(cut.SourceTag).append(1, ',').append(ref);
-  }
+  cut.BookLabels = BookLabels(cut, parser.Field(17));
   ListCut();
+  last_ = cut;
+}
+
+std::span<const std::string_view> CsvCutReader::BookLabels(const PatCut& cut, std::string_view partRefText) {
+  if (cut.PartRef == 0) return EmptyBookLabels();
+  label_.assign(labelPrefix_).append(cut.SourceTag).append(1, ',').append(partRefText);
+  // The cut before had the same tag and reference: its label is this one.
+  if (last_.BookLabels.size() == 2 && last_.BookLabels[1] == label_) return last_.BookLabels;
+  std::span<std::string_view> labels = model_.Texts.NewList(2);
+  labels[1] = model_.Texts.Keep(label_);
+  return labels;
 }
 
 }  // namespace orl

@@ -17,7 +17,13 @@ class CsvCutReader : public OptimizerReader {
   void ReadLine(FieldParser& parser) override;
 
  private:
+  // Entries 0..1; entry 1 labels a cut with a part reference.
+  // `partRefText` is the reference as the file writes it.
+  std::span<const std::string_view> BookLabels(const PatCut& cut, std::string_view partRefText);
+
   std::string labelPrefix_;  // "ORL Ardis," and the Ardis data folder
+  std::string label_;        // the book label being built, reused line after line
+  PatCut last_;              // the cut read before, whose texts the next one may share
 };
 
 }  // namespace orl

@@ -22,6 +22,7 @@ const char* FileKindName(FileKind kind) {
 
 void OptimizerModel::ResetForImport(FileKind kind) {
   PatCuts.assign(1, PatCut{});
+  Texts.Clear();
   Pat.Clear();
   Parts.Clear();
   LastListedPat = 0;
@@ -50,16 +51,20 @@ void OptimizerModel::ListCut(bool clearPatOnFirst) {
   }
 }
 
-bool OptimizerModel::AddCut(PatCut cut, bool clearPatOnFirst, std::int64_t line) {
+bool OptimizerModel::AddCut(const PatCut& cut, bool clearPatOnFirst, std::int64_t line) {
   PatCut* added = NewCut(line);
   if (!added) return false;
-  *added = std::move(cut);
+  *added = cut;
+  added->SourceTag = Texts.Keep(cut.SourceTag);
+  added->BoardDesc = Texts.Keep(cut.BoardDesc);
+  added->PartLabel = Texts.Keep(cut.PartLabel);
+  added->BookLabels = Texts.KeepList(cut.BookLabels);
   ListCut(clearPatOnFirst);
   return true;
 }
 
-std::string PatEntryText(std::int16_t patNo, const std::string& boardDesc) {
-  return std::to_string(patNo) + PatEntrySeparator + boardDesc;
+std::string PatEntryText(std::int16_t patNo, std::string_view boardDesc) {
+  return (std::to_string(patNo) + PatEntrySeparator).append(boardDesc);
 }
 
 std::int16_t PatternNumberOf(const std::string& patEntry) { return ToInt16(Val(patEntry)); }

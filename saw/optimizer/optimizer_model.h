@@ -5,10 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "saw/optimizer/import_warnings.h"
 #include "saw/optimizer/pat_cut.h"
+#include "saw/optimizer/text_store.h"
 
 namespace orl {
 
@@ -28,7 +30,16 @@ struct OptimizerModel {
   // hostile file cannot exhaust memory.
   static constexpr std::size_t MaxCuts = 1'000'000;
 
+  OptimizerModel() = default;
+  // The cuts' texts point into `Texts`: a copied model would point into
+  // the original's.
+  OptimizerModel(const OptimizerModel&) = delete;
+  OptimizerModel& operator=(const OptimizerModel&) = delete;
+  OptimizerModel(OptimizerModel&&) noexcept = default;
+  OptimizerModel& operator=(OptimizerModel&&) noexcept = default;
+
   std::vector<PatCut> PatCuts = std::vector<PatCut>(1);  // element 0 stays empty
+  TextStore Texts;  // every text the cuts refer to
   // Per pattern ordinal, the sheets of book 1..n (entry 0 of each unused).
   std::vector<std::vector<std::int16_t>> PatBooks = std::vector<std::vector<std::int16_t>>(1);
   // Index into PatCuts of the first cut of the pattern shown. 32 bits: a file
@@ -47,14 +58,14 @@ struct OptimizerModel {
   void ResetForImport(FileKind kind);
   void ResetBooks();
 
-  // Appends a cut and lists its pattern in `Pat` when its number differs
+  // Appends a copy of `cut` whose texts are kept in `Texts`, and lists its pattern in `Pat` when its number differs
   // from the last listed one. `clearPatOnFirst` clears `Pat` before the
   // file's first cut. Returns false when the cut limit was reached.
-  bool AddCut(PatCut cut, bool clearPatOnFirst, std::int64_t line);
+  bool AddCut(const PatCut& cut, bool clearPatOnFirst, std::int64_t line);
 
   // The same in two steps, so a reader fills the new cut in place: NewCut
   // appends an empty cut (nullptr once the limit is reached), ListCut lists
-  // it once its fields are set.
+  // it once its fields are set. The reader keeps the cut's texts in `Texts`.
   PatCut* NewCut(std::int64_t line);
   void ListCut(bool clearPatOnFirst);
 
@@ -62,7 +73,7 @@ struct OptimizerModel {
 };
 
 // "N  *  desc", the `Pat` entry of a pattern.
-std::string PatEntryText(std::int16_t patNo, const std::string& boardDesc);
+std::string PatEntryText(std::int16_t patNo, std::string_view boardDesc);
 
 // The first number of a `Pat` entry's text: the pattern it stands for.
 std::int16_t PatternNumberOf(const std::string& patEntry);

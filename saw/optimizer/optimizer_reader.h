@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <span>
 #include <string_view>
 
 #include "saw/optimizer/eval_number.h"
@@ -51,6 +52,11 @@ class OptimizerReader : public ScanHandler {
   static bool InTable(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
 
   void Warn(const std::string& text);
+  // Book label entries 0..1, both empty, shared by every cut that has them.
+  static std::span<const std::string_view> EmptyBookLabels() {
+    static constexpr std::string_view Empty[2];
+    return Empty;
+  }
   // A new cut to fill in place (nullptr once the model holds as many cuts
   // as it may); ListCut lists it when its fields are set.
   PatCut* NewCut() { return model_.NewCut(line_); }

@@ -2,16 +2,18 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
+#include <span>
+#include <string_view>
 
 namespace orl {
 
 // Field order and types follow the import model; units are the file's own.
+// The texts are views: a cut held by an `OptimizerModel` points into the
+// model's text store, so they stay valid until the model reads the next file.
 struct PatCut {
-  std::string SourceTag;     // CSV field 1, else empty
+  std::string_view SourceTag;     // CSV field 1, else empty
   std::int16_t PatNo = 0;
-  std::string BoardDesc;
+  std::string_view BoardDesc;
   float BoardLen = 0;        // drawn along the horizontal axis
   float BoardWid = 0;
   float TrimShort = 0;       // 0: the machine's rear trim applies
@@ -24,11 +26,11 @@ struct PatCut {
   float CutDim = 0;
   std::int16_t CutLevel = 0;
   std::int16_t CutQty = 0;
-  std::string PartLabel;
+  std::string_view PartLabel;
   std::int16_t PartRef = 0;
   std::int16_t SeqStep = 0;  // cut-sequence step, 0 until numbered
   // Index 0..book count; entry b is the label text of book b.
-  std::vector<std::string> BookLabels;
+  std::span<const std::string_view> BookLabels;
 };
 
 enum class FileKind { CpOut, Ptx, Ardis, Csv };

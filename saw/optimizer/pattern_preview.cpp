@@ -79,7 +79,7 @@ void DrawBoard(Drawing& d, OptimizerModel& model, std::int32_t first) {
   d.span[0] = cut.LoadLong ? W - cut.TrimShort : L - cut.TrimLong;
 
   d.view.ImpLab1 = OptimizerFilePath(d.view.File2Folder, d.view.File2FileName);
-  d.view.ImpLab2 = std::to_string(cut.PatNo) + LabelJoiner + cut.BoardDesc + LabelJoiner + PlainNumberText(L) +
+  d.view.ImpLab2 = std::to_string(cut.PatNo) + LabelJoiner + std::string(cut.BoardDesc) + LabelJoiner + PlainNumberText(L) +
                    LabelSizeJoiner + PlainNumberText(W);
   model.ShownPatternKey = std::to_string(cut.PatNo) + "," + d.view.Dir1Folder + "," + d.view.File2FileName + "," +
                           std::to_string(d.view.File2ListIndex);
@@ -145,7 +145,7 @@ void ShowGraphic(OptimizerModel& model, OptimizerView& view) {
       DrawCut(d, cut, highlightedStep);
       highestLevel = std::max<int>(highestLevel, cut.CutLevel);
     }
-    if (!cut.PartLabel.empty()) model.Parts.Items.push_back(SignedNumberText(cut.CutQty) + PartJoiner + cut.PartLabel);
+    if (!cut.PartLabel.empty()) model.Parts.Items.push_back(SignedNumberText(cut.CutQty) + PartJoiner + std::string(cut.PartLabel));
   }
   view.ImpFrameVisible = true;
   view.LBLPhases = PhasesCaption + std::to_string(highestLevel);

@@ -102,7 +102,7 @@ void PtxReader::BuildCut(const PtxCutRecord& record, std::size_t recordIndex) {
   PatCut* added = NewCut();
   if (!added) return;
   PatCut& cut = *added;
-  cut.BookLabels.resize(2);
+  cut.BookLabels = EmptyBookLabels();
   cut.PatNo = record.Pattern;
   cut.BoardLen = board.Length;
   cut.BoardWid = board.Width;
@@ -113,7 +113,7 @@ void PtxReader::BuildCut(const PtxCutRecord& record, std::size_t recordIndex) {
   cut.CutDim = record.Dim;
   cut.CutLevel = record.Level;
   cut.CutQty = record.Qty;
-  cut.PartLabel = std::to_string(record.Label);
+  cut.PartLabel = model_.Texts.Keep(std::to_string(record.Label));
   cut.PartRef = record.PartRef;
   ListCut(false);
 }

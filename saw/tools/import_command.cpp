@@ -34,7 +34,7 @@ nlohmann::ordered_json CutJson(const PatCut& cut) {
           {"PatSheets", cut.PatSheets},        {"BookMax", cut.BookMax},  {"LoadLong", cut.LoadLong},
           {"CutDim", Shown(cut.CutDim)},       {"CutLevel", cut.CutLevel}, {"CutQty", cut.CutQty},
           {"PartLabel", cut.PartLabel},        {"PartRef", cut.PartRef},  {"SeqStep", cut.SeqStep},
-          {"BookLabels", cut.BookLabels}};
+          {"BookLabels", std::vector<std::string>(cut.BookLabels.begin(), cut.BookLabels.end())}};
 }
 
 void PrintJson(const OptimizerModel& model, const OptimizerView& view, bool withPattern) {
@@ -61,7 +61,7 @@ void PrintText(const OptimizerModel& model, const OptimizerView& view, bool with
     const PatCut& c = model.PatCuts[i];
     std::cout << "cut " << i << "\tpattern " << c.PatNo << "\tlevel " << c.CutLevel << "\t"
               << PlainNumberText(c.CutDim) << " x " << c.CutQty << (c.LoadLong ? "\tlong" : "\tshort") << "\tstep "
-              << c.SeqStep << (c.PartLabel.empty() ? "" : "\t" + c.PartLabel) << "\n";
+              << c.SeqStep << (c.PartLabel.empty() ? "" : "\t") << c.PartLabel << "\n";
   }
   if (!withPattern) return;
   for (const std::string& part : model.Parts.Items) std::cout << "part " << part << "\n";

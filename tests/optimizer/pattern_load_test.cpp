@@ -97,7 +97,8 @@ TEST_F(PatternLoadTest, NarrowBoardSelectsInchBeforeTheTotals) {
 
 TEST_F(PatternLoadTest, AnsweringNoKeepsTheListButEmptiesTheBookLabels) {
   cutList.grid.SetText(4, 1, "123");
-  labels.Set(4, 1, {"", "old"});
+  const std::string_view old[] = {"", "old"};
+  labels.Set(4, 1, old);
   test::PatternBuilder b(2440, 1220);
   b.Cut(1, 600, true);
   EXPECT_FALSE(Load(b, false));
@@ -108,7 +109,8 @@ TEST_F(PatternLoadTest, AnsweringNoKeepsTheListButEmptiesTheBookLabels) {
 
 TEST_F(PatternLoadTest, BooksAndBookLabelsFollowTheLoadedCuts) {
   test::PatternBuilder b(2440, 1220);
-  b.board.BookLabels = {"", "b1", "b2", "b3", "b4"};
+  const std::string_view bookLabels[] = {"", "b1", "b2", "b3", "b4"};
+  b.board.BookLabels = bookLabels;
   b.Cut(1, 600, true).Cut(3, 100, true);  // no level 2: group 2 stays empty and closes up
   b.model.PatBooks = {{}, {0, 3, 3, 2, 2}};
   ASSERT_TRUE(Load(b));
