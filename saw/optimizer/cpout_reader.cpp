@@ -60,6 +60,7 @@ void CpOutReader::ReadPart(const FieldParser& parser) {
   for (int i = 0; i < 4; ++i) part.Texts[i] = model_.Texts.Keep(parser.Field(6 + i));
   part.Record = parser.LineText() + ",";
   parts_.push_back(std::move(part));
+  ++partsVersion_;
 }
 
 void CpOutReader::AppendPartLine(const FieldParser& parser, bool withComma) {
@@ -67,6 +68,7 @@ void CpOutReader::AppendPartLine(const FieldParser& parser, bool withComma) {
   std::string& record = parts_.back().Record;
   record += parser.LineText();
   if (withComma) record += ',';
+  ++partsVersion_;
 }
 
 void CpOutReader::ReadPattern(const FieldParser& parser) {
@@ -131,6 +133,35 @@ void CpOutReader::ReadCut(const FieldParser& parser) {
 }
 
 std::span<const std::string_view> CpOutReader::DealLabels(int order) {
+  std::span<const std::string_view> labels;
+  if (ShareDealtBefore(order, labels)) return labels;
+  const std::int16_t fromCounter = labelCounters_[order];
+  const std::size_t bytesBefore = labelBytes_;
+  bool complete = true;
+  labels = BuildLabels(order, complete);
+  // A deal cut short (a warning, the byte limit) is not one to repeat.
+  if (complete) {
+    if (lastDealt_.size() <= static_cast<std::size_t>(order)) lastDealt_.resize(static_cast<std::size_t>(order) + 1);
+    lastDealt_[order] = {patCount_, fromCounter, labelCounters_[order], partsVersion_, labelBytes_ - bytesBefore, labels};
+  }
+  return labels;
+}
+
+bool CpOutReader::ShareDealtBefore(int order, std::span<const std::string_view>& labels) {
+  if (static_cast<std::size_t>(order) >= lastDealt_.size()) return false;
+  const Dealt& last = lastDealt_[order];
+  if (last.Pattern != patCount_ || last.FromCounter != labelCounters_[order] || last.PartsVersion != partsVersion_)
+    return false;
+  // The shared texts count against the file's label limit as built ones do;
+  // a deal that would reach it is built, so it stops and warns as it should.
+  if (labelBytes_ + last.Bytes >= MaxLabelBytes) return false;
+  labelBytes_ += last.Bytes;
+  labelCounters_[order] = last.ToCounter;
+  labels = last.Labels;
+  return true;
+}
+
+std::span<std::string_view> CpOutReader::BuildLabels(int order, bool& complete) {
   const CpOrder& line = orders_[order];
   std::int16_t& counter = labelCounters_[order];
   const std::vector<std::int16_t>& books = model_.PatBooks[patCount_];
@@ -160,6 +191,7 @@ std::span<const std::string_view> CpOutReader::DealLabels(int order) {
     if (label.size() >= 2) label.resize(label.size() - 2);  // no line end after the last label
     labels[b] = model_.Texts.Keep(label);
   }
+  complete = !stop && labelBytes_ < MaxLabelBytes;
   return labels;
 }
 

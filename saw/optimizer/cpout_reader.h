@@ -59,6 +59,20 @@ class CpOutReader : public OptimizerReader {
   void ReadCut(const FieldParser& parser);
   // The label of every book of the current pattern, entry 0 empty.
   std::span<const std::string_view> DealLabels(int order);
+  std::span<std::string_view> BuildLabels(int order, bool& complete);
+
+  // What an order line dealt last. Dealing again from the same label
+  // counter, in the same pattern and with the same parts, gives the very
+  // same texts: they are shared instead of built and kept once more.
+  struct Dealt {
+    std::int16_t Pattern = 0;
+    std::int16_t FromCounter = -1;
+    std::int16_t ToCounter = 0;
+    std::uint64_t PartsVersion = 0;
+    std::size_t Bytes = 0;
+    std::span<const std::string_view> Labels;
+  };
+  bool ShareDealtBefore(int order, std::span<const std::string_view>& labels);
 
   std::vector<CpOrder> orders_;
   std::vector<CpStock> stocks_;
@@ -72,6 +86,8 @@ class CpOutReader : public OptimizerReader {
   bool patternsFull_ = false;
   std::size_t labelBytes_ = 0;
   std::string label_;  // the book label being built, reused cut after cut
+  std::vector<Dealt> lastDealt_;     // by order line
+  std::uint64_t partsVersion_ = 0;   // counts the PRT records read
 };
 
 // Deals sheets to books: each gets sheets div books, and books 1, 2, ...
