@@ -39,6 +39,9 @@ class ArdisReader : public OptimizerReader {
  public:
   explicit ArdisReader(OptimizerModel& model);
 
+  // One pattern code line expands into tens of cuts.
+  void MakeRoom(std::uintmax_t fileBytes) override { ReserveCuts(fileBytes / 2); }
+
   void BeginOfFile(FieldParser& parser) override;
 
   const std::vector<ArdisPart>& ArdisParts() const { return parts_; }

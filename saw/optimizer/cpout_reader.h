@@ -42,6 +42,9 @@ class CpOutReader : public OptimizerReader {
 
   explicit CpOutReader(OptimizerModel& model);
 
+  // A CUT1 line takes some 16 bytes.
+  void MakeRoom(std::uintmax_t fileBytes) override { ReserveCuts(fileBytes / 16); }
+
   const std::vector<CpOrder>& CpOrders() const { return orders_; }
   const std::vector<CpStock>& CpStocks() const { return stocks_; }
   const std::vector<CpPart>& CpParts() const { return parts_; }

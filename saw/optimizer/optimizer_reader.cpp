@@ -42,6 +42,10 @@ bool OptimizerReader::SameUpper(char c, char upper) {
   return std::toupper(static_cast<unsigned char>(c)) == static_cast<unsigned char>(upper);
 }
 
+void OptimizerReader::ReserveCuts(std::uintmax_t count) {
+  model_.PatCuts.reserve(model_.PatCuts.size() + std::min<std::uintmax_t>(count, OptimizerModel::MaxCuts));
+}
+
 void OptimizerReader::Warn(const std::string& text) { model_.Warnings.AddAtLine(line_, text); }
 
 }  // namespace orl

@@ -22,6 +22,11 @@ class OptimizerReader : public ScanHandler {
   void BeginOfFile(FieldParser& parser) override;
   void Line(FieldParser& parser) final;
 
+  // Makes room ahead for what a file of `fileBytes` bytes likely holds, so
+  // no table is moved each time it outgrows its space; room never filled is
+  // never touched. By default, room for the cuts of one cut per line.
+  virtual void MakeRoom(std::uintmax_t fileBytes) { ReserveCuts(fileBytes / BytesPerCutLine); }
+
  protected:
   // One line, already split at commas.
   virtual void ReadLine(FieldParser& parser) = 0;
@@ -50,6 +55,11 @@ class OptimizerReader : public ScanHandler {
   // Whether an index read from the file names an entry of a table (entry 0,
   // the empty one, included).
   static bool InTable(int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; }
+
+  // Room for `count` more cuts, within the model's limit.
+  void ReserveCuts(std::uintmax_t count);
+  // Bytes of a cut line as optimizers write them, give or take.
+  static constexpr std::uintmax_t BytesPerCutLine = 64;
 
   void Warn(const std::string& text);
   // Book label entries 0..1, both empty, shared by every cut that has them.

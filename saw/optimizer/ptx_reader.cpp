@@ -24,6 +24,12 @@ std::string FloatText(float value) {
 
 PtxReader::PtxReader(OptimizerModel& model) : OptimizerReader(model), boards_(1), patterns_(1), cuts_(1), cutLines_(1) {}
 
+void PtxReader::MakeRoom(std::uintmax_t fileBytes) {
+  const std::size_t records = std::min<std::uintmax_t>(fileBytes / BytesPerCutLine, OptimizerModel::MaxCuts) + 1;
+  cuts_.reserve(records);
+  cutLines_.reserve(records);
+}
+
 void PtxReader::ReadLine(FieldParser& parser) {
   // Every line is checked against each type: no upper-cased copy is made.
   const std::string_view first = parser.Field(1);
@@ -74,8 +80,8 @@ void PtxReader::ReadCut(const FieldParser& parser) {
   cut.Dim = Dimension(parser, 7);
   cut.Qty = Evaluated16(parser, 8);
   cut.Label = Evaluated16(parser, 9);
-  cut.Field10 = std::string(parser.Field(10));
-  cuts_.push_back(std::move(cut));
+  cut.Field10 = model_.Texts.KeepLike(cuts_.back().Field10, parser.Field(10));
+  cuts_.push_back(cut);
   cutLines_.push_back(line_);
 }
 

@@ -41,7 +41,7 @@ struct PtxCutRecord {
   float Dim = 0;              // field 7
   std::int16_t Qty = 0;       // field 8
   std::int16_t Label = 0;     // field 9
-  std::string Field10;
+  std::string_view Field10;  // kept in the model's text store
 };
 
 class PtxReader : public OptimizerReader {
@@ -49,6 +49,8 @@ class PtxReader : public OptimizerReader {
   explicit PtxReader(OptimizerModel& model);
 
   void EndOfFile(FieldParser& parser) override;
+  // Room for the CUTS table; the cuts get theirs once the table is read.
+  void MakeRoom(std::uintmax_t fileBytes) override;
 
   const std::vector<PtxBoard>& PtxBoards() const { return boards_; }
   const std::vector<PtxPattern>& PtxPatterns() const { return patterns_; }
