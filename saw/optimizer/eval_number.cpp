@@ -10,14 +10,11 @@
 namespace orl {
 
 namespace {
+// The rest of ToInt16 and ToInt32: fractions, NaN and values out of range.
 template <typename Int>
-Int ToIntClamped(double value, bool* clamped) {
+Int RoundClamped(double value, bool* clamped) {
   constexpr double low = std::numeric_limits<Int>::min();
   constexpr double high = std::numeric_limits<Int>::max();
-  if (value >= low && value <= high && value == static_cast<double>(static_cast<Int>(value))) {
-    if (clamped) *clamped = false;
-    return static_cast<Int>(value);  // already a whole number in range
-  }
   if (std::isnan(value)) value = 0;
   const double held = std::clamp(value, low - 0.5, high + 0.5);  // rounds to the range's ends at most
   const std::int32_t rounded = std::clamp<std::int32_t>(RoundHalfEven(held), low, high);
@@ -50,7 +47,7 @@ std::string RepeatText(int n, std::string_view text) {
   return result;
 }
 
-std::int16_t ToInt16(double value, bool* clamped) { return ToIntClamped<std::int16_t>(value, clamped); }
-std::int32_t ToInt32(double value, bool* clamped) { return ToIntClamped<std::int32_t>(value, clamped); }
+std::int16_t RoundToInt16(double value, bool* clamped) { return RoundClamped<std::int16_t>(value, clamped); }
+std::int32_t RoundToInt32(double value, bool* clamped) { return RoundClamped<std::int32_t>(value, clamped); }
 
 }  // namespace orl

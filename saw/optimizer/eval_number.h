@@ -19,7 +19,25 @@ std::string RepeatText(int n, std::string_view text);
 
 // Nearest integer, halves to even, held to the 16-bit (32-bit) range; a value
 // that is no number gives 0. `clamped` is set when the range was exceeded.
-std::int16_t ToInt16(double value, bool* clamped = nullptr);
-std::int32_t ToInt32(double value, bool* clamped = nullptr);
+// Inline for the usual whole number in range: readers convert nearly every
+// field of a file.
+std::int16_t RoundToInt16(double value, bool* clamped);
+std::int32_t RoundToInt32(double value, bool* clamped);
+
+inline std::int16_t ToInt16(double value, bool* clamped = nullptr) {
+  if (value >= -32768.0 && value <= 32767.0 && value == static_cast<double>(static_cast<std::int16_t>(value))) {
+    if (clamped) *clamped = false;
+    return static_cast<std::int16_t>(value);
+  }
+  return RoundToInt16(value, clamped);
+}
+
+inline std::int32_t ToInt32(double value, bool* clamped = nullptr) {
+  if (value >= -2147483648.0 && value <= 2147483647.0 && value == static_cast<double>(static_cast<std::int32_t>(value))) {
+    if (clamped) *clamped = false;
+    return static_cast<std::int32_t>(value);
+  }
+  return RoundToInt32(value, clamped);
+}
 
 }  // namespace orl
