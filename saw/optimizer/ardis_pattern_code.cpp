@@ -56,7 +56,7 @@ std::optional<std::string> RepeatItems(FieldParser& scratch, const std::string& 
     if (grown > MaxExpandedCodeLength) return std::nullopt;
     scratch.SetField(i, RepeatText(k, unit));
   }
-  return scratch.LineText();
+  return std::string(scratch.LineText());
 }
 
 // Replaces every `from` by `to`, searching again from where the last

@@ -58,7 +58,7 @@ void CpOutReader::ReadPart(const FieldParser& parser) {
   part.Field4 = Evaluated(parser, 4);
   part.Field5 = Evaluated(parser, 5);
   for (int i = 0; i < 4; ++i) part.Texts[i] = model_.Texts.Keep(parser.Field(6 + i));
-  part.Record = parser.LineText() + ",";
+  part.Record.assign(parser.LineText()).append(1, ',');
   parts_.push_back(std::move(part));
   ++partsVersion_;
 }

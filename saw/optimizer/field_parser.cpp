@@ -36,7 +36,18 @@ void FieldParser::SetSeparators(std::string_view separators) {
 
 void FieldParser::SetLineText(std::string_view text) {
   line_.assign(text);
+  text_ = line_;
   Split();
+}
+
+void FieldParser::ViewLine(std::string_view text) {
+  text_ = text;
+  Split();
+}
+
+std::string& FieldParser::OwnLine() {
+  if (text_.data() != line_.data() || text_.size() != line_.size()) line_.assign(text_);
+  return line_;
 }
 
 void FieldParser::SetLineText(std::string_view text, std::string_view separators) {
@@ -46,9 +57,9 @@ void FieldParser::SetLineText(std::string_view text, std::string_view separators
 
 void FieldParser::Split() {
   fieldCount_ = 0;
-  if (line_.empty()) return;
-  const char* const text = line_.data();
-  const std::size_t size = line_.size();
+  if (text_.empty()) return;
+  const char* const text = text_.data();
+  const std::size_t size = text_.size();
   std::size_t count = 0;
   auto end = [&](std::size_t at) {
     if (count == fieldEnds_.size()) fieldEnds_.resize(2 * count + 32);  // grows with the fields, not the line
@@ -80,17 +91,21 @@ void FieldParser::SetField(int i, std::string_view text) {
     char joiner = separators_.empty() ? ',' : separators_[0];
     int missing = i - FieldCount();
     if (FieldCount() == 0) --missing;  // an empty line already is one empty field
-    line_.append(static_cast<std::size_t>(missing), joiner);
-    line_.append(text);
+    std::string& line = OwnLine();
+    line.append(static_cast<std::size_t>(missing), joiner);
+    line.append(text);
+    text_ = line;
     Split();
     return;
   }
   const std::size_t start = FieldStart(i - 1);
-  line_.replace(start, fieldEnds_[static_cast<std::size_t>(i - 1)] - start, text);
+  std::string& line = OwnLine();
+  line.replace(start, fieldEnds_[static_cast<std::size_t>(i - 1)] - start, text);
+  text_ = line;
   Split();
 }
 
-double FieldParser::Value() const { return evaluator_->Evaluate(line_); }
+double FieldParser::Value() const { return evaluator_->Evaluate(text_); }
 
 bool FieldParser::ScanFile(const std::string& path, ScanHandler& handler) {
   std::ifstream in(path, std::ios::binary);
@@ -107,7 +122,7 @@ void FieldParser::ScanStream(std::istream& in, ScanHandler& handler) {
   auto deliver = [&](const char* data, std::size_t size) {
     if (size > 0 && data[size - 1] == '\r') --size;
     ++lineNumber_;
-    SetLineText(std::string_view(data, size));
+    ViewLine(std::string_view(data, size));
     handler.Line(*this);
   };
   while (in) {
@@ -133,6 +148,8 @@ void FieldParser::ScanStream(std::istream& in, ScanHandler& handler) {
     }
   }
   if (!pending.empty()) deliver(pending.data(), pending.size());
+  OwnLine();  // the read buffer goes: the last line stays readable as the parser's own
+  text_ = line_;
   handler.EndOfFile(*this);
 }
 

@@ -41,7 +41,7 @@ class FieldParser {
   void SetLineText(std::string_view text);
   // Both at once, splitting the line once instead of twice.
   void SetLineText(std::string_view text, std::string_view separators);
-  const std::string& LineText() const { return line_; }
+  std::string_view LineText() const { return text_; }
 
   int FieldCount() const { return fieldCount_; }
   // Field i counted from 1; a field past the last one reads as empty.
@@ -49,7 +49,7 @@ class FieldParser {
   std::string_view Field(int i) const {
     if (i < 1 || i > fieldCount_) return {};
     const std::size_t start = FieldStart(i - 1);
-    return std::string_view(line_.data() + start, fieldEnds_[static_cast<std::size_t>(i - 1)] - start);
+    return text_.substr(start, fieldEnds_[static_cast<std::size_t>(i - 1)] - start);
   }
   // Replaces field i; the separators between fields stay as they stood.
   // Writing past the last field extends the line with the first separator.
@@ -70,6 +70,11 @@ class FieldParser {
 
  private:
   void Split();
+  // A line of the file, split where it lies in the read buffer: most lines
+  // are only read, so they are copied only once a field is written.
+  void ViewLine(std::string_view text);
+  // The line text as a copy of the parser's own, ready to be rewritten.
+  std::string& OwnLine();
   // False when the set is the one in use.
   bool TakeSeparators(std::string_view separators);
   // Field k (from 0) starts after the separator that ended field k - 1.
@@ -77,6 +82,7 @@ class FieldParser {
 
   std::string separators_ = ",";
   std::array<bool, 256> isSeparator_{};
+  std::string_view text_;  // the current line: `line_` or a line of the read buffer
   std::string line_;
   // End of each field; only ever grows, so splitting a line allocates nothing.
   std::vector<std::size_t> fieldEnds_;

@@ -35,12 +35,16 @@ class OptimizerReader : public ScanHandler {
   // These wrappers sit inline: they run for nearly every field of a file.
   float Evaluated(const FieldParser& parser, int field) { return EvalNumber(parser.Field(field), evaluator_); }
   std::int16_t Evaluated16(const FieldParser& parser, int field) {
+    if (std::int16_t small = 0; ReadSmallWhole(parser.Field(field), small)) return small;
     return Checked16(Evaluated(parser, field), field);
   }
   // Field read by its leading number.
   static double ValueOf(const FieldParser& parser, int field) { return ValueOf(parser.Field(field)); }
   static double ValueOf(std::string_view text);
-  std::int16_t Value16(const FieldParser& parser, int field) { return Checked16(ValueOf(parser, field), field); }
+  std::int16_t Value16(const FieldParser& parser, int field) {
+    if (std::int16_t small = 0; ReadSmallWhole(parser.Field(field), small)) return small;
+    return Checked16(ValueOf(parser, field), field);
+  }
   // The record type: field 1 upper-cased.
   static std::string RecordType(const FieldParser& parser);
   // Whether `type` (field 1 of a line) is the record type `upperName`, in

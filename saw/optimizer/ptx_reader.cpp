@@ -40,9 +40,11 @@ void PtxReader::ReadLine(FieldParser& parser) {
 }
 
 float PtxReader::Dimension(const FieldParser& parser, int field) {
-  std::string text(parser.Field(field));
-  std::replace(text.begin(), text.end(), '-', '+');
-  return EvalNumber(std::string_view(text), evaluator_);  // trims only when there are blanks
+  const std::string_view written = parser.Field(field);
+  if (written.find('-') == std::string_view::npos) return EvalNumber(written, evaluator_);  // nothing to turn
+  dimension_.assign(written);
+  std::replace(dimension_.begin(), dimension_.end(), '-', '+');
+  return EvalNumber(std::string_view(dimension_), evaluator_);  // trims only when there are blanks
 }
 
 void PtxReader::ReadBoard(const FieldParser& parser) {

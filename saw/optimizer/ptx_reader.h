@@ -71,6 +71,7 @@ class PtxReader : public OptimizerReader {
   std::vector<PtxPattern> patterns_;
   std::vector<PtxCutRecord> cuts_;
   std::vector<std::int64_t> cutLines_;  // file line of each CUTS record, for warnings
+  std::string dimension_;               // a dimension being rewritten, reused
 };
 
 }  // namespace orl

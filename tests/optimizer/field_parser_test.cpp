@@ -17,7 +17,7 @@ namespace {
 struct Recorder : ScanHandler {
   std::vector<std::string> events;
   void BeginOfFile(FieldParser&) override { events.push_back("begin"); }
-  void Line(FieldParser& p) override { events.push_back(p.LineText() + "|" + std::to_string(p.FieldCount())); }
+  void Line(FieldParser& p) override { events.push_back(std::string(p.LineText()) + "|" + std::to_string(p.FieldCount())); }
   void EndOfFile(FieldParser&) override { events.push_back("end"); }
 };
 
@@ -185,6 +185,21 @@ TEST(PlainDecimal, ShortWaysGiveWhatTheParserAndValGive) {
     EXPECT_FALSE(ReadPlainDecimal(text, v)) << text;  // left to the parser, whose answer stands
     EXPECT_FALSE(ReadSimpleFraction(text, v)) << text;
   }
+}
+
+TEST(SmallWhole, GivesWhatTheParserAndValGiveAndLeavesTheRestToThem) {
+  ExpressionEvaluator viaParser;
+  std::vector<std::string> texts = {"0", "-0", "7", "-120", "0042", "9999", "-9999", "32767"};
+  for (int i = -10'500; i <= 10'500; i += 7) texts.push_back(std::to_string(i));
+  for (const std::string& text : texts) {
+    std::int16_t fast = 0;
+    if (!ReadSmallWhole(text, fast)) continue;
+    EXPECT_EQ(fast, ToInt16(Val(text))) << text;
+    EXPECT_EQ(fast, ToInt16(viaParser.Evaluate("(" + text + ")*1"))) << text;
+  }
+  std::int16_t v = 0;
+  for (const char* text : {"", "-", "12345", "99999", "1.5", "1e3", " 12", "12 ", "+5", "--1", "1/2", "3a"})
+    EXPECT_FALSE(ReadSmallWhole(text, v)) << text;  // five digits may leave the 16-bit range
 }
 
 TEST(SimpleFraction, AgreesWithTheExpressionParser) {
