@@ -127,9 +127,14 @@ void CpOutReader::ReadCut(const FieldParser& parser) {
   if (labelCounters_.size() <= static_cast<std::size_t>(order)) labelCounters_.resize(order + 1, 0);
   if (labelCounters_[order] >= orders_[order].LabelCount) labelCounters_[order] = 0;
   cut.PartLabel = parts_[firstPart].Texts[1];
-  cut.BookLabels = order != 0 ? DealLabels(order) : model_.Texts.NewList(static_cast<std::size_t>(patBooks_) + 1);
+  cut.BookLabels = order != 0 ? DealLabels(order) : NoLabels();
   cut.PartRef = static_cast<std::int16_t>(firstPart);
   ListCut();
+}
+
+std::span<const std::string_view> CpOutReader::NoLabels() const {
+  static constexpr std::string_view Empty[MaxBooks + 1];
+  return std::span<const std::string_view>(Empty).first(static_cast<std::size_t>(patBooks_) + 1);
 }
 
 std::span<const std::string_view> CpOutReader::DealLabels(int order) {
@@ -150,7 +155,10 @@ std::span<const std::string_view> CpOutReader::DealLabels(int order) {
 bool CpOutReader::ShareDealtBefore(int order, std::span<const std::string_view>& labels) {
   if (static_cast<std::size_t>(order) >= lastDealt_.size()) return false;
   const Dealt& last = lastDealt_[order];
-  if (last.Pattern != patCount_ || last.FromCounter != labelCounters_[order] || last.PartsVersion != partsVersion_)
+  // Another pattern that deals its sheets into books the same way deals the
+  // same labels.
+  if (last.FromCounter != labelCounters_[order] || last.PartsVersion != partsVersion_ ||
+      model_.PatBooks[last.Pattern] != model_.PatBooks[patCount_])
     return false;
   // The shared texts count against the file's label limit as built ones do;
   // a deal that would reach it is built, so it stops and warns as it should.

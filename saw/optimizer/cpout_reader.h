@@ -64,11 +64,14 @@ class CpOutReader : public OptimizerReader {
   std::span<const std::string_view> DealLabels(int order);
   std::span<std::string_view> BuildLabels(int order, bool& complete);
 
+  // An empty label for every book of the current pattern.
+  std::span<const std::string_view> NoLabels() const;
+
   // What an order line dealt last. Dealing again from the same label
-  // counter, in the same pattern and with the same parts, gives the very
-  // same texts: they are shared instead of built and kept once more.
+  // counter, into books of the same sheets and with the same parts, gives
+  // the very same texts: they are shared instead of built and kept again.
   struct Dealt {
-    std::int16_t Pattern = 0;
+    std::int16_t Pattern = 0;  // whose books the labels were dealt into
     std::int16_t FromCounter = -1;
     std::int16_t ToCounter = 0;
     std::uint64_t PartsVersion = 0;

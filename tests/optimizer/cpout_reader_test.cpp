@@ -109,18 +109,21 @@ TEST(CpOutReader, IndexesOutsideTheirTablesSkipTheRecordWithAWarning) {
   EXPECT_THAT(warnings[4], HasSubstr("part 99"));
 }
 
-TEST(CpOutReader, AnOrderLineDealtAgainFromTheSameLabelGetsTheSameTextsUntilItsPartsChange) {
+TEST(CpOutReader, AnOrderLineDealtAgainFromTheSameLabelGetsTheSameTextsUntilItsPartsOrBooksChange) {
   OptimizerModel model = Import(
       "ORD3,1,1\r\nINV1,1,0,0,2440,1220,10,12\r\nPRT1,1,1,600,400,A,Side,x,y\r\n"
       "PAT1,1,L,1,1\r\nCUT1,1,600,x,1\r\nCUT1,1,600,x,1\r\n"
       "PRT2,late line\r\nCUT1,1,600,x,1\r\n"     // the part's record grew in between
-      "PAT1,1,L,2,2\r\nCUT1,1,600,x,1\r\n");     // another pattern deals into two books
-  ASSERT_EQ(model.CutCount(), 4u);
+      "PAT1,1,L,2,2\r\nCUT1,1,600,x,1\r\n"       // another pattern deals into two books
+      "PAT1,1,L,1,1\r\nCUT1,1,600,x,1\r\nCUT1,1,600,x,1\r\n");  // and this one as the first did
+  ASSERT_EQ(model.CutCount(), 6u);
   EXPECT_THAT(model.PatCuts[1].BookLabels, ElementsAre("", "PRT1,1,1,600,400,A,Side,x,y,"));
   EXPECT_THAT(model.PatCuts[2].BookLabels, ElementsAre("", "PRT1,1,1,600,400,A,Side,x,y,"));
   EXPECT_THAT(model.PatCuts[3].BookLabels, ElementsAre("", "PRT1,1,1,600,400,A,Side,x,y,PRT2,late line,"));
   // One label per order line: book 1 takes it, book 2 finds the line used up.
   EXPECT_THAT(model.PatCuts[4].BookLabels, ElementsAre("", "PRT1,1,1,600,400,A,Side,x,y,PRT2,late line,", ""));
+  EXPECT_THAT(model.PatCuts[5].BookLabels, ElementsAre("", "PRT1,1,1,600,400,A,Side,x,y,PRT2,late line,"));
+  EXPECT_THAT(model.PatCuts[6].BookLabels, ElementsAre("", "PRT1,1,1,600,400,A,Side,x,y,PRT2,late line,"));
 }
 
 TEST(CpOutReader, ManyBooksAreHeldToTheBookButtons) {
