@@ -174,10 +174,9 @@ std::span<std::string_view> CpOutReader::BuildLabels(int order, bool& complete) 
   std::int16_t& counter = labelCounters_[order];
   const std::vector<std::int16_t>& books = model_.PatBooks[patCount_];
   std::span<std::string_view> labels = model_.Texts.NewList(static_cast<std::size_t>(patBooks_) + 1);
-  std::string& label = label_;
   bool stop = false;
   for (int b = 1; b <= patBooks_ && !stop; ++b) {
-    label.clear();
+    label_.clear();
     for (int sheet = 0; sheet < books[b] && counter < line.LabelCount; ++sheet) {
       const int part = line.FirstPart + counter;
       if (!InTable(part, parts_.size())) {
@@ -190,14 +189,14 @@ std::span<std::string_view> CpOutReader::BuildLabels(int order, bool& complete) 
         break;
       }
       const std::string& record = parts_[part].Record;
-      label += record;
-      label += LabelLineEnd;
+      label_ += record;
+      label_ += LabelLineEnd;
       labelBytes_ += record.size() + 2;
       if (labelBytes_ >= MaxLabelBytes) Warn("the book labels of this file are too large; later labels are left out");
       ++counter;
     }
-    if (label.size() >= 2) label.resize(label.size() - 2);  // no line end after the last label
-    labels[b] = model_.Texts.Keep(label);
+    if (label_.size() >= 2) label_.resize(label_.size() - 2);  // no line end after the last label
+    labels[b] = model_.Texts.Keep(label_);
   }
   complete = !stop && labelBytes_ < MaxLabelBytes;
   return labels;

@@ -9,8 +9,6 @@
 
 namespace orl {
 
-namespace {
-// The rest of ToInt16 and ToInt32: fractions, NaN and values out of range.
 template <typename Int>
 Int RoundClamped(double value, bool* clamped) {
   constexpr double low = std::numeric_limits<Int>::min();
@@ -21,7 +19,6 @@ Int RoundClamped(double value, bool* clamped) {
   if (clamped) *clamped = value < low - 0.5 || value > high + 0.5 || rounded != RoundHalfEven(held);
   return static_cast<Int>(rounded);
 }
-}  // namespace
 
 float EvalNumber(std::string& text, ExpressionEvaluator& evaluator) {
   text = TrimBlanks(text);
@@ -47,7 +44,7 @@ std::string RepeatText(int n, std::string_view text) {
   return result;
 }
 
-std::int16_t RoundToInt16(double value, bool* clamped) { return RoundClamped<std::int16_t>(value, clamped); }
-std::int32_t RoundToInt32(double value, bool* clamped) { return RoundClamped<std::int32_t>(value, clamped); }
+template std::int16_t RoundClamped<std::int16_t>(double, bool*);
+template std::int32_t RoundClamped<std::int32_t>(double, bool*);
 
 }  // namespace orl

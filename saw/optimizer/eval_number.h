@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -16,13 +17,6 @@ float EvalNumber(std::string_view text, ExpressionEvaluator& evaluator);
 
 // The text repeated n times; nothing for n below 1.
 std::string RepeatText(int n, std::string_view text);
-
-// Nearest integer, halves to even, held to the 16-bit (32-bit) range; a value
-// that is no number gives 0. `clamped` is set when the range was exceeded.
-// Inline for the usual whole number in range: readers convert nearly every
-// field of a file.
-std::int16_t RoundToInt16(double value, bool* clamped);
-std::int32_t RoundToInt32(double value, bool* clamped);
 
 // Reads a whole number of at most four digits after an optional minus sign
 // ("7", "-120", "0042"), which is its own 16-bit value however the field is
@@ -41,20 +35,28 @@ inline bool ReadSmallWhole(std::string_view text, std::int16_t& value) {
   return true;
 }
 
-inline std::int16_t ToInt16(double value, bool* clamped = nullptr) {
-  if (value >= -32768.0 && value <= 32767.0 && value == static_cast<double>(static_cast<std::int16_t>(value))) {
+// The rounding and clamping of ToWhole, for 16 and 32 bits.
+template <typename Int>
+Int RoundClamped(double value, bool* clamped);
+extern template std::int16_t RoundClamped<std::int16_t>(double, bool*);
+extern template std::int32_t RoundClamped<std::int32_t>(double, bool*);
+
+// Nearest integer, halves to even, held to the range of `Int`; a value that
+// is no number gives 0. `clamped` is set when the range was exceeded. The
+// usual whole number in range is taken inline: readers convert nearly every
+// field of a file.
+template <typename Int>
+Int ToWhole(double value, bool* clamped) {
+  constexpr double low = std::numeric_limits<Int>::min();
+  constexpr double high = std::numeric_limits<Int>::max();
+  if (value >= low && value <= high && value == static_cast<double>(static_cast<Int>(value))) {
     if (clamped) *clamped = false;
-    return static_cast<std::int16_t>(value);
+    return static_cast<Int>(value);
   }
-  return RoundToInt16(value, clamped);
+  return RoundClamped<Int>(value, clamped);
 }
 
-inline std::int32_t ToInt32(double value, bool* clamped = nullptr) {
-  if (value >= -2147483648.0 && value <= 2147483647.0 && value == static_cast<double>(static_cast<std::int32_t>(value))) {
-    if (clamped) *clamped = false;
-    return static_cast<std::int32_t>(value);
-  }
-  return RoundToInt32(value, clamped);
-}
+inline std::int16_t ToInt16(double value, bool* clamped = nullptr) { return ToWhole<std::int16_t>(value, clamped); }
+inline std::int32_t ToInt32(double value, bool* clamped = nullptr) { return ToWhole<std::int32_t>(value, clamped); }
 
 }  // namespace orl

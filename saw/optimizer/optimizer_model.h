@@ -58,9 +58,10 @@ struct OptimizerModel {
   void ResetForImport(FileKind kind);
   void ResetBooks();
 
-  // Appends a copy of `cut` whose texts are kept in `Texts`, and lists its pattern in `Pat` when its number differs
-  // from the last listed one. `clearPatOnFirst` clears `Pat` before the
-  // file's first cut. Returns false when the cut limit was reached.
+  // Appends a copy of `cut` whose texts are kept in `Texts`, and lists its
+  // pattern in `Pat` when its number differs from the last listed one.
+  // `clearPatOnFirst` clears `Pat` before the file's first cut. Returns
+  // false when the cut limit was reached.
   bool AddCut(const PatCut& cut, bool clearPatOnFirst, std::int64_t line);
 
   // The same in two steps, so a reader fills the new cut in place: NewCut
