@@ -81,9 +81,10 @@ void RmdrCol(CutList& cutList);
 void GrvCk(CutList& cutList, int grooveColumnsSetting);
 
 // Recomputes a group's total (row 3) and remainders. column is a group's
-// Position or Qty column (a Qty column is moved back to Position);
-// trimOverride 0 uses the machine's Rear Trim. Single precision throughout.
-void ComputeColumn(CutList& cutList, const CellGrid& macPar, int& column, float& trimOverride);
+// Position or Qty column (a Qty column is moved back to Position, which is
+// returned; a column below 1 does nothing); trimOverride 0 uses the
+// machine's Rear Trim. Single precision throughout.
+int ComputeColumn(CutList& cutList, const CellGrid& macPar, int column, float trimOverride = 0);
 
 // Highlights one cell and unhighlights the previous one; (0, 0) only removes
 // the highlight. When the column changes, returns the group number the

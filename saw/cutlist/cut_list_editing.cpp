@@ -16,12 +16,11 @@ bool GroupHasCut(const CellGrid& grid, int positionColumn) {
 void CellEditFinished(CutList& cutList, const CellGrid& macPar, int row, int column, int grooveColumnsSetting) {
   CellGrid& grid = cutList.grid;
   const std::string header = grid.Text(0, column);
-  float noTrimOverride = 0;
   if (row > kTotalRow && header == "Position") {
     if (grid.Text(row, column + kQtyOffset).empty()) SetCellText(grid, row, column + kQtyOffset, "1");
-    ComputeColumn(cutList, macPar, column, noTrimOverride);
+    ComputeColumn(cutList, macPar, column);
   } else if (row > kTotalRow && header == "Qty") {
-    ComputeColumn(cutList, macPar, column, noTrimOverride);
+    ComputeColumn(cutList, macPar, column);
   }
   if (header == "Groove") GrvCk(cutList, grooveColumnsSetting);
 }

@@ -21,8 +21,8 @@ void WriteLength(CellGrid& grid, int row, int column, float value, int decimals)
 
 }  // namespace
 
-void ComputeColumn(CutList& cutList, const CellGrid& macPar, int& column, float& trimOverride) {
-  if (column < 1) return;
+int ComputeColumn(CutList& cutList, const CellGrid& macPar, int column, float trimOverride) {
+  if (column < 1) return column;
   float kerf = static_cast<float>(MachineParameter(macPar, kSawKerfRow));
   const bool trimFromMachine = trimOverride == 0;
   float trim = trimFromMachine ? static_cast<float>(MachineParameter(macPar, kRearTrimRow)) : trimOverride;
@@ -51,6 +51,7 @@ void ComputeColumn(CutList& cutList, const CellGrid& macPar, int& column, float&
     remainder -= taken;
     WriteLength(grid, row, column + kRmdrOffset, remainder, kRemainderDecimals);
   });
+  return column;
 }
 
 }  // namespace orl

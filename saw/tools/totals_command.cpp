@@ -3,6 +3,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "saw/cutlist/cut_list.h"
 #include "saw/cutlist/cut_program_file.h"
 #include "saw/shell/text_number.h"
 #include "saw/tools/commands.h"
@@ -41,7 +42,9 @@ int RunTotals(const TotalsOptions& options) {
   for (int group = 1; PositionColumnOfGroup(group) <= grid.Columns(); ++group) {
     const int p = PositionColumnOfGroup(group);
     if (!GroupHasBoardOrCut(grid, p)) continue;
-    ws.CutListEditFinished(kFirstCutRow, p);
+    // Computed as such, not as an edit: an edit of an empty row would give
+    // it a quantity of 1, and the saved program a cut the operator never made.
+    ComputeColumn(ws.cutList, ws.MacPar, p);
     groups.push_back(GroupTotals(grid, group));
   }
   const std::string target = session.Resolve(options.out.empty() ? options.program : options.out);

@@ -11,9 +11,7 @@ TEST(ComputeColumn, TotalAndRemaindersOfTheWorkedExample) {
   CutListFixture f;
   f.Cut(1, 4, "500", "2");
   f.Cut(1, 5, "300", "1");
-  int column = 1;
-  float noOverride = 0;
-  ComputeColumn(f.cutList, f.macPar, column, noOverride);
+  ComputeColumn(f.cutList, f.macPar, 1);
   EXPECT_EQ(f.Text(3, 1), "1319.6");
   EXPECT_EQ(f.Text(4, 5), "303.2");
   EXPECT_EQ(f.Text(5, 5), "0");
@@ -22,10 +20,7 @@ TEST(ComputeColumn, TotalAndRemaindersOfTheWorkedExample) {
 TEST(ComputeColumn, QtyColumnIsMovedBackToPosition) {
   CutListFixture f;
   f.Cut(2, 4, "100", "3");
-  int column = PositionColumnOfGroup(2) + kQtyOffset;
-  float noOverride = 0;
-  ComputeColumn(f.cutList, f.macPar, column, noOverride);
-  EXPECT_EQ(column, 7);
+  EXPECT_EQ(ComputeColumn(f.cutList, f.macPar, PositionColumnOfGroup(2) + kQtyOffset), 7);
   EXPECT_EQ(f.Text(3, 7), "319.6");  // 103.2 x 3 + 10
 }
 
@@ -34,12 +29,9 @@ TEST(ComputeColumn, InchUnitsConvertKerfAndMachineTrim) {
   f.cutList.Units = kInch;
   f.cutList.decimalPlacesInch = 3;
   f.Cut(1, 4, "10", "1");
-  int column = 1;
-  float noOverride = 0;
-  ComputeColumn(f.cutList, f.macPar, column, noOverride);
+  ComputeColumn(f.cutList, f.macPar, 1);
   EXPECT_EQ(f.Text(3, 1), "10.52");  // 10 + 3.2/25.4 + 10/25.4 = 10.5197
-  float trimOverride = 1;              // an override is used unchanged
-  ComputeColumn(f.cutList, f.macPar, column, trimOverride);
+  ComputeColumn(f.cutList, f.macPar, 1, 1);  // an override is used unchanged
   EXPECT_EQ(f.Text(3, 1), "11.126");
 }
 
@@ -48,9 +40,7 @@ TEST(ComputeColumn, EmptyGroupKeepsItsBoardLengthAndOldRemainders) {
   f.Board(1, "2440");
   f.grid().SetText(5, 5, "old");
   f.Cut(1, 5, "300", "1");  // after an empty first cut row: ignored
-  int column = 1;
-  float noOverride = 0;
-  ComputeColumn(f.cutList, f.macPar, column, noOverride);
+  ComputeColumn(f.cutList, f.macPar, 1);
   EXPECT_EQ(f.Text(3, 1), "2440");
   EXPECT_EQ(f.Text(5, 5), "old");
 }
@@ -60,9 +50,7 @@ TEST(ComputeColumn, RowsAfterTheFirstEmptyPositionAreIgnored) {
   f.Cut(1, 4, "500", "1");
   f.Cut(1, 6, "300", "1");
   f.grid().SetText(6, 5, "keep");
-  int column = 1;
-  float noOverride = 0;
-  ComputeColumn(f.cutList, f.macPar, column, noOverride);
+  ComputeColumn(f.cutList, f.macPar, 1);
   EXPECT_EQ(f.Text(3, 1), "513.2");
   EXPECT_EQ(f.Text(6, 5), "keep");
 }
@@ -70,12 +58,11 @@ TEST(ComputeColumn, RowsAfterTheFirstEmptyPositionAreIgnored) {
 TEST(ComputeColumn, HostileValuesDoNotBreakTheCells) {
   CutListFixture f;
   f.Cut(1, 4, "1e38", "99");
-  int column = 1;
-  float noOverride = 0;
-  ComputeColumn(f.cutList, f.macPar, column, noOverride);  // overflows single precision
+  ComputeColumn(f.cutList, f.macPar, 1);  // overflows single precision
   EXPECT_EQ(f.Text(3, 1), "");
-  int noColumn = 0;
-  ComputeColumn(f.cutList, f.macPar, noColumn, noOverride);
+  f.grid().SetText(kTotalRow, 0, "row label");
+  EXPECT_EQ(ComputeColumn(f.cutList, f.macPar, 0), 0);  // no group: nothing is written
+  EXPECT_EQ(f.Text(kTotalRow, 0), "row label");
 }
 
 }  // namespace

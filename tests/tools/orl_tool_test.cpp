@@ -55,15 +55,19 @@ TEST(OrlToolPlan, InchProgram) {
 
 TEST(OrlToolTotals, WorkedExampleTotalsWrittenToAnotherFile) {
   testing::TempFolder folder;
-  folder.Write("program", "Example,True\r\n\r\n\r\n500,2\r\n300,1\r\n");
+  // Group 2 has a board length and no cuts: it keeps its length and gains none.
+  const std::string program = "Example,True\r\n\r\n,,,,,,1000\r\n500,2\r\n300,1\r\n";
+  folder.Write("program", program);
   const auto run = RunTool("totals " + folder.File("program") + kIni + " --out " + folder.File("out") + " --json");
   ASSERT_EQ(run.status, 0) << run.err;
   const json totals = json::parse(run.out);
-  ASSERT_EQ(totals["groups"].size(), 1u);
+  ASSERT_EQ(totals["groups"].size(), 2u);
   EXPECT_EQ(totals["groups"][0]["total"], "1319.6");
   EXPECT_EQ(totals["groups"][0]["remainders"], (json{"303.2", "0"}));
-  EXPECT_EQ(folder.Read("out"), "Example,True\r\n\r\n1319.6\r\n500,2,,,303.2\r\n300,1,,,0\r\n");
-  EXPECT_EQ(folder.Read("program"), "Example,True\r\n\r\n\r\n500,2\r\n300,1\r\n");
+  EXPECT_EQ(totals["groups"][1]["total"], "1000");
+  EXPECT_EQ(totals["groups"][1]["remainders"], json::array());
+  EXPECT_EQ(folder.Read("out"), "Example,True\r\n\r\n1319.6,,,,,,1000\r\n500,2,,,303.2\r\n300,1,,,0\r\n");
+  EXPECT_EQ(folder.Read("program"), program);
 }
 
 TEST(OrlToolRun, ImportedPatternRunsAndItsBookLabelsReachTheLabelFile) {
