@@ -45,4 +45,15 @@ void DescChanged(CutList& cutList, const std::string& text) {
   SetCellText(cutList.grid, kDescRow, kDescColumn, cutList.Desc);
 }
 
+bool AskAndClearCutList(Ui& ui, CutList& cutList, FileList& programList, const FileSystem& fileSystem) {
+  if (!Ask(ui, kClearQuestion)) return false;
+  DescChanged(cutList, "");
+  cutList.DispFName.clear();
+  programList.Refresh(fileSystem);
+  ui.PumpEvents();
+  ClearCutlist(cutList);
+  Setupcutlist(cutList);
+  return true;
+}
+
 }  // namespace orl

@@ -4,6 +4,9 @@
 #include <string>
 
 #include "saw/cutlist/cut_list.h"
+#include "saw/shell/file_list.h"
+#include "saw/shell/file_system.h"
+#include "saw/shell/ui.h"
 
 namespace orl {
 
@@ -22,5 +25,10 @@ void KeyDownInGrid(CutList& cutList);
 
 // The description box changed: its text goes into cell (1,1).
 void DescChanged(CutList& cutList, const std::string& text);
+
+// Asks whether all programmed cuts may go; on Yes empties the description
+// and the file name, refreshes the program list and clears and sets up the
+// list afresh. Returns the answer.
+bool AskAndClearCutList(Ui& ui, CutList& cutList, FileList& programList, const FileSystem& fileSystem);
 
 }  // namespace orl

@@ -169,14 +169,8 @@ void DeleteCutGroup(CellGrid& grid, int group) {
 
 bool LoadPattern(PatternLoadContext context, OptimizerModel& model, OptimizerView& view, CutBookLabels& labels) {
   labels.Clear();
-  if (!Ask(context.ui, kClearQuestion)) return false;
   CutList& cutList = context.cutList;
-  DescChanged(cutList, "");
-  cutList.DispFName.clear();
-  context.programList.Refresh(context.fileSystem);
-  context.ui.PumpEvents();
-  ClearCutlist(cutList);
-  Setupcutlist(cutList);
+  if (!AskAndClearCutList(context.ui, cutList, context.programList, context.fileSystem)) return false;
   view.BtnLdPatEnabled = true;
   view.ShNxtEnabled = true;
 

@@ -79,13 +79,7 @@ void Workstation::CutListKeyDown() { KeyDownInGrid(cutList); }
 void Workstation::DescChanged(const std::string& text) { orl::DescChanged(cutList, text); }
 
 void Workstation::ClearClicked() {
-  if (!Ask(ui, kClearQuestion)) return;
-  orl::DescChanged(cutList, "");
-  cutList.DispFName.clear();
-  File1.Refresh(fileSystem);
-  ui.PumpEvents();
-  ClearCutlist(cutList);
-  Setupcutlist(cutList);
+  if (!AskAndClearCutList(ui, cutList, File1, fileSystem)) return;
   optimizerView.BtnLdPatEnabled = false;
   optimizerView.ShNxtEnabled = false;
   optimizer.LoadedPatternKey.clear();
