@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "queldb/db.h"
 #include "text_util.h"
 
 namespace queldb {
@@ -108,6 +109,10 @@ std::optional<AbAddress> ResolveAbAddress(const Variant& address, const TagTable
   auto tagText = TagAddressText(address, tags);
   if (!tagText) return std::nullopt;
   return ParseAbAddress(*tagText);
+}
+
+void ApplyAbFileIoType(const AbAddress& ab, int16_t& ioType) {
+  if (ab.fileType == kAbFloatFile) ioType = ioFloat;
 }
 
 }  // namespace queldb

@@ -29,5 +29,7 @@ struct RegisterTarget {
 std::optional<RegisterTarget> ResolveRegisterAddress(const Variant& address, ProtocolFamily family,
                                                      Direction direction, const TagTable& tags);
 std::optional<AbAddress> ResolveAbAddress(const Variant& address, const TagTable& tags);
+// Values of an AB float file (F) are floats: reads and writes there set IOType to ioFloat.
+void ApplyAbFileIoType(const AbAddress& ab, int16_t& ioType);
 
 }  // namespace queldb

@@ -18,8 +18,11 @@ std::string_view LeadingDigits(std::string_view text) {
   return text.substr(0, n);
 }
 
+bool HasTextAfter(std::string_view text, std::size_t pos) { return pos + 1 < text.size(); }
+
+// The text after position pos; empty when nothing follows.
 std::string_view After(std::string_view text, std::size_t pos) {
-  return pos + 1 < text.size() ? text.substr(pos + 1) : std::string_view();
+  return HasTextAfter(text, pos) ? text.substr(pos + 1) : std::string_view();
 }
 
 }  // namespace
@@ -43,7 +46,7 @@ std::optional<ModbusAddress> ParseModbusAddress(std::string_view text) {
   auto reg = ParseLong(rest);
   if (!reg) return std::nullopt;
   address.reg = *reg;
-  address.normalized = ModbusKey(address.route, *reg);
+  address.normalized = RegisterKey(address.route, *reg);
   return address;
 }
 
@@ -116,8 +119,6 @@ std::optional<DigitRun> ReadDigitRun(std::string_view text, std::size_t pos,
   return DigitRun{*value, pos};
 }
 
-bool HasTextAfter(std::string_view text, std::size_t pos) { return pos + 1 < text.size(); }
-
 }  // namespace
 
 std::optional<AbAddress> ParseAbAddress(std::string_view text) {
@@ -175,13 +176,8 @@ std::optional<int32_t> OctalToLong(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-std::optional<int32_t> PowerOfTwo(int32_t n) {
-  if (n < 0 || n > 30) return std::nullopt;
-  return int32_t{1} << n;
-}
-
-std::string ModbusKey(std::string_view route, int64_t reg) {
-  std::string key(route);
+std::string RegisterKey(std::string_view prefix, int64_t reg) {
+  std::string key(prefix);
   key += std::to_string(reg);
   return key;
 }

@@ -35,6 +35,7 @@ struct AbAddress {
   int32_t subElement = 0;  // 0: none; otherwise the written sub-element plus 1
 };
 std::optional<AbAddress> ParseAbAddress(std::string_view text);
+constexpr int16_t kAbFloatFile = 8;  // the file type code of F files
 // The file type code that the file letters select (3 for unknown letters).
 int16_t AbFileTypeCode(std::string_view letters);
 // The key prefix of an AB file: "N7:", "O:", or empty for the types without one.
@@ -43,11 +44,11 @@ std::string FormatAbFilePrefix(int16_t fileType, int32_t fileNumber);
 // The trimmed text read as an octal number; nullopt for any digit 8 or 9, any
 // other character, or a value beyond 32 bits.
 std::optional<int32_t> OctalToLong(std::string_view text);
-// 2 raised to n as a 32-bit integer; nullopt outside 0..30.
-std::optional<int32_t> PowerOfTwo(int32_t n);
 
 // Value keys. Keys compare without regard to case; these keep the case given.
-std::string ModbusKey(std::string_view route, int64_t reg);
+// The key of a register: its Modbus route ("3;12;") or PLCDirect key prefix,
+// then the register number.
+std::string RegisterKey(std::string_view prefix, int64_t reg);
 std::string PlcDirectKeyPrefix(int16_t station, std::string_view prefix);
 std::string AbKey(int16_t fileType, int32_t fileNumber, int64_t element, int32_t subElement);
 

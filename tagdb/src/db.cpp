@@ -69,6 +69,6 @@ int16_t Db::ReadPLCValue(Variant& address, Variant& ResponseValue, int16_t& NumO
 
 void Db::LoadTagDatabase() { queldb::LoadTagDatabase(Library()); }
 
-std::string Db::TagDatabaseFile() { return Library().settings.databaseFolder + kTagDatabaseFileName; }
+std::string Db::TagDatabaseFile() { return queldb::TagDatabaseFile(Library().settings); }
 
 }  // namespace queldb

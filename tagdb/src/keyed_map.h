@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "text_util.h"
+
 namespace queldb {
 
 struct TextHash {
@@ -16,33 +18,29 @@ struct TextHash {
   std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
 };
 
+// No removal: callers may keep pointers to items for the life of the map.
 template <typename Item>
 class CaseInsensitiveMap {
  public:
   // Replaces any item under the key.
-  void Store(std::string_view key, Item item) { items_.insert_or_assign(Fold(key), std::move(item)); }
+  void Store(std::string_view key, Item item) {
+    items_.insert_or_assign(ToUpperAscii(key), std::move(item));
+  }
   // Adds only when the key is absent; returns whether it was added.
-  bool Add(std::string_view key, Item item) { return items_.try_emplace(Fold(key), std::move(item)).second; }
+  bool Add(std::string_view key, Item item) {
+    return items_.try_emplace(ToUpperAscii(key), std::move(item)).second;
+  }
 
   const Item* Find(std::string_view key) const {
     char buffer[kBufferSize];
-    if (key.size() > kBufferSize) return FindIn(Fold(key));
-    for (std::size_t i = 0; i < key.size(); ++i) buffer[i] = FoldChar(key[i]);
+    if (key.size() > kBufferSize) return FindIn(ToUpperAscii(key));
+    for (std::size_t i = 0; i < key.size(); ++i) buffer[i] = ToUpperAscii(key[i]);
     return FindIn(std::string_view(buffer, key.size()));
   }
-
-  // No removal: callers may keep pointers to items for the life of the map.
-  std::size_t Size() const { return items_.size(); }
 
  private:
   static constexpr std::size_t kBufferSize = 64;
 
-  static char FoldChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-  static std::string Fold(std::string_view key) {
-    std::string folded(key);
-    for (char& c : folded) c = FoldChar(c);
-    return folded;
-  }
   const Item* FindIn(std::string_view folded) const {
     auto it = items_.find(folded);
     return it == items_.end() ? nullptr : &it->second;

@@ -7,7 +7,6 @@ namespace {
 
 std::unique_ptr<LibraryState> StartUp() {
   auto state = std::make_unique<LibraryState>();
-  state->settings.databaseFolder.clear();
   state->settings.systemFolder = SystemFolder();
   LoadSettings(state->settings);
   LoadTagDatabase(*state);
@@ -24,8 +23,12 @@ std::unique_ptr<LibraryState>& Instance() {
 LibraryState& Library() { return *Instance(); }
 
 void LoadTagDatabase(LibraryState& state) {
-  state.tags.Load(state.settings.databaseFolder + kTagDatabaseFileName);
+  state.tags.Load(TagDatabaseFile(state.settings));
   state.readCache.Clear();
+}
+
+std::string TagDatabaseFile(const Settings& settings) {
+  return settings.databaseFolder + kTagDatabaseFileName;
 }
 
 void ResetLibraryState() { Instance() = StartUp(); }

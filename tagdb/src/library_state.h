@@ -3,6 +3,8 @@
 // first Db is complete.
 #pragma once
 
+#include <string>
+
 #include "keyed_map.h"
 #include "queldb/variant.h"
 #include "read_cache.h"
@@ -28,8 +30,10 @@ struct LibraryState {
 
 // The process-wide state; the first call runs the start-up procedure.
 LibraryState& Library();
-// Reloads the tag table from DatabaseFolder + "Quelontrol.mdb".
+// Reloads the tag table from TagDatabaseFile.
 void LoadTagDatabase(LibraryState& state);
+// The tag database file: the database folder followed by "Quelontrol.mdb".
+std::string TagDatabaseFile(const Settings& settings);
 // Tests only: discards all state and runs the start-up procedure again.
 void ResetLibraryState();
 

@@ -12,31 +12,27 @@ std::optional<int32_t> NumberKey(const Variant& address) {
   return std::nullopt;
 }
 
-template <typename Map, typename Key>
-ResolvedRead* FindIn(Map& map, const Key& key) {
-  auto it = map.find(key);
-  return it == map.end() ? nullptr : &it->second;
-}
-
 }  // namespace
 
-ResolvedRead* ReadCache::Find(const Variant& address) {
-  if (const std::string* text = address.AsString()) return FindIn(byText_, *text);
-  if (auto number = NumberKey(address)) return FindIn(byNumber_, *number);
+template <typename Use>
+ResolvedRead* ReadCache::WithMapOf(const Variant& address, Use use) {
+  if (const std::string* text = address.AsString()) return use(byText_, *text);
+  if (auto number = NumberKey(address)) return use(byNumber_, *number);
   return nullptr;
 }
 
-ResolvedRead& ReadCache::Remember(const Variant& address, RegisterTarget target) {
+ResolvedRead* ReadCache::Find(const Variant& address) {
+  return WithMapOf(address, [](auto& map, const auto& key) -> ResolvedRead* {
+    auto it = map.find(key);
+    return it == map.end() ? nullptr : &it->second;
+  });
+}
+
+ResolvedRead* ReadCache::Remember(const Variant& address, ResolvedRead& resolved) {
   if (byText_.size() + byNumber_.size() >= kMaxEntries) Clear();
-  ResolvedRead resolved{std::move(target), nullptr};
-  if (const std::string* text = address.AsString()) {
-    return byText_.insert_or_assign(*text, std::move(resolved)).first->second;
-  }
-  if (auto number = NumberKey(address)) {
-    return byNumber_.insert_or_assign(*number, std::move(resolved)).first->second;
-  }
-  oneOff_ = std::move(resolved);
-  return oneOff_;
+  return WithMapOf(address, [&](auto& map, const auto& key) {
+    return &map.insert_or_assign(key, std::move(resolved)).first->second;
+  });
 }
 
 void ReadCache::Clear() {

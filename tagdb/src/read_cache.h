@@ -22,19 +22,23 @@ class ReadCache {
  public:
   // Nullptr when the address is neither text nor a whole number, or not remembered.
   ResolvedRead* Find(const Variant& address);
-  // Remembers the resolution when the address is text or a whole number;
-  // otherwise keeps it in a one-off slot until the next call.
-  ResolvedRead& Remember(const Variant& address, RegisterTarget target);
+  // When the address is text or a whole number, moves the resolution into the
+  // cache and returns the kept item; otherwise nullptr, the resolution untouched.
+  ResolvedRead* Remember(const Variant& address, ResolvedRead& resolved);
   void Clear();
 
  private:
+  // Calls use(map, key) with the map and key that the address is kept under;
+  // nullptr when it is neither text nor a whole number.
+  template <typename Use>
+  ResolvedRead* WithMapOf(const Variant& address, Use use);
+
   static constexpr std::size_t kMaxEntries = 100000;  // a bound against ever-new address texts
 
   // The standard string hash, which the map stores with each key, so a probe
   // compares hashes before texts.
   std::unordered_map<std::string, ResolvedRead> byText_;
   std::unordered_map<int32_t, ResolvedRead> byNumber_;
-  ResolvedRead oneOff_;
 };
 
 }  // namespace queldb

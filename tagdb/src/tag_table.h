@@ -40,7 +40,6 @@ class TagTable {
   const TagRecord& At(int32_t index) const { return records_.at(static_cast<std::size_t>(index)); }
   // Rows visited by the last load that found the file.
   int32_t LoadedCount() const { return loadedCount_; }
-  std::size_t NameCount() const { return byName_.Size(); }
 
  private:
   const TagRecord* Lookup(const CaseInsensitiveMap<int32_t>& map, std::string_view key) const;

@@ -23,9 +23,7 @@ std::string_view Trim(std::string_view text) {
 
 std::string ToUpperAscii(std::string_view text) {
   std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : upper) c = ToUpperAscii(c);
   return upper;
 }
 

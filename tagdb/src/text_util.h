@@ -12,6 +12,9 @@ bool IsBlank(char c);
 bool IsDigit(char c);
 std::string_view TrimLeft(std::string_view text);
 std::string_view Trim(std::string_view text);
+// ASCII letters a-z upper-cased; every other character as it is. Inline for
+// the case-insensitive lookups, which fold every key they look up.
+inline char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 std::string ToUpperAscii(std::string_view text);
 
 // Reads the whole text (blanks around it allowed) as a decimal number with an

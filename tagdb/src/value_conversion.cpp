@@ -1,7 +1,5 @@
 #include "value_conversion.h"
 
-#include "addresses.h"
-
 namespace queldb {
 
 std::optional<Variant> FloatPair(const Variant* whole, const Variant* fraction) {
@@ -15,9 +13,8 @@ std::optional<Variant> FloatPair(const Variant* whole, const Variant* fraction) 
 std::optional<Variant> BitOf(const Variant* value, int64_t bit) {
   if (!value || bit < 0 || bit > 30) return std::nullopt;
   auto word = value->ToLong();
-  auto mask = PowerOfTwo(static_cast<int32_t>(bit));
-  if (!word || !mask) return std::nullopt;
-  return Variant(static_cast<int32_t>((*word & *mask) / *mask));
+  if (!word) return std::nullopt;
+  return Variant(static_cast<int32_t>((*word >> bit) & 1));
 }
 
 std::optional<Variant> Scaled(const Variant& value, double scale, double offset) {

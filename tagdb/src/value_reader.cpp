@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "address_resolver.h"
 #include "queldb/db.h"
@@ -52,15 +54,17 @@ void PutStored(Variant* slot, const Variant* value) {
   }
 }
 
+bool FitsInt32(int64_t index) {
+  return index >= std::numeric_limits<int32_t>::min() && index <= std::numeric_limits<int32_t>::max();
+}
+
 // Looks values up by index (register or element) through a key function.
 template <typename KeyOf>
 class StoreView {
  public:
   StoreView(const LibraryState& state, KeyOf keyOf) : state_(state), keyOf_(keyOf) {}
   const Variant* Value(int64_t index) const {
-    if (index < std::numeric_limits<int32_t>::min() || index > std::numeric_limits<int32_t>::max()) {
-      return nullptr;
-    }
+    if (!FitsInt32(index)) return nullptr;
     return state_.values.Find(keyOf_(index));
   }
 
@@ -76,8 +80,8 @@ class CachedRegisterView {
   const Variant* Value(int64_t reg) const {
     const bool first = reg == resolved_.target.reg;
     if (first && resolved_.firstValue) return resolved_.firstValue;
-    if (reg < std::numeric_limits<int32_t>::min() || reg > std::numeric_limits<int32_t>::max()) return nullptr;
-    const Variant* value = state_.values.Find(resolved_.target.keyPrefix + std::to_string(reg));
+    if (!FitsInt32(reg)) return nullptr;
+    const Variant* value = state_.values.Find(RegisterKey(resolved_.target.keyPrefix, reg));
     if (first) resolved_.firstValue = value;
     return value;
   }
@@ -95,99 +99,84 @@ std::optional<Variant> RunningBit(const View& view, int64_t start, int64_t first
   return BitOf(view.Value(start + bit / 16), bit % 16);
 }
 
+// Fills the response from index `start` on: float pairs (whole, fraction) when
+// `floatPairs`; else, when `bit` is given, that bit of the start value and, in
+// a multiple read, the bits running on from it; else the stored values.
 template <typename View>
-void ReadRegisters(const View& view, int64_t reg, ReadRequest& request) {
-  const int16_t ioType = request.ioType;
-  if (request.numOfRegs <= 1) {
-    Variant* slot = Slot(request.response, 1, true);
-    if (IsFloatCode(ioType)) {
-      Put(slot, FloatPair(view.Value(reg), view.Value(reg + 1)));
-    } else if (ioType == ioBits) {
-      Put(slot, BitOf(view.Value(reg), request.ioIdx));
+void ReadFrom(const View& view, int64_t start, std::optional<int64_t> bit, bool floatPairs,
+              ReadRequest& request) {
+  const bool single = request.numOfRegs <= 1;
+  const int64_t count = single ? 1 : request.numOfRegs;
+  int64_t index = start;
+  for (int64_t k = 1; k <= count; ++k) {
+    Variant* slot = Slot(request.response, k, single);
+    if (floatPairs) {
+      Put(slot, FloatPair(view.Value(index), view.Value(index + 1)));
+      index += 2;
+    } else if (bit) {
+      // A single read takes its bit from the start value alone, even past bit 15.
+      Put(slot, single ? BitOf(view.Value(start), *bit) : RunningBit(view, start, *bit, k));
     } else {
-      PutStored(slot, view.Value(reg));
-    }
-    return;
-  }
-  for (int64_t k = 1; k <= request.numOfRegs; ++k) {
-    Variant* slot = Slot(request.response, k, false);
-    if (IsFloatCode(ioType)) {
-      Put(slot, FloatPair(view.Value(reg), view.Value(reg + 1)));
-      reg += 2;
-    } else if (ioType == ioBits) {
-      Put(slot, RunningBit(view, reg, request.ioIdx, k));
-    } else {
-      PutStored(slot, view.Value(reg));
-      reg += 1;
+      PutStored(slot, view.Value(index));
+      index += 1;
     }
   }
 }
 
-// Scales elements 1..count of an array response, or the response itself
-// after a single read. A multiple read into a non-array filled nothing, so
-// there is nothing to scale.
-void ScaleResponse(Variant& response, int64_t count, bool singleRead, const TagRecord& tag) {
+// The result of a read whose values are in place. A scaled read scales the
+// first `count` values (or the single one) by the tag that `findTag` gives,
+// and fails when there is none.
+template <typename FindTag>
+int16_t ScaleIfAsked(ReadRequest& request, int64_t count, FindTag findTag) {
+  if (!IsScaledCode(request.ioType)) return kTrue;
+  const TagRecord* tag = findTag();
+  if (!tag) return kFalse;
+  // A multiple read into a non-array filled nothing, so there is nothing to scale.
+  const bool single = request.numOfRegs <= 1;
   for (int64_t k = 1; k <= std::max<int64_t>(count, 1); ++k) {
-    Variant* slot = Slot(response, k, singleRead);
+    Variant* slot = Slot(request.response, k, single);
     if (!slot) continue;
-    if (auto scaled = Scaled(*slot, tag.scale, tag.offset)) *slot = std::move(*scaled);
+    if (auto scaled = Scaled(*slot, tag->scale, tag->offset)) *slot = std::move(*scaled);
   }
+  return kTrue;
 }
 
 int16_t ReadRegisterFamily(LibraryState& state, ProtocolFamily family, ReadRequest& request) {
   ResolvedRead* resolved = state.readCache.Find(request.address);
+  ResolvedRead uncached;  // for an address the cache does not keep
   if (!resolved) {
     auto target = ResolveRegisterAddress(request.address, family, Direction::Read, state.tags);
     if (!target) return kFalse;
-    resolved = &state.readCache.Remember(request.address, std::move(*target));
+    uncached.target = std::move(*target);
+    resolved = state.readCache.Remember(request.address, uncached);
+    if (!resolved) resolved = &uncached;
   }
   const RegisterTarget& target = resolved->target;
-  ReadRegisters(CachedRegisterView(state, *resolved), target.reg, request);
-  if (!IsScaledCode(request.ioType)) return kTrue;
+  const bool bits = request.ioType == ioBits;
+  ReadFrom(CachedRegisterView(state, *resolved), target.reg,
+           bits ? std::optional<int64_t>(request.ioIdx) : std::nullopt, IsFloatCode(request.ioType), request);
   // Scale and offset come from the tag whose address is the route-and-register form.
-  const TagRecord* tag = target.normalized ? state.tags.FindByAddress(*target.normalized) : nullptr;
-  if (!tag) return kFalse;
-  ScaleResponse(request.response, request.numOfRegs, request.numOfRegs <= 1, *tag);
-  return kTrue;
+  return ScaleIfAsked(request, request.numOfRegs, [&] {
+    return target.normalized ? state.tags.FindByAddress(*target.normalized) : nullptr;
+  });
 }
 
-// Allen-Bradley addresses name their bit themselves: IOType 18 and ioIdx play no part.
-template <typename View>
-void ReadAbElements(const View& view, const AbAddress& ab, ReadRequest& request) {
-  const bool namesBit = ab.bit != kNoBit;
-  if (request.numOfRegs < 2) {
-    Variant* slot = Slot(request.response, 1, true);
-    if (namesBit) {
-      Put(slot, BitOf(view.Value(ab.element), ab.bit));
-    } else {
-      PutStored(slot, view.Value(ab.element));
-    }
-    return;
-  }
-  for (int64_t k = 1; k <= request.numOfRegs; ++k) {
-    Variant* slot = Slot(request.response, k, false);
-    if (namesBit) {
-      Put(slot, RunningBit(view, ab.element, ab.bit, k));
-    } else {
-      PutStored(slot, view.Value(ab.element + k - 1));
-    }
-  }
-}
-
+// Allen-Bradley addresses name their bit themselves: IOType 18 and ioIdx play
+// no part, and float pairs are never formed.
 int16_t ReadAbFamily(LibraryState& state, ReadRequest& request) {
   auto ab = ResolveAbAddress(request.address, state.tags);
   if (!ab) return kFalse;
-  if (ab->fileType == 8) request.ioType = ioFloat;
+  ApplyAbFileIoType(*ab, request.ioType);
   auto keyOf = [&](int64_t element) {
     return AbKey(ab->fileType, ab->fileNumber, element, ab->subElement);
   };
-  ReadAbElements(StoreView(state, keyOf), *ab, request);
-  if (!IsScaledCode(request.ioType)) return kTrue;
-  const std::string* name = request.address.AsString();
-  const TagRecord* tag = name ? state.tags.FindByName(*name) : nullptr;
-  if (!tag) return kFalse;
-  ScaleResponse(request.response, 1, request.numOfRegs < 2, *tag);  // only the first value is scaled
-  return kTrue;
+  const bool namesBit = ab->bit != kNoBit;
+  ReadFrom(StoreView(state, keyOf), ab->element, namesBit ? std::optional<int64_t>(ab->bit) : std::nullopt,
+           false, request);
+  return ScaleIfAsked(request, 1, [&] {  // only the first value is scaled
+    const std::string* name = request.address.AsString();
+    return name ? state.tags.FindByName(*name) : nullptr;
+  });
 }
 
 }  // namespace

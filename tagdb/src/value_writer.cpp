@@ -18,7 +18,7 @@ void WriteRegisterFamily(LibraryState& state, ProtocolFamily family, WriteReques
   int64_t reg = target->reg;
   for (int64_t k = request.fromStart; k <= request.numOfRegs; ++k, ++reg) {
     if (const Variant* value = request.values.Element(k)) {
-      state.values.Store(target->keyPrefix + std::to_string(reg), *value);
+      state.values.Store(RegisterKey(target->keyPrefix, reg), *value);
     }
   }
 }
@@ -26,7 +26,7 @@ void WriteRegisterFamily(LibraryState& state, ProtocolFamily family, WriteReques
 void WriteAbFamily(LibraryState& state, WriteRequest& request) {
   auto ab = ResolveAbAddress(request.address, state.tags);
   if (!ab) return MarkUnknownAddress(request.address);
-  if (ab->fileType == 8) request.ioType = ioFloat;
+  ApplyAbFileIoType(*ab, request.ioType);
   for (int64_t n = 1; n <= request.numOfRegs; ++n) {
     const Variant* value = request.values.IsArray() ? request.values.Element(n) : &request.values;
     if (value) {

@@ -26,7 +26,6 @@ class WriteQueue {
   // once its last entry is delivered, and also after the first delivery from
   // a full queue, which drops the other 44 entries.
   bool Pop(QueueEntry& entry);
-  int16_t Count() const { return count_; }
 
  private:
   std::array<QueueEntry, kCapacity + 1> slots_;  // slot 0 unused

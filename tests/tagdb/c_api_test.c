@@ -1,6 +1,7 @@
 /* The C interface used from C: handles, by-reference arguments, arrays from 1. */
 #define _POSIX_C_SOURCE 200809L
 #include <math.h>
+#include <sqlite3.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -113,6 +114,42 @@ static void TestPropertiesAndBadHandles(QuelDb* db) {
   quel_db_free(NULL);
 }
 
+/* A tag added to the database file is known once the table is reloaded. */
+static void TestLoadTagDatabase(QuelDb* db) {
+  QuelVariant* address = quel_variant_new();
+  QuelVariant* values = quel_variant_new();
+  QuelVariant* response = quel_variant_new();
+  char path[256];
+  sqlite3* file = NULL;
+
+  quel_variant_set_array(values, 1);
+  quel_variant_set_integer(quel_variant_element(values, 1), 42);
+  quel_variant_set_text(address, "Speed");
+  quel_db_write_to_database(db, address, values, NULL, NULL, NULL);
+  CHECK(quel_variant_type(address) == QUELDB_BOOLEAN); /* not a tag yet */
+
+  snprintf(path, sizeof path, "%s/Quelontrol.mdb", folder);
+  CHECK(sqlite3_open(path, &file) == SQLITE_OK);
+  CHECK(sqlite3_exec(file,
+                     "CREATE TABLE TagData (NAME TEXT, REGAB TEXT);"
+                     "INSERT INTO TagData VALUES ('Speed', '1;40020');",
+                     NULL, NULL, NULL) == SQLITE_OK);
+  sqlite3_close(file);
+  quel_db_load_tag_database();
+
+  quel_variant_set_text(address, "Speed");
+  quel_db_write_to_database(db, address, values, NULL, NULL, NULL);
+  CHECK(quel_variant_type(address) == QUELDB_STRING);
+  quel_variant_set_text(address, "1;40020");
+  CHECK(quel_db_read_plc_value(db, address, response, NULL, NULL, NULL) == QUELDB_TRUE);
+  CHECK(NumberOf(response) == 42);
+
+  unlink(path);
+  quel_variant_free(address);
+  quel_variant_free(values);
+  quel_variant_free(response);
+}
+
 int main(void) {
   StartModbus();
   QuelDb* first = quel_db_new();
@@ -121,7 +158,7 @@ int main(void) {
   TestWriteAndRead(first, second);
   TestQueue(second);
   TestPropertiesAndBadHandles(first);
-  quel_db_load_tag_database();
+  TestLoadTagDatabase(second);
   quel_db_free(first);
   quel_db_free(second);
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "queldb/db.h"
@@ -26,6 +27,11 @@ struct TagRow {
   std::optional<double> scale = 1.0;
   std::optional<double> offset = 0.0;
 };
+
+// An array of the items, from index 1.
+inline Variant Values(std::vector<Variant> items) { return Variant::ArrayOf(std::move(items)); }
+// What a read gives for a value never written.
+inline const Variant kZero(int16_t{0});
 
 // Creates a TagData table holding the rows, in order.
 void WriteTagDatabase(const std::filesystem::path& file, const std::vector<TagRow>& rows);

@@ -4,9 +4,6 @@
 namespace queldb::testing {
 namespace {
 
-Variant Values(std::vector<Variant> items) { return Variant::ArrayOf(std::move(items)); }
-const Variant kZero(int16_t{0});
-
 class PlcDirectTest : public LibraryTest {
  protected:
   void SetUp() override { Start("PLCDirect"); }
@@ -60,9 +57,10 @@ TEST_F(AbTest, SingleValueFillsConsecutiveElements) {
 }
 
 TEST_F(AbTest, NamedBitsAndBitsAcrossWords) {
-  Write("N7:10", Values({8, 1}), 2);
+  Write("N7:10", Values({8, 9}), 2);
   EXPECT_EQ(ReadOne("N7:10/3"), Variant(1));
   EXPECT_EQ(ReadOne("N7:10/2"), Variant(0));
+  EXPECT_EQ(ReadOne("N7:10/19"), Variant(0));  // a single read stays in its word: not bit 3 of N7:11
   EXPECT_EQ(ReadOne("N7/163"), Variant(1));  // short form: element 10, bit 3
   Variant bits = Variant::Array(2);
   EXPECT_EQ(Read("N7:10/15", bits, 2), kTrue);

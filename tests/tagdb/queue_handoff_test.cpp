@@ -117,7 +117,7 @@ TEST_F(LibraryTest, ValuesAreSharedAcrossInstancesAndPropertiesAreNot) {
   EXPECT_EQ(changed, (std::vector<std::string>{"BorderStyle", "Enabled"}));
   EXPECT_EQ(second.BorderStyle(), 0);
 
-  Variant address("40001"), values = Variant::ArrayOf({Variant(77)}), response;
+  Variant address("40001"), values = Values({77}), response;
   int16_t count = 1, type = 0;
   int32_t from = 1, ioIdx = 0;
   first.WriteToDatabase(address, values, count, from, type);

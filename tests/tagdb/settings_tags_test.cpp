@@ -45,6 +45,7 @@ TEST_F(LibraryTest, DatabaseFolderIsAPlainPrefix) {
   EXPECT_EQ(Tags().LoadedCount(), 0);
   Start("Modbus", (dir_ / "db").string() + "/");
   EXPECT_EQ(Tags().LoadedCount(), 1);
+  EXPECT_EQ(Db::TagDatabaseFile(), (dir_ / "db").string() + "/Quelontrol.mdb");
   Start("Modbus", (dir_ / "db").string() + "\\");  // the original platform's separator
   EXPECT_EQ(Tags().LoadedCount(), 1);
 }
@@ -77,9 +78,9 @@ TEST_F(LibraryTest, NullFieldsLeaveValuesAsTheyWere) {
 
 TEST_F(LibraryTest, ReloadKeepsOldKeysAndAddsNewOnes) {
   StartWithTags("Modbus", {{"Old", "1;40001"}});
-  Variant values = Variant::ArrayOf({Variant(8)});
+  Variant values = Values({8});
   Write("1;40005", values);
-  EXPECT_EQ(ReadOne("Old"), Variant(int16_t{0}));  // still at 1;40001
+  EXPECT_EQ(ReadOne("Old"), kZero);  // still at 1;40001
   Exec(dir_ / "Quelontrol.mdb", "UPDATE TagData SET NAME = 'New', REGAB = '1;40005'");
   Db::LoadTagDatabase();
   ASSERT_NE(Tags().FindByName("Old"), nullptr);
