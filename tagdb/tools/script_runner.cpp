@@ -1,8 +1,11 @@
 #include "script_runner.h"
 
 #include <limits>
-#include <map>
 #include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "library_state.h"
@@ -10,75 +13,81 @@
 namespace queldb::tool {
 namespace {
 
-enum class Kind { Value, Int16, Int32 };
+// An argument's value. Its type is the kind the call takes (a variant, a
+// 16-bit or a 32-bit integer); an omitted argument keeps the value it starts with.
+using ArgValue = std::variant<Variant, int16_t, int32_t>;
+const ArgValue kValue = Variant();
+const ArgValue kInt16 = int16_t{0};
+const ArgValue kInt32 = int32_t{0};
 
-struct ArgSpec {
+struct Argument {
   const char* name;
-  Kind kind;
+  ArgValue value;
+};
+
+template <typename... Cases>
+struct Overloaded : Cases... {
+  using Cases::operator()...;
 };
 
 // The by-reference arguments of one call: read from the request, handed to
 // the method as references, printed as they stand afterwards.
 class Arguments {
  public:
-  Arguments(const Json& request, std::vector<ArgSpec> argumentSpecs) : specs_(std::move(argumentSpecs)) {
+  Arguments(const Json& request, std::vector<Argument> arguments) : arguments_(std::move(arguments)) {
     for (const auto& [key, value] : request.items()) {
       if (key != "call" && !Find(key)) throw std::invalid_argument("unknown argument \"" + key + "\"");
     }
-    for (const ArgSpec& linkChoice : specs_) {
-      const Json* given = request.contains(linkChoice.name) ? &request.at(linkChoice.name) : nullptr;
-      if (linkChoice.kind == Kind::Value) {
-        values_[linkChoice.name] = given ? VariantFromJson(*given) : Variant();
-      } else if (linkChoice.kind == Kind::Int16) {
-        shorts_[linkChoice.name] = static_cast<int16_t>(given ? Integer(linkChoice, *given) : 0);
-      } else {
-        longs_[linkChoice.name] = given ? Integer(linkChoice, *given) : 0;
-      }
+    for (Argument& argument : arguments_) {
+      if (!request.contains(argument.name)) continue;
+      const Json& given = request.at(argument.name);
+      std::visit(Overloaded{[&](Variant& value) { value = VariantFromJson(given); },
+                            [&](auto& number) {
+                              number = Integer<std::decay_t<decltype(number)>>(argument.name, given);
+                            }},
+                 argument.value);
     }
   }
 
-  Variant& Value(const char* name) { return values_.at(name); }
-  int16_t& Int16(const char* name) { return shorts_.at(name); }
-  int32_t& Int32(const char* name) { return longs_.at(name); }
+  Variant& Value(const char* name) { return std::get<Variant>(At(name)); }
+  int16_t& Int16(const char* name) { return std::get<int16_t>(At(name)); }
+  int32_t& Int32(const char* name) { return std::get<int32_t>(At(name)); }
 
-  Json Output() {
+  Json Output() const {
     Json out = Json::object();
-    for (const ArgSpec& linkChoice : specs_) {
-      if (linkChoice.kind == Kind::Value) {
-        out[linkChoice.name] = VariantToJson(values_.at(linkChoice.name));
-      } else if (linkChoice.kind == Kind::Int16) {
-        out[linkChoice.name] = shorts_.at(linkChoice.name);
-      } else {
-        out[linkChoice.name] = longs_.at(linkChoice.name);
-      }
+    for (const Argument& argument : arguments_) {
+      out[argument.name] = std::visit(Overloaded{[](const Variant& value) { return VariantToJson(value); },
+                                                 [](auto number) { return Json(number); }},
+                                      argument.value);
     }
     return out;
   }
 
  private:
-  const ArgSpec* Find(const std::string& name) const {
-    for (const ArgSpec& linkChoice : specs_) {
-      if (name == linkChoice.name) return &linkChoice;
+  Argument* Find(const std::string& name) {
+    for (Argument& argument : arguments_) {
+      if (name == argument.name) return &argument;
     }
     return nullptr;
   }
 
-  static int32_t Integer(const ArgSpec& linkChoice, const Json& given) {
-    const int64_t low = linkChoice.kind == Kind::Int16 ? std::numeric_limits<int16_t>::min()
-                                                 : std::numeric_limits<int32_t>::min();
-    const int64_t high = linkChoice.kind == Kind::Int16 ? std::numeric_limits<int16_t>::max()
-                                                  : std::numeric_limits<int32_t>::max();
-    if (!given.is_number_integer() || given.get<int64_t>() < low || given.get<int64_t>() > high) {
-      throw std::invalid_argument(std::string(linkChoice.name) + " must be a " +
-                                  (linkChoice.kind == Kind::Int16 ? "16" : "32") + "-bit integer");
-    }
-    return static_cast<int32_t>(given.get<int64_t>());
+  ArgValue& At(const char* name) {
+    Argument* argument = Find(name);
+    if (!argument) throw std::logic_error(std::string("no argument \"") + name + "\"");
+    return argument->value;
   }
 
-  std::vector<ArgSpec> specs_;
-  std::map<std::string, Variant> values_;
-  std::map<std::string, int16_t> shorts_;
-  std::map<std::string, int32_t> longs_;
+  template <typename Int>
+  static Int Integer(const char* name, const Json& given) {
+    if (!given.is_number_integer() || given.get<int64_t>() < std::numeric_limits<Int>::min() ||
+        given.get<int64_t>() > std::numeric_limits<Int>::max()) {
+      throw std::invalid_argument(std::string(name) + " must be a " + std::to_string(sizeof(Int) * 8) +
+                                  "-bit integer");
+    }
+    return static_cast<Int>(given.get<int64_t>());
+  }
+
+  std::vector<Argument> arguments_;
 };
 
 Json WithResult(int16_t result, Json arguments) {
@@ -88,32 +97,32 @@ Json WithResult(int16_t result, Json arguments) {
 }
 
 Json WriteToDatabase(Db& db, const Json& request) {
-  Arguments args(request, {{"IOAddress", Kind::Value}, {"IOValue", Kind::Value}, {"NumOfRegs", Kind::Int16},
-                           {"FromStartAddress", Kind::Int32}, {"IOType", Kind::Int16}});
+  Arguments args(request, {{"IOAddress", kValue}, {"IOValue", kValue}, {"NumOfRegs", kInt16},
+                           {"FromStartAddress", kInt32}, {"IOType", kInt16}});
   db.WriteToDatabase(args.Value("IOAddress"), args.Value("IOValue"), args.Int16("NumOfRegs"),
                      args.Int32("FromStartAddress"), args.Int16("IOType"));
   return args.Output();
 }
 
 Json WriteQuePLC(Db& db, const Json& request) {
-  Arguments args(request, {{"qBuffAddress", Kind::Value}, {"qBuffValue", Kind::Value},
-                           {"WriteSize", Kind::Int16}, {"ioDataType", Kind::Int16}});
+  Arguments args(request, {{"qBuffAddress", kValue}, {"qBuffValue", kValue},
+                           {"WriteSize", kInt16}, {"ioDataType", kInt16}});
   db.WriteQuePLC(args.Value("qBuffAddress"), args.Value("qBuffValue"), args.Int16("WriteSize"),
                  args.Int16("ioDataType"));
   return args.Output();
 }
 
 Json ReadQueData(Db& db, const Json& request) {
-  Arguments args(request, {{"quBuffAddress", Kind::Value}, {"quBuffValue", Kind::Value},
-                           {"WriteSize", Kind::Int16}, {"ioDataType", Kind::Int16}});
+  Arguments args(request, {{"quBuffAddress", kValue}, {"quBuffValue", kValue},
+                           {"WriteSize", kInt16}, {"ioDataType", kInt16}});
   int16_t result = db.ReadQueData(args.Value("quBuffAddress"), args.Value("quBuffValue"),
                                   args.Int16("WriteSize"), args.Int16("ioDataType"));
   return WithResult(result, args.Output());
 }
 
 Json ReadPLCValue(Db& db, const Json& request) {
-  Arguments args(request, {{"address", Kind::Value}, {"ResponseValue", Kind::Value}, {"NumOfRegs", Kind::Int16},
-                           {"IOType", Kind::Int16}, {"ioIdx", Kind::Int32}});
+  Arguments args(request, {{"address", kValue}, {"ResponseValue", kValue}, {"NumOfRegs", kInt16},
+                           {"IOType", kInt16}, {"ioIdx", kInt32}});
   int16_t result = db.ReadPLCValue(args.Value("address"), args.Value("ResponseValue"), args.Int16("NumOfRegs"),
                                    args.Int16("IOType"), args.Int32("ioIdx"));
   return WithResult(result, args.Output());
@@ -170,7 +179,10 @@ Json ScriptRunner::Call(const Json& request) {
     Db::LoadTagDatabase();
     return out;
   }
-  if (call == "Settings") return (NoArguments(request), CurrentSettings());
+  if (call == "Settings") {
+    NoArguments(request);  // only to reject any argument: the output is the settings
+    return CurrentSettings();
+  }
   return {{"error", "unknown call \"" + call + "\""}};
 }
 

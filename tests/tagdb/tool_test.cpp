@@ -157,11 +157,17 @@ TEST_F(ToolTest, BadLinesReportAnErrorAndTheRunGoesOn) {
       R"({"call": "ReadPLCValue", "NumOfRegs": 40000})",
       R"({"call": "ReadPLCValue", "address": {"x": 1}})",
       R"([1, 2])",
+      R"({"call": "Settings", "DatabaseFolder": "/tmp/"})",
+      R"({"call": "ReadPLCValue", "ioIdx": 2147483648})",
       R"({"call": "Refresh"})",
   });
-  ASSERT_EQ(out.size(), 7u);
-  for (int i = 0; i < 6; ++i) EXPECT_TRUE(out[i].contains("error")) << out[i];
-  EXPECT_EQ(out[6], json::object());
+  ASSERT_EQ(out.size(), 9u);
+  for (int i = 0; i < 8; ++i) EXPECT_TRUE(out[i].contains("error")) << out[i];
+  EXPECT_EQ(out[2]["error"], "unknown argument \"adress\"");
+  EXPECT_EQ(out[3]["error"], "NumOfRegs must be a 16-bit integer");
+  EXPECT_EQ(out[6]["error"], "unknown argument \"DatabaseFolder\"");
+  EXPECT_EQ(out[7]["error"], "ioIdx must be a 32-bit integer");
+  EXPECT_EQ(out[8], json::object());
 }
 
 TEST_F(ToolTest, InitCreatesTablesAndRefusesToOverwrite) {
