@@ -76,13 +76,8 @@ int RunScan(const RunOptions& options) {
   if (!options.plc.empty() && !ApplyPlcChoice(options.plc, linkChoice))
     throw std::invalid_argument("--plc wants sim, tcp:HOST:PORT or rtu:DEVICE");
   SimClock simClock;  // the in-process simulator runs in scan time
-  ws.link = MakePlcLink(linkChoice, simClock);
-  if (const auto inUse = OpenPlcLink(*ws.link)) {
-    std::cerr << *inUse << "\n";
-    return kExitPortInUse;
-  }
+  if (!ws.OpenPlc(linkChoice, simClock)) return kExitPortInUse;  // the operator was told why
   PlcState& state = ws.plc;
-  DigIOSetup(state.DigIO, ws.settings);
   state.log.SetObserver([json = options.json](const std::string& line) {
     if (json) std::cout << nlohmann::json{{"log", line}}.dump() << std::endl;
     else std::cout << "log: " << line << std::endl;

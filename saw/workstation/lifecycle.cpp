@@ -18,16 +18,15 @@ void ReadDecimalPlaces(CutList& cutList, const ProfileFile& settings) {
 void Workstation::StartUp(const std::filesystem::path& settingsFile) {
   const std::filesystem::path absolute = std::filesystem::absolute(settingsFile);
   settings = ProfileFile(absolute);
-  // A missing folder leaves the current folder; every read then yields empty text.
-  if (::chdir(absolute.parent_path().c_str()) != 0) return ApplyStartUpSettings();
+  if (::chdir(absolute.parent_path().c_str()) != 0) {
+    // A missing folder leaves the current one; every read then yields empty text.
+  }
   ApplyStartUpSettings();
 }
 
 void Workstation::ApplyStartUpSettings() {
   ReadDecimalPlaces(cutList, settings);
   Setupcutlist(cutList);
-  CommPort = CommPortSetting(Setting(section::kConfiguration, key::kCommPort));
-  LineSettings = orl::LineSettings(BaudRateSetting(Setting(section::kConfiguration, key::kBaudRate)));
 }
 
 void Workstation::Activate() {

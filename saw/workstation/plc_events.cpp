@@ -15,12 +15,11 @@ constexpr const char* kPortFailureTitle = "Alert";
 
 }  // namespace
 
-bool Workstation::OpenPlc(bool simulate) {
-  PlcLinkSpec linkChoice = PlcLinkSpecFromSettings(settings, simulate);
-  linkChoice.portNumber = CommPort;
-  linkChoice.settings = LineSettings;
+bool Workstation::OpenPlc(bool simulate) { return OpenPlc(PlcLinkSpecFromSettings(settings, simulate), clock); }
+
+bool Workstation::OpenPlc(const PlcLinkSpec& linkChoice, const Clock& linkClock) {
   try {
-    link = MakePlcLink(linkChoice, clock);
+    link = MakePlcLink(linkChoice, linkClock);
     if (const auto failure = OpenPlcLink(*link)) {
       ui.ShowMessage(*failure, MessageIcon::Exclamation, kPortFailureTitle);
       return false;
@@ -28,7 +27,7 @@ bool Workstation::OpenPlc(bool simulate) {
     DigIOSetup(plc.DigIO, settings);
   } catch (const std::exception&) {
     // Whatever failed while opening, the operator is told the port is taken.
-    ui.ShowMessage(PortInUseText(CommPort), MessageIcon::Exclamation, kPortFailureTitle);
+    ui.ShowMessage(PortInUseText(linkChoice.portNumber), MessageIcon::Exclamation, kPortFailureTitle);
     return false;
   }
   plc.OutputWrite = kNothingPending;

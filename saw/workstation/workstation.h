@@ -13,6 +13,7 @@
 #include "saw/cutlist/positions.h"
 #include "saw/optimizer/optimizer_model.h"
 #include "saw/optimizer/optimizer_view.h"
+#include "saw/plc/link_factory.h"
 #include "saw/plc/plc_link.h"
 #include "saw/plc/plc_state.h"
 #include "saw/shell/cell_grid.h"
@@ -49,6 +50,9 @@ class Workstation {
   // settings ask for it) and readies the PLC state. On failure the operator
   // sees the port-in-use box and false is returned: the program must end.
   bool OpenPlc(bool simulate);
+  // The same with a link chosen by the caller, timed by `linkClock` (a
+  // simulated PLC may run in scan time rather than wall time).
+  bool OpenPlc(const PlcLinkSpec& linkChoice, const Clock& linkClock);
   // The window is closing; every step that fails is skipped.
   void End();
 
@@ -106,8 +110,6 @@ class Workstation {
   bool SkipNextActivate = false;
   int MaxLogLen = 0;
   bool AbsoluteMode = false;
-  int CommPort = 1;
-  std::string LineSettings;
 
   CellGrid MacPar;
   CellGrid PthPar;

@@ -105,7 +105,7 @@ TEST(PlcTool, APortThatCannotBeOpenedEndsWithStatus3) {
   ChildProcess run({kTool, "run", kExamples + "/Programs/metric-example", "--ini", kExamples + "/ORL.INI", "--plc",
                     "rtu:/nonexistent/ttyPLC", "--max-ticks", "1"},
                    true);
-  EXPECT_EQ(run.ReadLine(20s), "Comm Port1 is already in use.");
+  EXPECT_EQ(run.ReadLine(20s), "orl-tool: Alert Comm Port1 is already in use.");
   EXPECT_EQ(run.Wait(10s), 3);
 }
 
