@@ -61,7 +61,7 @@ CutList::CutList() : grid(kCutListRows, kCutListColumns) {}
 
 void Setupcutlist(CutList& cutList) {
   CellGrid& grid = cutList.grid;
-  grid.Format(kDescRow, kDescColumn) = CellFormat{CellType::Text, 0, 0, 0, 256, false, false, kWhite};
+  grid.Format(kDescRow, kDescColumn) = CellFormat{CellType::Text, 0, 0, 0, kMaxCellTextLength, false, false, kWhite};
   for (int column = 1; column <= grid.Columns(); ++column)
     grid.Format(kTotalRow, column) = CellFormat{CellType::Number, 0, 9999, 1, 0, false, true, kWhite};
   grid.SetText(kSawStrokeRow, 0, "SS");

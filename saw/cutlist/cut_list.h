@@ -17,6 +17,9 @@ inline constexpr int kDescRow = 1, kDescColumn = 1, kUnitFlagColumn = 2;
 inline constexpr int kSawStrokeRow = 2;
 inline constexpr int kTotalRow = 3;
 inline constexpr int kFirstCutRow = 4;
+// The longest text a cell holds (the job description); longer texts, typed
+// or read from a file, are cut so nothing can bloat the list.
+inline constexpr std::size_t kMaxCellTextLength = 256;
 inline constexpr Rgb kHighlightColor = 0xFF8080;
 // Asked before "Clear" or a pattern load replaces the cut list.
 inline constexpr const char* kClearQuestion = "This will clear all programmed cuts. Continue?";

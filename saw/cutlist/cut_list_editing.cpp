@@ -41,7 +41,7 @@ void KeyDownInGrid(CutList& cutList) {
 }
 
 void DescChanged(CutList& cutList, const std::string& text) {
-  cutList.Desc = text.substr(0, 256);
+  cutList.Desc = text.substr(0, kMaxCellTextLength);
   SetCellText(cutList.grid, kDescRow, kDescColumn, cutList.Desc);
 }
 

@@ -5,13 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "saw/cutlist/cut_list.h"
 #include "saw/shell/cell_grid.h"
 
 namespace orl {
-
-// The longest text a cell holds (the job description); longer fields in a
-// file are cut so a hostile file cannot bloat the list.
-inline constexpr std::size_t kMaxCellTextLength = 256;
 
 std::string CutProgramText(const CellGrid& grid);
 

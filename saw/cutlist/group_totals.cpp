@@ -8,7 +8,8 @@
 namespace orl {
 namespace {
 
-constexpr float kMillimetresPerInch = 25.4f;
+// Totals are worked out in single precision, the conversion factor too.
+constexpr float kMillimetresPerInchSingle = static_cast<float>(kMillimetresPerInch);
 constexpr int kRemainderDecimals = 1;
 
 float CellValue(const CellGrid& grid, int row, int column) { return static_cast<float>(Val(grid.Text(row, column))); }
@@ -27,8 +28,8 @@ int ComputeColumn(CutList& cutList, const CellGrid& macPar, int column, float tr
   const bool trimFromMachine = trimOverride == 0;
   float trim = trimFromMachine ? static_cast<float>(MachineParameter(macPar, kRearTrimRow)) : trimOverride;
   if (cutList.InchSelected()) {
-    kerf /= kMillimetresPerInch;
-    if (trimFromMachine) trim /= kMillimetresPerInch;
+    kerf /= kMillimetresPerInchSingle;
+    if (trimFromMachine) trim /= kMillimetresPerInchSingle;
   }
   CellGrid& grid = cutList.grid;
   if (grid.Text(0, column) == "Qty") --column;

@@ -11,7 +11,6 @@
 namespace orl {
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
 // The grid refuses quantities outside 0..99 while they are typed; a program
 // file can still hold anything, and a negative or huge quantity must not
 // make the walk endless.

@@ -15,6 +15,10 @@ void Paint(CellGrid& digIO, int row, int column, bool on, Rgb offColor) {
 
 bool Bit(std::int32_t image, int bit) { return (image >> bit & 1) != 0; }
 
+// The bit of the relay image shown at (row, column): 700.. down the first
+// relay column, 710.. down the second.
+int RelayBitOfPoint(int row, int column) { return (column - kRelays70xColumn) * 8 + row - 1; }
+
 // Settings key of a cell: NameX0.., NameY0.., NameCR700.., NameCR710..
 std::string CaptionKey(int row, int column) {
   const int point = row - 1;
@@ -62,7 +66,7 @@ void ShowOutputs(CellGrid& digIO, std::int32_t outputImage) {
 void ShowRelays(CellGrid& digIO, std::int32_t relayImage) {
   for (int column = kRelays70xColumn; column <= kRelays71xColumn; ++column)
     for (int row = 1; row <= kDigIORows; ++row)
-      Paint(digIO, row, column, Bit(relayImage, (column - kRelays70xColumn) * 8 + row - 1), kRelayOffColor);
+      Paint(digIO, row, column, Bit(relayImage, RelayBitOfPoint(row, column)), kRelayOffColor);
 }
 
 std::optional<SwitchRequest> SwitchRequestFor(const CellGrid& digIO, int row, int column,
@@ -72,7 +76,7 @@ std::optional<SwitchRequest> SwitchRequestFor(const CellGrid& digIO, int row, in
   auto flipped = [shownOn](std::int32_t image, int bit) { return shownOn ? image & ~(1 << bit) : image | (1 << bit); };
   if (column == kOutputsColumn) return SwitchRequest{true, flipped(outputImage, row - 1)};
   if (column == kRelays70xColumn || column == kRelays71xColumn)
-    return SwitchRequest{false, flipped(relayImage, (column - kRelays70xColumn) * 8 + row - 1)};
+    return SwitchRequest{false, flipped(relayImage, RelayBitOfPoint(row, column))};
   return std::nullopt;
 }
 

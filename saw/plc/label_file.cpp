@@ -9,11 +9,6 @@
 namespace orl {
 namespace {
 
-std::string WithSlashes(std::string path) {
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
-}
-
 // A book label may hold several part labels on lines of their own, joined
 // with CR LF as the optimizer file had them; the label file ends lines with
 // LF alone.
@@ -46,7 +41,7 @@ bool IsValidFileName(const std::string& path) {
 }
 
 bool AppendBookLabel(const std::string& path, const std::string& label) {
-  const std::string file = WithSlashes(path);
+  const std::string file = WithForwardSlashes(path);
   const auto mode = LongerThanLimit(file) ? std::ios::trunc : std::ios::app;
   std::ofstream out(file, std::ios::out | mode);
   if (!out) return false;

@@ -59,7 +59,6 @@ bool ApplyPlcChoice(const std::string& choice, PlcLinkSpec& linkChoice) {
   }
   if (choice.rfind("rtu:", 0) == 0 && choice.size() > 4) {
     linkChoice.kind = LinkKind::Rtu;
-    linkChoice.modbus.host.clear();
     linkChoice.modbus.device = choice.substr(4);
     return true;
   }

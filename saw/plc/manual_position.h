@@ -12,7 +12,6 @@ namespace orl {
 inline constexpr const char* kManPosInitialText = "0000.0";
 inline constexpr Rgb kManPosWaitingColor = 0xFF8000;  // orange: sent, not yet taken
 inline constexpr Rgb kManPosTakenColor = 0x0000C0;    // dark blue
-inline constexpr double kMillimetresPerInch = 25.4;
 
 enum ManualUnit { kManualMetric = 0, kManualInch = 1 };
 

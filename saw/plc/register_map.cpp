@@ -50,7 +50,6 @@ double HexDigitsValue(std::string_view text) {
 
 std::int32_t HexTextValue(std::string_view text) { return RoundHalfEven(HexDigitsValue(text)); }
 
-std::int32_t BcdValue(std::int32_t n) { return HexTextValue(std::to_string(n)); }
 
 PlcWords2 BcdWords(std::int32_t n) {
   // Eight BCD digits need all 32 bits, beyond the signed range.

@@ -39,9 +39,6 @@ int RelayBitIndex(int relay);
 // counts nothing ("1f" is 1).
 std::int32_t HexTextValue(std::string_view text);
 
-// Every decimal digit of n >= 0 as one nibble (13228 -> 0x13228).
-std::int32_t BcdValue(std::int32_t n);
-
 // The two-word BCD form of n, low word first.
 PlcWords2 BcdWords(std::int32_t n);
 

@@ -18,15 +18,14 @@ std::uint16_t& SawPlcModel::Reg(int plcAddress) { return registers_[ModbusRegist
 
 bool SawPlcModel::Relay(int relay) { return (Reg(kRelayAddress) >> RelayBitIndex(relay) & 1) != 0; }
 
-void SawPlcModel::SetRelay(int relay, bool on) {
-  const std::uint16_t mask = static_cast<std::uint16_t>(1u << RelayBitIndex(relay));
-  Reg(kRelayAddress) = on ? Reg(kRelayAddress) | mask : Reg(kRelayAddress) & ~mask;
+void SawPlcModel::SetBit(int plcAddress, int bit, bool on) {
+  const std::uint16_t mask = static_cast<std::uint16_t>(1u << bit);
+  Reg(plcAddress) = on ? Reg(plcAddress) | mask : Reg(plcAddress) & ~mask;
 }
 
-void SawPlcModel::SetOutput(int bit, bool on) {
-  const std::uint16_t mask = static_cast<std::uint16_t>(1u << bit);
-  Reg(kOutputAddress) = on ? Reg(kOutputAddress) | mask : Reg(kOutputAddress) & ~mask;
-}
+void SawPlcModel::SetRelay(int relay, bool on) { SetBit(kRelayAddress, RelayBitIndex(relay), on); }
+
+void SawPlcModel::SetOutput(int bit, bool on) { SetBit(kOutputAddress, bit, on); }
 
 void SawPlcModel::ShowPosition() {
   const long tenths = std::lround(std::clamp(position_, 0.0, 65535.0));

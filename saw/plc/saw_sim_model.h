@@ -59,6 +59,7 @@ class SawPlcModel {
 
   std::uint16_t& Reg(int plcAddress);
   bool Relay(int relay);
+  void SetBit(int plcAddress, int bit, bool on);
   void SetRelay(int relay, bool on);
   void SetOutput(int bit, bool on);
   void ShowPosition();

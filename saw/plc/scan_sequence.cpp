@@ -19,7 +19,7 @@ void SetToBeginning(PlcState& state, ScanHost& host) {
   // The new list's first target is owed to the PLC even when the previous
   // run ended with "Send Next Pos" held on.
   state.PosSent = false;
-  host.SetCurrentCell(kFirstCellRow, kFirstCellColumn);
+  host.SetCurrentCell(kTotalRow, PositionColumnOfGroup(1));
   host.HiLiteCell(0, 0);
   SetRelayBit(state, kRelaySetToBeginning, false);
 }

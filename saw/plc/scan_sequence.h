@@ -10,8 +10,6 @@
 namespace orl {
 
 inline constexpr const char* kActivityIdle = " ";
-inline constexpr int kFirstCellRow = 3;
-inline constexpr int kFirstCellColumn = 1;
 
 void Sequence(PlcState& state, ScanHost& host);
 

@@ -33,17 +33,11 @@ bool GlobMatch(std::string_view name, std::string_view glob) {
   return g == glob.size();
 }
 
-std::string Normalised(const std::string& folder) {
-  std::string path = folder;
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
-}
-
 template <typename Keep>
 std::vector<std::string> ListEntries(const std::string& folder, Keep keep) {
   std::vector<std::string> names;
   std::error_code error;
-  for (fs::directory_iterator it(Normalised(folder), error), end; !error && it != end; it.increment(error)) {
+  for (fs::directory_iterator it(WithForwardSlashes(folder), error), end; !error && it != end; it.increment(error)) {
     if (keep(*it)) names.push_back(it->path().filename().string());
   }
   std::sort(names.begin(), names.end());
@@ -68,16 +62,16 @@ bool MatchesFilePattern(const std::string& name, const std::string& pattern) {
 
 bool RealFileSystem::FileExists(const std::string& path) const {
   std::error_code error;
-  return !path.empty() && fs::is_regular_file(Normalised(path), error);
+  return !path.empty() && fs::is_regular_file(WithForwardSlashes(path), error);
 }
 
 bool RealFileSystem::FolderExists(const std::string& path) const {
   std::error_code error;
-  return !TrimBlanks(path).empty() && fs::is_directory(Normalised(TrimBlanks(path)), error);
+  return !TrimBlanks(path).empty() && fs::is_directory(WithForwardSlashes(TrimBlanks(path)), error);
 }
 
 bool RealFileSystem::DriveReady(const std::string& folder) const {
-  return FolderExists(folder) && ::access(Normalised(TrimBlanks(folder)).c_str(), R_OK | X_OK) == 0;
+  return FolderExists(folder) && ::access(WithForwardSlashes(TrimBlanks(folder)).c_str(), R_OK | X_OK) == 0;
 }
 
 std::vector<std::string> RealFileSystem::ListFiles(const std::string& folder, const std::string& pattern) const {

@@ -12,6 +12,8 @@ enum MacParRow { kSawKerfRow = 1, kClampLengthRow = 2, kRearTrimRow = 3, kCreepD
 enum PthParRow { kJobsRow = 1, kProgramsRow = 2, kPrintPathRow = 3, kArdisDataRow = 4 };
 inline constexpr int kPathColumn = 1;
 inline constexpr int kBrowseColumn = 2;
+// The machine works in millimetres; inch lengths are converted by this.
+inline constexpr double kMillimetresPerInch = 25.4;
 
 CellGrid MakeMacParGrid();
 CellGrid MakePthParGrid();

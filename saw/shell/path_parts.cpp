@@ -1,5 +1,6 @@
 #include "saw/shell/path_parts.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace orl {
@@ -10,6 +11,12 @@ constexpr std::string_view kSeparators = "\\/";
 std::string FileNamePart(std::string_view path) {
   const auto last = path.find_last_of(kSeparators);
   return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+}
+
+std::string WithForwardSlashes(std::string_view path) {
+  std::string slashed(path);
+  std::replace(slashed.begin(), slashed.end(), '\\', '/');
+  return slashed;
 }
 
 std::string TrimBlanks(std::string_view text) {

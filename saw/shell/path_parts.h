@@ -17,6 +17,9 @@ std::string FolderPart(std::string_view path);
 // in a separator (an empty text stays empty).
 std::string WithTrailingSeparator(std::string_view folder);
 
+// The path with every '\' turned into '/', as the file system takes it.
+std::string WithForwardSlashes(std::string_view path);
+
 // Blanks removed from both ends.
 std::string TrimBlanks(std::string_view text);
 

@@ -6,6 +6,7 @@
 
 #include "saw/plc/link_factory.h"
 #include "saw/plc/sim_server.h"
+#include "saw/shell/orl_settings.h"
 #include "saw/tools/commands.h"
 #include "saw/tools/tool_session.h"
 
@@ -40,7 +41,7 @@ SawSimConfig ModelConfig(const SimOptions& options) {
 
 std::unique_ptr<SimModbusServer> OpenServer(const SimOptions& options, const Clock& clock, std::string& error) {
   if (!options.rtu.empty())
-    return SimModbusServer::OpenRtu(options.rtu, std::to_string(options.baud) + ",o,8,1", options.station,
+    return SimModbusServer::OpenRtu(options.rtu, LineSettings(std::to_string(options.baud)), options.station,
                                     ModelConfig(options), clock, error);
   std::string host;
   int port = kDefaultModbusTcpPort;

@@ -18,7 +18,7 @@ class ScanHostAdapter final : public ScanHost {
   void AdvBooks() override;
   std::optional<std::string> BookLabel(int row, int group, int book) override;
   const CellGrid& MacPar() override { return ws_.MacPar; }
-  std::string LabelFilePath() override { return ws_.PthPar.Text(3, 1); }
+  std::string LabelFilePath() override { return ws_.PthPar.Text(kPrintPathRow, kPathColumn); }
 
  private:
   Workstation& ws_;

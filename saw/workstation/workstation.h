@@ -20,6 +20,7 @@
 #include "saw/shell/clock.h"
 #include "saw/shell/file_list.h"
 #include "saw/shell/file_system.h"
+#include "saw/shell/machine_parameters.h"
 #include "saw/shell/profile_file.h"
 #include "saw/shell/ui.h"
 
@@ -135,8 +136,8 @@ class Workstation {
   std::string Setting(const char* section, const char* key) const;
   int GrooveColumnsSetting() const;
   std::string RemovableFolder() const;
-  std::string JobFolder() const { return PthPar.Text(1, 1); }
-  std::string ArdisPath() const { return PthPar.Text(4, 1); }
+  std::string JobFolder() const { return PthPar.Text(kJobsRow, kPathColumn); }
+  std::string ArdisPath() const { return PthPar.Text(kArdisDataRow, kPathColumn); }
   void FollowGroupInPreview(int group);
 };
 
