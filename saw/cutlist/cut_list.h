@@ -17,10 +17,14 @@ inline constexpr int kDescRow = 1, kDescColumn = 1, kUnitFlagColumn = 2;
 inline constexpr int kSawStrokeRow = 2;
 inline constexpr int kTotalRow = 3;
 inline constexpr int kFirstCutRow = 4;
-// The longest text a cell holds (the job description); longer texts, typed
-// or read from a file, are cut so nothing can bloat the list.
-inline constexpr std::size_t kMaxCellTextLength = 256;
+// The longest text a cell holds, in bytes of UTF-8 (the job description:
+// a loaded pattern's three lines fit whole); longer texts, typed or read
+// from a file, are cut so nothing can bloat the list.
+inline constexpr std::size_t kMaxCellTextLength = 1024;
 inline constexpr Rgb kHighlightColor = 0xFF8080;
+// The largest quantity a cut holds (a pattern's 16-bit CutQty reaches it; a
+// program file may hold more, which reads as this). Typing stays 0..99.
+inline constexpr int kMaxCellQuantity = 32767;
 // Asked before "Clear" or a pattern load replaces the cut list.
 inline constexpr const char* kClearQuestion = "This will clear all programmed cuts. Continue?";
 
@@ -56,6 +60,11 @@ class CutList {
   int decimalPlacesMetric = 1;
   int decimalPlacesInch = 1;
 
+  // The column of the cell the operator last chose; a run without a block
+  // selection starts at its group. Hand-overs and the program's own cell
+  // writes move the grid's active cell, never this.
+  int ChosenColumn = 1;
+
   // Highlight of the cell being cut.
   int HiRow = 0, HiCol = 0;
   Rgb HiSavedColor = kWhite;
@@ -66,6 +75,8 @@ class CutList {
 
 // The group number of a column: the separator column counts as the next group.
 inline int GroupOfColumn(int column) { return column / ColsPerGroup + 1; }
+// The number of groups the grid now has (1 when limited to the first group).
+inline int GroupsOf(const CellGrid& grid) { return grid.Columns() / ColsPerGroup; }
 // First (Position) column of group g, counted from 1.
 inline int PositionColumnOfGroup(int group) { return ColsPerGroup * (group - 1) + 1; }
 

@@ -1,5 +1,6 @@
 #include "saw/cutlist/cut_list_editing.h"
 
+#include "saw/cutlist/cell_text.h"
 #include "saw/shell/text_number.h"
 
 namespace orl {
@@ -41,7 +42,7 @@ void KeyDownInGrid(CutList& cutList) {
 }
 
 void DescChanged(CutList& cutList, const std::string& text) {
-  cutList.Desc = text.substr(0, kMaxCellTextLength);
+  cutList.Desc = Utf8Prefix(text, kMaxCellTextLength);
   SetCellText(cutList.grid, kDescRow, kDescColumn, cutList.Desc);
 }
 
@@ -53,6 +54,7 @@ bool AskAndClearCutList(Ui& ui, CutList& cutList, FileList& programList, const F
   ui.PumpEvents();
   ClearCutlist(cutList);
   Setupcutlist(cutList);
+  cutList.ChosenColumn = 1;  // a new list runs from its first group until the operator chooses
   return true;
 }
 

@@ -27,8 +27,9 @@ void KeyDownInGrid(CutList& cutList);
 void DescChanged(CutList& cutList, const std::string& text);
 
 // Asks whether all programmed cuts may go; on Yes empties the description
-// and the file name, refreshes the program list and clears and sets up the
-// list afresh. Returns the answer.
+// and the file name, refreshes the program list, clears and sets up the
+// list afresh and makes group 1 the one a run starts from. Returns the
+// answer.
 bool AskAndClearCutList(Ui& ui, CutList& cutList, FileList& programList, const FileSystem& fileSystem);
 
 }  // namespace orl

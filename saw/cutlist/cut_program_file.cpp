@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "saw/cutlist/cell_text.h"
 #include "saw/cutlist/cut_list.h"
 #include "saw/shell/atomic_file.h"
 
@@ -56,11 +57,14 @@ class CsvReader {
   }
 
  private:
+  // One byte beyond the cell's room is kept, so the cut can tell whether it
+  // splits a character.
   void Append(char c) {
-    if (field_.size() < kMaxCellTextLength) field_ += c;
+    if (field_.size() <= kMaxCellTextLength) field_ += c;
   }
   void EndField() {
-    if (row_ <= kCutListRows && column_ <= grid_.Columns()) grid_.SetText(row_, column_, field_);
+    if (row_ <= kCutListRows && column_ <= grid_.Columns())
+      grid_.SetText(row_, column_, Utf8Prefix(field_, kMaxCellTextLength));
     field_.clear();
     ++column_;
   }

@@ -18,7 +18,7 @@ std::string CutProgramFolder(const FileList& programList);
 
 // Loads folder + fileName into the cut list: description, unit (anything
 // but "False" is metric), groove check, no highlight, cell (3,1) active and
-// group "1". Returns false when the file could not be read.
+// chosen, group "1". Returns false when the file could not be read.
 bool LoadCutProgram(CutList& cutList, const FileList& programList, const std::string& fileName,
                     int grooveColumnsSetting);
 

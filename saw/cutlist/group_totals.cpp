@@ -1,4 +1,5 @@
 // A group's board total (row 3) and the remainder after each cut.
+#include <algorithm>
 #include <cmath>
 
 #include "saw/cutlist/cut_list.h"
@@ -38,8 +39,9 @@ int ComputeColumn(CutList& cutList, const CellGrid& macPar, int column, float tr
     for (int row = kFirstCutRow; row <= kCutListRows; ++row) {
       const float piece = CellValue(grid, row, column);
       if (piece == 0) break;
-      const float quantity = static_cast<float>(RoundHalfEven(Val(grid.Text(row, column + kQtyOffset))));
-      onCut(row, (piece + kerf) * quantity);
+      // Counted as the run will cut it: a quantity beyond what a cut holds is that most.
+      const int quantity = std::min(RoundHalfEven(Val(grid.Text(row, column + kQtyOffset))), kMaxCellQuantity);
+      onCut(row, (piece + kerf) * static_cast<float>(quantity));
     }
   };
 

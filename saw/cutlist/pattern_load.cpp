@@ -1,6 +1,7 @@
 // Loading a pattern into the cut list.
 #include "saw/cutlist/pattern_load.h"
 
+#include "saw/cutlist/cell_text.h"
 #include "saw/cutlist/cut_list_editing.h"
 #include "saw/optimizer/books.h"
 #include "saw/optimizer/eval_number.h"
@@ -16,14 +17,22 @@ constexpr const char* kDescSize = " X ";
 constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kLoadLong = "       Load LONG";
 constexpr const char* kLoadShort = "        Load SHORT";
+constexpr const char* kTooLargeHead = "This pattern does not fit the cut list (";
+constexpr const char* kTooLargeTail = " of 48 cuts). Only the cuts that fit were loaded.";
 // Boards narrower than this are taken to be measured in inches.
 constexpr float kInchBoardWidth = 200;
 constexpr int kLoadedLevels = 10;
 
+// Three lines: pattern and file, board description, board size and load.
+// Only the board description is shortened, so the size and the load
+// direction always fit the description cell.
 std::string Description(const PatCut& cut, const std::string& fileName) {
-  return kDescHead + std::to_string(cut.PatNo) + kDescFrom + fileName + kLineEnd + std::string(cut.BoardDesc) + kLineEnd +
-         PlainNumberText(cut.BoardLen) + kDescSize + PlainNumberText(cut.BoardWid) +
-         (cut.LoadLong ? kLoadLong : kLoadShort);
+  const std::string head = kDescHead + std::to_string(cut.PatNo) + kDescFrom + fileName + kLineEnd;
+  const std::string size = kLineEnd + PlainNumberText(cut.BoardLen) + kDescSize + PlainNumberText(cut.BoardWid) +
+                           (cut.LoadLong ? kLoadLong : kLoadShort);
+  const std::size_t fixed = head.size() + size.size();
+  const std::size_t room = fixed < kMaxCellTextLength ? kMaxCellTextLength - fixed : 0;
+  return head + std::string(Utf8Prefix(cut.BoardDesc, room)) + size;
 }
 
 std::string PatternKey(const PatCut& cut, const OptimizerView& view) {
@@ -52,12 +61,11 @@ class Placement {
   Placement(PatternLoadContext& context, OptimizerModel& model, OptimizerView& view, CutBookLabels& labels)
       : context_(context), model_(model), view_(view), labels_(labels) {}
 
-  void Run(std::int16_t pattern) {
-    const std::size_t first = model_.CurPatFirst < 1 ? model_.PatCuts.size() : model_.CurPatFirst;
+  void Run(std::span<PatCut> cuts) {
     for (int level = 1; level <= kLoadedLevels; ++level) {
       row_ = kFirstCutRow;
-      for (std::size_t i = first; i < model_.PatCuts.size() && model_.PatCuts[i].PatNo == pattern; ++i) {
-        Visit(model_.PatCuts[i], level);
+      for (PatCut& cut : cuts) {
+        Visit(cut, level);
         if (prevCol_ < col_) ComputeColumn(context_.cutList, context_.macPar, prevCol_, trimOverride_);
         prevCol_ = col_;
       }
@@ -88,7 +96,8 @@ class Placement {
 
   void Place(PatCut& cut, int level) {
     const int group = level + off_;
-    if (group <= kCutListGroups && row_ <= kCutListRows) {
+    // The list may be limited to its first group (FirstColOnly).
+    if (group <= GroupsOf(context_.cutList.grid) && row_ <= kCutListRows) {
       col_ = PositionColumnOfGroup(group);
       cut.SeqStep = ToInt16(group);
       CellGrid& grid = context_.cutList.grid;
@@ -114,16 +123,27 @@ class Placement {
   bool overflowed_ = false;
 };
 
-// Groups left without a total received no cut; the later groups close up.
-void DeleteEmptyGroups(CellGrid& grid, CutBookLabels& labels) {
+// Groups left without a total received no cut; the later groups close up,
+// and the book labels and cut-sequence steps of their cuts move with them.
+void DeleteEmptyGroups(CellGrid& grid, CutBookLabels& labels, std::span<PatCut> cuts) {
   int last = 0;
   for (int group = 1; group <= kCutListGroups; ++group)
     if (!grid.Text(kTotalRow, PositionColumnOfGroup(group)).empty()) last = group;
   for (int group = last; group >= 1; --group) {
     if (!grid.Text(kTotalRow, PositionColumnOfGroup(group)).empty()) continue;
     DeleteCutGroup(grid, group);
-    labels.DeleteGroup(group);  // the labels stay with their cuts
+    labels.DeleteGroup(group);
+    for (PatCut& cut : cuts)
+      if (cut.SeqStep > group) --cut.SeqStep;
   }
+}
+
+// The selected pattern's records: from its first one while the number holds.
+std::span<PatCut> PatternCuts(OptimizerModel& model, std::int16_t pattern) {
+  const std::size_t first = model.CurPatFirst < 1 ? model.PatCuts.size() : model.CurPatFirst;
+  std::size_t end = first;
+  while (end < model.PatCuts.size() && model.PatCuts[end].PatNo == pattern) ++end;
+  return std::span<PatCut>(model.PatCuts).subspan(first, end - first);
 }
 
 }  // namespace
@@ -176,13 +196,18 @@ bool LoadPattern(PatternLoadContext context, OptimizerModel& model, OptimizerVie
 
   const std::int16_t pattern = SelectedPatternNumber(model);
   ShowBooks(model, view, pattern);
+  const std::span<PatCut> cuts = PatternCuts(model, pattern);
   Placement placement(context, model, view, labels);
-  placement.Run(pattern);
-  DeleteEmptyGroups(cutList.grid, labels);
+  placement.Run(cuts);
+  DeleteEmptyGroups(cutList.grid, labels, cuts);
   Setupcutlist(cutList);
   GrooveCol(cutList);
-  if (placement.Overflowed()) Warn(context.ui, kPatternTooLarge);
+  if (placement.Overflowed()) Warn(context.ui, PatternTooLargeText(GroupsOf(cutList.grid)));
   return true;
+}
+
+std::string PatternTooLargeText(int groups) {
+  return kTooLargeHead + std::to_string(groups) + (groups == 1 ? " group" : " groups") + kTooLargeTail;
 }
 
 }  // namespace orl

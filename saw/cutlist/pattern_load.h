@@ -18,8 +18,10 @@
 namespace orl {
 
 inline constexpr int kCutListGroups = kCutListColumns / ColsPerGroup;
-inline constexpr const char* kPatternTooLarge =
-    "This pattern does not fit the cut list (33 groups of 48 cuts). Only the cuts that fit were loaded.";
+
+// The warning after a load that left cuts out: `groups` is what the list
+// holds (33, or 1 when the list is limited to its first group).
+std::string PatternTooLargeText(int groups);
 
 // Per cut-list row and group, the book labels of the part that cut yields
 // (entry 0 unused, entry b for book b).

@@ -11,13 +11,9 @@
 namespace orl {
 namespace {
 
-// The grid refuses quantities outside 0..99 while they are typed; a program
-// file can still hold anything, and a negative or huge quantity must not
-// make the walk endless.
-constexpr int kMaxQuantity = 99;
-// A groove of at most 999 mm cut with a kerf of at least 1 mm needs no more
-// strokes than this; an absurdly thin kerf must not explode the list.
-constexpr double kMaxStrokes = 1000;
+// A stroke count beyond the whole list's limit trips the limit anyway; the
+// bound only keeps the count a valid integer.
+constexpr double kMaxStrokes = static_cast<double>(kMaxPosEntries) + 1;
 
 class PositionWalk {
  public:
@@ -29,7 +25,9 @@ class PositionWalk {
         runningPos_(runningPos),
         posList_(posList) {}
 
-  void Run(int startColumn, int endColumn) {
+  // False when the list would pass kMaxPosEntries; the list is then left
+  // empty.
+  bool Run(int startColumn, int endColumn) {
     int row = kTotalRow;
     int qtyColumn = startColumn;
     bool first = true;
@@ -38,16 +36,20 @@ class PositionWalk {
     for (;;) {
       if (remaining == 0) remaining = Quantity(row, qtyColumn);
       if (row == kTotalRow) remaining = 1;
-      EmitCut(row, qtyColumn - 1, first);
+      if (!EmitCut(row, qtyColumn - 1, first)) {
+        PosList().swap(posList_);  // gives the memory back
+        posList_ = EmptyPosList();
+        return false;
+      }
       --remaining;
-      if (row == grid_.Rows()) return;
+      if (row == grid_.Rows()) return true;
       if (remaining == 0) ++row;
       if (Value(row, qtyColumn) != 0) {
         first = false;
         continue;
       }
       const int nextPosition = qtyColumn + 5;
-      if (nextPosition > endColumn || Value(kTotalRow, nextPosition) == 0) return;
+      if (nextPosition > endColumn || Value(kTotalRow, nextPosition) == 0) return true;
       qtyColumn = nextPosition + 1;
       row = kTotalRow;
       first = true;
@@ -58,7 +60,7 @@ class PositionWalk {
   double Value(int row, int column) const { return Val(grid_.Text(row, column)); }
 
   int Quantity(int row, int qtyColumn) const {
-    const int quantity = std::clamp(RoundHalfEven(Value(row, qtyColumn)), 0, kMaxQuantity);
+    const int quantity = std::clamp(RoundHalfEven(Value(row, qtyColumn)), 0, kMaxCellQuantity);
     return quantity == 0 ? 1 : quantity;
   }
 
@@ -96,13 +98,15 @@ class PositionWalk {
     return cut_;
   }
 
-  void EmitCut(int row, int positionColumn, bool first) {
+  // False, with nothing emitted past the limit, when the list is full.
+  bool EmitCut(int row, int positionColumn, bool first) {
     const CutRow& cut = ReadCutRow(row, positionColumn);
     const double groove = cut.groove;
     const double step = cut.step;
     int strokes = cut.strokes;
     double move = cut.move;
     do {
+      if (static_cast<std::size_t>(UpperBound(posList_)) >= kMaxPosEntries) return false;
       PosEntry entry;
       entry.CellRow = row;
       entry.CellCol = positionColumn;
@@ -114,6 +118,7 @@ class PositionWalk {
       --strokes;
       move = step;
     } while (strokes > 0);
+    return true;
   }
 
   const CellGrid& grid_;
@@ -128,14 +133,25 @@ class PositionWalk {
 }  // namespace
 
 bool MakePositions(CutList& cutList, const CellGrid& macPar, bool absoluteMode, std::int32_t& runningPos,
-                   PosList& posList) {
+                   PosList& posList, bool* tooLong) {
   const CellGrid& grid = cutList.grid;
-  const int startColumn = ColsPerGroup * (grid.SelectionFirstColumn() / ColsPerGroup) + 2;
-  int endColumn = ColsPerGroup * (grid.SelectionLastColumn() / ColsPerGroup) + 2;
+  // The operator's block, else the cell the operator last chose: never the
+  // active cell, which every hand-over moves to the cut being made.
+  const bool block = grid.HasBlockSelection();
+  const int firstColumn = block ? grid.SelectionFirstColumn() : cutList.ChosenColumn;
+  const int lastColumn = block ? grid.SelectionLastColumn() : cutList.ChosenColumn;
+  const int startColumn = ColsPerGroup * (firstColumn / ColsPerGroup) + 2;
+  int endColumn = ColsPerGroup * (lastColumn / ColsPerGroup) + 2;
   if (startColumn == endColumn) endColumn = grid.Columns();
 
+  const std::int32_t runningPosBefore = runningPos;
   PositionWalk walk(cutList, MachineParameter(macPar, kSawKerfRow), absoluteMode, runningPos, posList);
-  walk.Run(startColumn, endColumn);
+  const bool fits = walk.Run(startColumn, endColumn);
+  if (tooLong) *tooLong = !fits;
+  if (!fits) {
+    runningPos = runningPosBefore;
+    return false;
+  }
   return UpperBound(posList) > 1 || (UpperBound(posList) == 1 && posList[1].Target != 0);
 }
 

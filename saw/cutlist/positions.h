@@ -2,6 +2,7 @@
 // The pusher targets of a run: `MakePositions` turns the selected cut groups
 // of the cut list into `PosList`, which the scan loop hands to the PLC entry
 // by entry.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,12 +32,20 @@ struct PositionSettings {
   bool absoluteMode = false;
 };
 
-// Rebuilds posList from the groups of the cut list's block selection (a
-// single selected group runs to the end of the list). runningPos carries
-// the last absolute target between calls. Returns true when the list holds
-// more than one entry or its single entry has a non-zero target. A groove
-// with a saw kerf of 0 counts as a single stroke.
+// The most entries a list may hold (about 32 MB). Every quantity and groove
+// a cut list can hold is accepted; only a list this long is refused, so an
+// absurd program cannot exhaust memory.
+inline constexpr std::size_t kMaxPosEntries = 2'000'000;
+
+// Rebuilds posList from the operator's groups: the block selection, or
+// without a block the column the operator last chose (a single group runs
+// to the end of the list). runningPos carries the last absolute target
+// between calls. Returns true when the list holds more than one entry or
+// its single entry has a non-zero target. A groove with a saw kerf of 0
+// counts as a single stroke. A list that would pass kMaxPosEntries is not
+// made: posList is left empty, runningPos unchanged, the result is false
+// and *tooLong (when given) is set.
 bool MakePositions(CutList& cutList, const CellGrid& macPar, bool absoluteMode, std::int32_t& runningPos,
-                   PosList& posList);
+                   PosList& posList, bool* tooLong = nullptr);
 
 }  // namespace orl

@@ -56,23 +56,24 @@ std::optional<PatternKeyFields> SplitPatternKey(const std::string& key) {
   return fields;
 }
 
-void ShowLoadedPattern(OptimizerModel& model, OptimizerView& view, std::string& dir1Folder, FileList& file2,
+bool ShowLoadedPattern(OptimizerModel& model, OptimizerView& view, std::string& dir1Folder, FileList& file2,
                        const FileSystem& fileSystem, const std::string& ardisPath, const std::string& cnumText) {
-  if (model.LoadedPatternKey.empty()) return;
+  if (model.LoadedPatternKey.empty()) return false;
   const auto key = SplitPatternKey(model.LoadedPatternKey);
-  if (!key) return;
+  if (!key) return false;
   dir1Folder = key->Folder;
   file2.folder = key->Folder;
   file2.Refresh(fileSystem);
-  if (key->ListIndex < 0 || static_cast<std::size_t>(key->ListIndex) >= file2.entries.size()) return;
+  if (key->ListIndex < 0 || static_cast<std::size_t>(key->ListIndex) >= file2.entries.size()) return false;
   OptimizerFileClicked(model, view, dir1Folder, file2.folder, file2.entries[key->ListIndex], key->ListIndex,
                        ardisPath);
   // By the number in the entry text, not by list position: the list holds
   // the patterns in file order, which need not start at 1 or run unbroken.
-  if (!SelectPatternNumber(model, view, key->PatNo)) return;
+  if (!SelectPatternNumber(model, view, key->PatNo)) return true;
   const int group = RoundHalfEven(Val(cnumText));
   if (group != 0 && group <= view.VScrollPH.Min && model.ShownPatternKey == model.LoadedPatternKey)
     SetStepBar(model, view, group);
+  return true;
 }
 
 }  // namespace orl

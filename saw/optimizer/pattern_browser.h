@@ -45,8 +45,9 @@ std::optional<PatternKeyFields> SplitPatternKey(const std::string& key);
 // "Show Loaded Pattern": shows the folder and file of `LoadedPatternKey`,
 // re-reads the file, selects the loaded pattern by its number and, when the
 // cut list's group label `cnumText` names one of its steps, highlights it.
-// Nothing happens while no pattern is loaded.
-void ShowLoadedPattern(OptimizerModel& model, OptimizerView& view, std::string& dir1Folder, FileList& file2,
+// Nothing happens while no pattern is loaded. Returns whether the file was
+// read again (its warnings are then the model's).
+bool ShowLoadedPattern(OptimizerModel& model, OptimizerView& view, std::string& dir1Folder, FileList& file2,
                        const FileSystem& fileSystem, const std::string& ardisPath, const std::string& cnumText);
 
 }  // namespace orl

@@ -1,5 +1,7 @@
 #include "saw/plc/scan_transfer.h"
 
+#include <algorithm>
+
 #include "saw/plc/attempt.h"
 #include "saw/plc/dig_io.h"
 #include "saw/plc/register_map.h"
@@ -76,10 +78,12 @@ void ApplyWrite(PlcState& state, std::int32_t& pending, std::int32_t cleared, co
 
 }  // namespace
 
-std::int32_t CreepTenths(const CellGrid& macPar) {
-  std::int32_t creep = RoundHalfEven(MachineParameter(macPar, kCreepDistanceRow));
+CreepDistance CreepTenths(const CellGrid& macPar) {
+  std::int64_t creep = RoundHalfEven(MachineParameter(macPar, kCreepDistanceRow));
   if (creep == 0) creep = kDefaultCreepDistance;
-  return creep * 10;
+  const std::int64_t tenths = creep * 10;
+  const std::int64_t carried = std::clamp<std::int64_t>(tenths, 0, kMaxBlockTenths);
+  return {static_cast<std::int32_t>(carried), carried != tenths};
 }
 
 TransferPlan PrepareTransfer(const PlcState& state, const CellGrid& macPar, bool linkOpen) {
@@ -90,7 +94,9 @@ TransferPlan PrepareTransfer(const PlcState& state, const CellGrid& macPar, bool
   } else if (state.TargetWrite > 0) {
     plan.kind = TransferKind::WriteTarget;
     plan.value = state.TargetWrite;
-    plan.block = TargetBlock(state.TargetWrite, CreepTenths(macPar));
+    const CreepDistance creep = CreepTenths(macPar);
+    plan.block = TargetBlock(state.TargetWrite, creep.tenths);
+    plan.creepClamped = creep.clamped;
   } else if (state.OutputWrite >= 0) {
     plan.kind = TransferKind::WriteOutput;
     plan.value = state.OutputWrite;
@@ -121,6 +127,7 @@ void ApplyTransfer(PlcState& state, const TransferPlan& plan, const TransferResu
   switch (plan.kind) {
     case TransferKind::Read: ApplyReads(state, result); break;
     case TransferKind::WriteTarget:
+      if (plan.creepClamped && result.write.ran) state.log.LogComm(kLogCreepClamped);
       ApplyWrite(state, state.TargetWrite, -1, plan, result.write, {"2000", kLogNextPosition});
       break;
     case TransferKind::WriteOutput:

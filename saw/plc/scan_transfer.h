@@ -19,6 +19,9 @@ inline constexpr const char* kNoPosition = "------------";
 inline constexpr const char* kPositionMask = "###0.0";
 // Creep distance used when the machine parameter is 0, millimetres.
 inline constexpr std::int32_t kDefaultCreepDistance = 100;
+// The most tenths the target block's two BCD words carry (eight digits).
+inline constexpr std::int32_t kMaxBlockTenths = 99'999'999;
+inline constexpr const char* kLogCreepClamped = "Creep Distance out of range, clamped to 0..9999999.9 mm";
 
 enum class TransferKind { None, Read, WriteTarget, WriteOutput, WriteRelay };
 
@@ -26,6 +29,7 @@ struct TransferPlan {
   TransferKind kind = TransferKind::None;
   std::int32_t value = 0;  // the pending value the write carries
   PlcWords4 block{};       // the target block, for WriteTarget
+  bool creepClamped = false;  // the block carries a clamped creep distance
 };
 
 struct WriteOutcome {
@@ -52,7 +56,12 @@ TransferResult Transfer(PlcLink& link, const TransferPlan& plan);
 // holds the value that was written.
 void ApplyTransfer(PlcState& state, const TransferPlan& plan, const TransferResult& result);
 
-// Creep distance in tenths of a mm from the machine parameters.
-std::int32_t CreepTenths(const CellGrid& macPar);
+struct CreepDistance {
+  std::int32_t tenths = 0;
+  bool clamped = false;  // out of what the target block carries
+};
+// Creep distance in tenths of a mm from the machine parameters, clamped to
+// 0..kMaxBlockTenths.
+CreepDistance CreepTenths(const CellGrid& macPar);
 
 }  // namespace orl

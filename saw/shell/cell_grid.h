@@ -64,6 +64,7 @@ class CellGrid {
   // cell's column is both.
   int SelectionFirstColumn() const;
   int SelectionLastColumn() const;
+  bool HasBlockSelection() const { return blockFirstColumn_ > 0; }
   void SetBlockSelection(int firstColumn, int lastColumn);
   void ClearBlockSelection();
 

@@ -7,6 +7,11 @@
 #include "saw/workstation/workstation.h"
 
 namespace orl {
+namespace {
+
+constexpr const char* kNoCutsRead = ": no cut could be read from this file; it holds nothing to load.";
+
+}  // namespace
 
 bool Workstation::OptimizerFileClicked(const std::string& fileName) {
   const auto& entries = jobs.File2.entries;
@@ -16,7 +21,13 @@ bool Workstation::OptimizerFileClicked(const std::string& fileName) {
   const bool read = orl::OptimizerFileClicked(optimizer, optimizerView, jobs.Dir1, jobs.File2.folder, fileName,
                                               listIndex, ArdisPath());
   ui.SetBusyCursor(false);
+  KeepImportWarnings(fileName);
   return read;
+}
+
+void Workstation::KeepImportWarnings(const std::string& fileName) {
+  lastImportWarnings_ = optimizer.Warnings.Texts();
+  if (optimizer.CutCount() == 0) lastImportWarnings_.push_back(fileName + kNoCutsRead);
 }
 
 void Workstation::PatClicked(int index) { orl::PatClicked(optimizer, optimizerView, index); }
@@ -27,7 +38,8 @@ bool Workstation::LoadPatternClicked() {
 }
 
 void Workstation::ShowLoadedPatternClicked() {
-  ShowLoadedPattern(optimizer, optimizerView, jobs.Dir1, jobs.File2, fileSystem, ArdisPath(), cutList.CNum);
+  if (ShowLoadedPattern(optimizer, optimizerView, jobs.Dir1, jobs.File2, fileSystem, ArdisPath(), cutList.CNum))
+    KeepImportWarnings(optimizerView.File2FileName);
 }
 
 void Workstation::BookClicked(int index) { SelectBook(optimizerView, index); }

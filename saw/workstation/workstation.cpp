@@ -14,6 +14,14 @@ constexpr const char* kDefaultRemovableFolder = "/media";
 // A check box click: unticked becomes ticked, ticked or grey becomes unticked.
 int Toggled(int value) { return value == 0 ? 1 : 0; }
 
+constexpr const char* kTooManyPositionsHead = "This cut list needs more than ";
+constexpr const char* kTooManyPositionsTail =
+    " saw positions. Nothing was sent to the saw: lower the quantities or check the grooves and the Saw Kerf.";
+
+std::string PositionListTooLongText() {
+  return kTooManyPositionsHead + std::to_string(kMaxPosEntries) + kTooManyPositionsTail;
+}
+
 }  // namespace
 
 Workstation::Workstation(Ui& ui, const FileSystem& fileSystem, const Clock& clock)
@@ -69,6 +77,7 @@ void Workstation::CutListEditFinished(int row, int column) {
 
 void Workstation::CutListCellMoved(int row, int column) {
   cutList.grid.SetActiveCell(row, column);
+  if (column >= 1) cutList.ChosenColumn = column;
   if (const auto group = CurrentCellMoved(cutList, column)) FollowGroupInPreview(*group);
 }
 
@@ -80,6 +89,7 @@ void Workstation::DescChanged(const std::string& text) { orl::DescChanged(cutLis
 
 void Workstation::ClearClicked() {
   if (!AskAndClearCutList(ui, cutList, File1, fileSystem)) return;
+  cutBookLabels.Clear();  // the next run must not print the old pattern's labels
   optimizerView.BtnLdPatEnabled = false;
   optimizerView.ShNxtEnabled = false;
   optimizer.LoadedPatternKey.clear();
@@ -110,8 +120,10 @@ void Workstation::RmdrClicked() {
 
 bool Workstation::ProgramClicked(const std::string& fileName) {
   const bool loaded = LoadCutProgram(cutList, File1, fileName, GrooveColumnsSetting());
-  if (loaded) optimizerView.ImpFrameVisible = false;
-  return loaded;
+  if (!loaded) return false;
+  optimizerView.ImpFrameVisible = false;
+  cutBookLabels.Clear();  // a program has no book labels of its own
+  return true;
 }
 
 bool Workstation::SaveClicked() { return SaveCutList(cutList, File1, fileSystem, ui); }
@@ -129,7 +141,15 @@ void Workstation::TabClicked(int tab) {
 }
 
 bool Workstation::MakePositions(PosList& positions) {
-  return orl::MakePositions(cutList, MacPar, AbsoluteMode, RunningPos, positions);
+  bool tooLong = false;
+  const bool result = orl::MakePositions(cutList, MacPar, AbsoluteMode, RunningPos, positions, &tooLong);
+  // The scan loop rebuilds on every tick while the PLC holds "Set To
+  // Beginning": one box per refused list. Marked before the box opens, in
+  // case a tick runs while it is shown.
+  const bool warn = tooLong && !positionListRefused_;
+  positionListRefused_ = tooLong;
+  if (warn) Warn(ui, PositionListTooLongText());
+  return result;
 }
 
 void Workstation::HiLite(int row, int column) {

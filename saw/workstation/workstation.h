@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "saw/cutlist/cut_list.h"
 #include "saw/cutlist/job_folders.h"
@@ -87,12 +88,17 @@ class Workstation {
 
   // --- Optimizer import -------------------------------------------------
   bool OptimizerFileClicked(const std::string& fileName);
+  // The warnings of the last optimizer file read (a click in the file list
+  // or "Show Loaded Pattern"), for the Import tab to list without a box.
+  const std::vector<std::string>& LastImportWarnings() const { return lastImportWarnings_; }
   void PatClicked(int index);
   bool LoadPatternClicked();
   void ShowLoadedPatternClicked();
   void BookClicked(int index);
 
   // --- Positions and the cut being made -----------------------------------
+  // A list too long to make is refused with a warning, once until a list
+  // can be made again.
   bool MakePositions(PosList& positions);
   void HiLite(int row, int column);
   // "Disable Programming" from the PLC locks the cut list's controls.
@@ -139,6 +145,11 @@ class Workstation {
   std::string JobFolder() const { return PthPar.Text(kJobsRow, kPathColumn); }
   std::string ArdisPath() const { return PthPar.Text(kArdisDataRow, kPathColumn); }
   void FollowGroupInPreview(int group);
+  void KeepImportWarnings(const std::string& fileName);
+
+ private:
+  std::vector<std::string> lastImportWarnings_;
+  bool positionListRefused_ = false;  // the last MakePositions found the list too long
 };
 
 }  // namespace orl

@@ -96,11 +96,23 @@ TEST(MakePositions, OneSelectedGroupRunsToTheEndOfTheList) {
     f.Board(group, "1000");
     f.Cut(group, 4, "100", "1");
   }
-  f.grid().SetActiveCell(5, 8);  // a cell of group 2
+  f.cutList.ChosenColumn = 8;  // the operator chose a cell of group 2
   const Made made = Make(f, true);
   ASSERT_EQ(UpperBound(made.list), 4);
   EXPECT_EQ(made.list[1].CellCol, 7);
   EXPECT_EQ(made.list[3].CellCol, 13);
+}
+
+TEST(MakePositions, RunStartsFromTheChosenCellNotFromTheCellBeingCut) {
+  CutListFixture f;
+  for (int group = 1; group <= 3; ++group) {
+    f.Board(group, "1000");
+    f.Cut(group, 4, "100", "1");
+  }
+  f.grid().SetActiveCell(4, 13);  // where the last hand-over of a run leaves the active cell
+  const Made made = Make(f, true);
+  ASSERT_EQ(UpperBound(made.list), 6);
+  EXPECT_EQ(made.list[1].CellCol, 1);
 }
 
 TEST(MakePositions, BlockSelectionStopsAtAnEmptyBoard) {
@@ -124,7 +136,7 @@ TEST(MakePositions, SeparatorColumnCountsAsTheNextGroup) {
   CutListFixture f;
   f.Board(1, "1000");
   f.Board(2, "900");
-  f.grid().SetActiveCell(3, 6);
+  f.cutList.ChosenColumn = 6;
   const Made made = Make(f, true);
   EXPECT_EQ(made.list[1].CellCol, 7);
 }
@@ -167,7 +179,34 @@ TEST(MakePositions, HostileQuantitiesStillEnd) {
   f.Cut(1, 4, "100", "-3");
   f.Cut(1, 5, "100", "1e9");
   const Made made = Make(f, false);
-  EXPECT_EQ(UpperBound(made.list), 1 + 1 + 99);
+  EXPECT_EQ(UpperBound(made.list), 1 + 1 + kMaxCellQuantity);
+}
+
+TEST(MakePositions, QuantitiesAboveNinetyNineAreCutAsTheTotalCountsThem) {
+  CutListFixture f;
+  f.Board(1, "20000");
+  f.Cut(1, 4, "100", "150");
+  ComputeColumn(f.cutList, f.macPar, 1);
+  EXPECT_EQ(f.Text(kTotalRow, 1), "15490");  // 150 x 103.2 + 10
+  const Made made = Make(f, false);
+  EXPECT_EQ(UpperBound(made.list), 1 + 150);
+}
+
+TEST(MakePositions, ThinKerfGroovesAreCutWholeAndOnlyTheWholeListIsLimited) {
+  CutListFixture f("0.5");
+  f.Board(1, "2000");
+  f.Cut(1, 4, "500", "1", "999");
+  Made made = Make(f, true);
+  EXPECT_EQ(UpperBound(made.list), 1 + 1998);  // 999 / 0.5 strokes, none dropped
+
+  f.macPar.SetText(kSawKerfRow, 1, "0.0001");  // ten million strokes
+  bool tooLong = false;
+  PosList list;
+  std::int32_t runningPos = 77;
+  EXPECT_FALSE(MakePositions(f.cutList, f.macPar, true, runningPos, list, &tooLong));
+  EXPECT_TRUE(tooLong);
+  EXPECT_EQ(UpperBound(list), 0);
+  EXPECT_EQ(runningPos, 77);
 }
 
 }  // namespace

@@ -126,7 +126,7 @@ TEST_F(PatternLoadTest, BooksAndBookLabelsFollowTheLoadedCuts) {
   ASSERT_NE(labels.At(4, 2), nullptr);  // the labels moved with their cut
   EXPECT_THAT(*labels.At(4, 2), ElementsAre("", "b1", "b2", "b3", "b4"));
   EXPECT_EQ(labels.At(4, 3), nullptr);
-  EXPECT_EQ(b.model.PatCuts[2].SeqStep, 3);
+  EXPECT_EQ(b.model.PatCuts[2].SeqStep, 2);  // the step moved with its cut
 }
 
 TEST_F(PatternLoadTest, PatternLargerThanTheListLoadsWhatFitsAndWarns) {
@@ -137,8 +137,37 @@ TEST_F(PatternLoadTest, PatternLargerThanTheListLoadsWhatFitsAndWarns) {
   EXPECT_EQ(Cell(kCutListRows, 1), "10");
   EXPECT_EQ(Cell(kTotalRow, PositionColumnOfGroup(kCutListGroups) + kQtyOffset), "2");
   ASSERT_EQ(ui.boxes.size(), 2u);
-  EXPECT_EQ(ui.boxes[1].text, kPatternTooLarge);
+  EXPECT_EQ(ui.boxes[1].text,
+            "This pattern does not fit the cut list (33 groups of 48 cuts). Only the cuts that fit were loaded.");
   EXPECT_EQ(ui.boxes[1].icon, MessageIcon::Exclamation);
+}
+
+TEST_F(PatternLoadTest, ListLimitedToItsFirstGroupWarnsOfTheGroupsLeftOut) {
+  cutList.grid.SetColumns(ColsPerGroup);  // FirstColOnly
+  test::PatternBuilder b(2440, 1220);
+  b.Cut(1, 600, true).Cut(2, 400, false);
+  ASSERT_TRUE(Load(b));
+  EXPECT_EQ(Cell(4, 1), "600");
+  ASSERT_EQ(ui.boxes.size(), 2u);
+  EXPECT_EQ(ui.boxes[1].text, PatternTooLargeText(1));
+  EXPECT_EQ(PatternTooLargeText(1),
+            "This pattern does not fit the cut list (1 group of 48 cuts). Only the cuts that fit were loaded.");
+}
+
+TEST_F(PatternLoadTest, LongBoardDescriptionIsShortenedButSizeAndLoadStayWhole) {
+  test::PatternBuilder b(2440, 1220);
+  std::string board = "a";
+  for (int i = 0; i < 600; ++i) board += "\xC3\xA9";  // two-byte characters: the room ends inside one
+  b.board.BoardDesc = board;
+  b.Cut(1, 600, true);
+  ASSERT_TRUE(Load(b));
+  const std::string& desc = cutList.Desc;
+  EXPECT_EQ(desc.size(), 1023u);  // the board text fills the room but for a character that did not fit
+  EXPECT_TRUE(desc.ends_with("\r\n2440 X 1220       Load LONG")) << desc;
+  EXPECT_TRUE(desc.starts_with("Pattern Number: 1 From: CPOUT.042\r\na\xC3\xA9"));
+  const std::size_t boardEnd = desc.rfind("\r\n");
+  EXPECT_EQ(desc[boardEnd - 2], '\xC3');  // no character split
+  EXPECT_EQ(Cell(1, 1), desc);
 }
 
 }  // namespace

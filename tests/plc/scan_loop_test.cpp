@@ -5,6 +5,7 @@
 #include "saw/plc/operator_requests.h"
 #include "saw/plc/register_map.h"
 #include "saw/plc/scan_loop.h"
+#include "saw/plc/scan_transfer.h"
 #include "tests/fakes/fake_plc_link.h"
 #include "tests/fakes/fake_scan_host.h"
 
@@ -228,6 +229,24 @@ TEST_F(PlcScanLoop, ClosedLinkStillSequencesAndKeepsWritesForLater) {
   link.open = true;
   Settle();
   EXPECT_EQ(TargetsWritten(), (std::vector<std::int32_t>{1000}));
+}
+
+TEST_F(PlcScanLoop, CreepDistanceIsClampedToWhatTheTargetBlockCarriesAndLogged) {
+  host.list = MakeTestList(2);
+  host.macPar.SetText(kCreepDistanceRow, 1, "1e12");
+  SetRelays(Bit(700));
+  Tick();
+  Tick();
+  ASSERT_EQ(link.writes.size(), 1u);
+  EXPECT_EQ(link.writes[0].words, (std::vector<std::int32_t>{0x1000, 0, 0x9999, 0x9999}));
+  ASSERT_FALSE(state.log.Lines().empty());
+  EXPECT_NE(state.log.Lines().back().find(kLogCreepClamped), std::string::npos);
+
+  host.macPar.SetText(kCreepDistanceRow, 1, "-5");  // BCD has no sign
+  EXPECT_EQ(CreepTenths(host.macPar).tenths, 0);
+  EXPECT_TRUE(CreepTenths(host.macPar).clamped);
+  host.macPar.SetText(kCreepDistanceRow, 1, "50");
+  EXPECT_FALSE(CreepTenths(host.macPar).clamped);
 }
 
 }  // namespace
