@@ -1,4 +1,5 @@
-// MakePositions on a full cut list, and a cut-program load plus save.
+// MakePositions on a full cut list and on one past the limit, and a
+// cut-program load plus save.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -45,6 +46,28 @@ void BM_MakePositions(benchmark::State& state) {
 }
 // 33 groups is the full list; the smaller ones show the cost grows linearly.
 BENCHMARK(BM_MakePositions)->Arg(4)->Arg(8)->Arg(16)->Arg(33)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// A list past the limit is refused after kMaxPosEntries entries; the scan
+// loop repeats the refusal on every tick while the PLC holds "Set To
+// Beginning", so it must stay well inside the 300 ms tick.
+void BM_MakePositionsRefused(benchmark::State& state) {
+  CutList cutList;
+  Setupcutlist(cutList);
+  cutList.grid.SetText(kTotalRow, 1, "1000");
+  cutList.grid.SetText(kFirstCutRow, 1, "500");
+  cutList.grid.SetText(kFirstCutRow, 1 + kQtyOffset, "1");
+  cutList.grid.SetText(kFirstCutRow, 1 + kGrooveOffset, "999");
+  CellGrid macPar = MakeMacParGrid();
+  macPar.SetText(kSawKerfRow, 1, "0.0001");  // ten million strokes
+  PosList positions;
+  std::int32_t runningPos = 0;
+  bool tooLong = false;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(MakePositions(cutList, macPar, true, runningPos, positions, &tooLong));
+  }
+  if (!tooLong) state.SkipWithError("the list was not refused");
+}
+BENCHMARK(BM_MakePositionsRefused)->Unit(benchmark::kMillisecond);
 
 void BM_CutProgramLoadAndSave(benchmark::State& state) {
   CutList cutList;
