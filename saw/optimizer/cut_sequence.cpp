@@ -1,5 +1,8 @@
 #include "saw/optimizer/cut_sequence.h"
 
+#include <span>
+#include <vector>
+
 #include "saw/optimizer/eval_number.h"
 #include "saw/optimizer/pattern_preview.h"
 
@@ -7,7 +10,25 @@ namespace orl {
 
 namespace {
 constexpr int SequencedLevels = 10;
+
+bool Sequenced(const PatCut& cut) { return cut.CutLevel >= 1 && cut.CutLevel <= SequencedLevels; }
+
+// A level without cuts leaves its step empty; the later steps close up, as
+// the pattern load closes up its empty groups, so that step n is always
+// group n of the loaded list. Returns the number of steps.
+int CloseUpEmptySteps(std::span<PatCut> cuts, int lastStep) {
+  std::vector<int> renumbered(static_cast<std::size_t>(lastStep) + 1, 0);
+  for (const PatCut& cut : cuts)
+    if (Sequenced(cut)) renumbered[cut.SeqStep] = 1;
+  int steps = 0;
+  for (int& step : renumbered)
+    if (step != 0) step = ++steps;
+  for (PatCut& cut : cuts)
+    if (Sequenced(cut)) cut.SeqStep = ToInt16(renumbered[cut.SeqStep]);
+  return steps;
 }
+
+}  // namespace
 
 void SetStepBar(OptimizerModel& model, OptimizerView& view, int value) {
   if (view.VScrollPH.Value == value) return;
@@ -37,6 +58,7 @@ void ConvCutPrg(OptimizerModel& model, OptimizerView& view) {
       }
     }
   }
+  lastStep = CloseUpEmptySteps(std::span<PatCut>(model.PatCuts).subspan(first, end - first), lastStep);
   view.LBLShowPh = CutSequenceOfCaption + std::to_string(lastStep);
   view.VScrollPH.Min = lastStep;
   view.VScrollPH.Max = 0;

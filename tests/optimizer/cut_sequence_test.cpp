@@ -44,6 +44,13 @@ TEST(ConvCutPrg, AllLevelOneIsOneStepAndDeepLevelsGetNone) {
   EXPECT_THAT(Steps({1, 12, 0}), ElementsAre(1, 0, 0));
 }
 
+TEST(ConvCutPrg, AMissingLevelLeavesNoEmptyStep) {
+  OptimizerView view;
+  EXPECT_THAT(Steps({1, 3, 3, 1, 3}, &view), ElementsAre(1, 2, 2, 1, 3));  // as the loaded groups
+  EXPECT_EQ(view.LBLShowPh, "Cut Sequence            of  3");
+  EXPECT_THAT(Steps({2, 2}), ElementsAre(1, 1));
+}
+
 TEST(ConvCutPrg, OnlyTheSelectedPatternIsNumbered) {
   PatternBuilder b(100, 50);
   b.Levels({1, 2}).Pattern(2).Levels({1, 2, 1, 2});
