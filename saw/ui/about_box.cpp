@@ -14,7 +14,7 @@ namespace orl {
 namespace {
 
 constexpr int kIconSize = 48;
-constexpr int kBoxWidth = 460;
+constexpr int kDisclaimerWidth = 340;
 constexpr double kTitleScale = 1.5;
 
 QString Text(const char* text) { return QString::fromUtf8(text); }
@@ -90,15 +90,17 @@ AboutBox::AboutBox(Ui& ui, QWidget* parent)
   buttons->addWidget(systemInfo);
   buttons->addStretch();
 
+  QLabel* disclaimer = Label(Text(kDisclaimer), "lblDisclaimer", this);
+  disclaimer->setFixedWidth(kDisclaimerWidth);  // a wrapped label needs a width to know its height
   auto* foot = new QHBoxLayout;
-  foot->addWidget(Label(Text(kDisclaimer), "lblDisclaimer", this), 1);
+  foot->addWidget(disclaimer, 1);
   foot->addLayout(buttons);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(head);
   layout->addWidget(Rule(this));
   layout->addLayout(foot);
-  setFixedWidth(kBoxWidth);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   ok->setFocus();
 }
 

@@ -56,8 +56,14 @@ void DirectoryChooser::BuildControls() {
   tree_ = new QTreeView(this);
   tree_->setObjectName(QStringLiteral("Dir1"));
   tree_->setModel(model_);
+  // Queued, so that the tree has taken in the change first.
+  connect(model_, &QFileSystemModel::directoryLoaded, this, &DirectoryChooser::KeepStartFolderInView, Qt::QueuedConnection);
+  connect(model_, &QFileSystemModel::layoutChanged, this, &DirectoryChooser::KeepStartFolderInView, Qt::QueuedConnection);
   for (int column = 1; column < model_->columnCount(); ++column) tree_->hideColumn(column);
   tree_->setHeaderHidden(true);
+  // Deep folders scroll sideways rather than being cut off.
+  tree_->header()->setStretchLastSection(false);
+  tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   tree_->setMinimumSize(kTreeWidth, kTreeHeight);
 
   newFolderName_ = new QLineEdit(this);
@@ -88,12 +94,6 @@ void DirectoryChooser::LayOut() {
   top->addWidget(tree_, 1);
   top->addLayout(buttons);
 
-  // The name box keeps its room while hidden, so showing it moves nothing.
-  for (QWidget* widget : {static_cast<QWidget*>(newFolderName_), static_cast<QWidget*>(applyButton_)}) {
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-  }
   auto* newFolderRow = new QHBoxLayout;
   newFolderRow->addWidget(newFolderName_, 1);
   newFolderRow->addWidget(applyButton_);
@@ -114,8 +114,22 @@ void DirectoryChooser::ShowStartFolder(const QString& folder) {
   if (!index.isValid()) return;  // the tree keeps its default
   tree_->setCurrentIndex(index);
   tree_->expand(index);
-  tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+  startFolder_ = folder;
   tree_->setFocus();
+}
+
+// The tree reads and sorts each folder in the background, so the start
+// folder moves as its siblings arrive: keep it in view until the operator
+// selects another folder.
+void DirectoryChooser::KeepStartFolderInView() {
+  const QModelIndex current = tree_->currentIndex();
+  if (startFolder_.isEmpty() || model_->filePath(current) != startFolder_) return;
+  tree_->scrollTo(current, QAbstractItemView::PositionAtCenter);
+}
+
+void DirectoryChooser::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  KeepStartFolderInView();
 }
 
 void DirectoryChooser::ShowNewFolderBox() {

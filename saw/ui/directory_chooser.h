@@ -39,11 +39,13 @@ class DirectoryChooser : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildControls();
   void LayOut();
   void ShowStartFolder(const QString& folder);
+  void KeepStartFolderInView();
   void ShowNewFolderBox();
   void ApplyNewFolder();
   void SetNewFolderBoxVisible(bool visible);
@@ -56,6 +58,7 @@ class DirectoryChooser : public QDialog {
   QPushButton* applyButton_ = nullptr;
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
+  QString startFolder_;
   QString chosen_;
 };
 
