@@ -45,7 +45,10 @@ QString DirectoryChooser::Choose(const QString& dirBoxPath, QWidget* parent) {
   return chooser.ChosenFolder();
 }
 
-QString DirectoryChooser::SelectedFolder() const { return model_->filePath(tree_->currentIndex()); }
+QString DirectoryChooser::SelectedFolder() const {
+  const QModelIndex current = tree_->currentIndex();
+  return current.isValid() ? model_->filePath(current) : startFolder_;
+}
 
 void DirectoryChooser::BuildControls() {
   model_ = new QFileSystemModel(this);
@@ -110,11 +113,11 @@ void DirectoryChooser::LayOut() {
 }
 
 void DirectoryChooser::ShowStartFolder(const QString& folder) {
+  startFolder_ = folder;
   const QModelIndex index = model_->index(folder);
   if (!index.isValid()) return;  // the tree keeps its default
   tree_->setCurrentIndex(index);
   tree_->expand(index);
-  startFolder_ = folder;
   tree_->setFocus();
 }
 

@@ -30,7 +30,7 @@ class DirectoryChooser : public QDialog {
 
   // The folder chosen with "OK"; empty until then and after "Cancel".
   QString ChosenFolder() const { return chosen_; }
-  // The folder selected in the tree.
+  // The folder selected in the tree (the start folder while none is).
   QString SelectedFolder() const;
 
  signals:

@@ -69,14 +69,17 @@ TEST(DirectoryChooserDialog, ANewFolderIsMadeInTheSelectedOneAndOkReturnsTheSele
 
 TEST(DirectoryChooserDialog, TheFolderPickedInTheTreeIsReturnedAndCancelReturnsNothing) {
   TempFolder jobs;
-  std::filesystem::create_directory(jobs.Path() / "Doors");
+  std::filesystem::create_directories(jobs.Path() / ".orl" / "Doors");
   const QString start = Canonical(jobs.Path());
+  const QString hidden = start + "/.orl";
   AnswerNextModal<DirectoryChooser>([&](DirectoryChooser* chooser) {
     auto* tree = Child<QTreeView>(chooser, "Dir1");
-    tree->setCurrentIndex(qobject_cast<QFileSystemModel*>(tree->model())->index(start + "/Doors"));
+    const QModelIndex doors = qobject_cast<QFileSystemModel*>(tree->model())->index(hidden + "/Doors");
+    EXPECT_TRUE(tree->currentIndex().isValid()) << "a start inside a hidden folder is shown";
+    tree->setCurrentIndex(doors);
     QTest::mouseClick(Child<QPushButton>(chooser, "OKButton"), Qt::LeftButton);
   });
-  EXPECT_EQ(DirectoryChooser::Choose(start + "/"), start + "/Doors");
+  EXPECT_EQ(DirectoryChooser::Choose(hidden + "/"), hidden + "/Doors");
 
   AnswerNextModal<DirectoryChooser>([&](DirectoryChooser* chooser) {
     TypeNewFolder(chooser, "Kept");
