@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "saw/ui/dialog_parts.h"
+
 namespace orl {
 namespace {
 
@@ -52,11 +54,6 @@ QFrame* Rule(QWidget* parent) {
   return rule;
 }
 
-QPushButton* Button(const char* caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(Text(caption), parent);
-  button->setObjectName(Text(name));
-  return button;
-}
 
 std::string FindOnSearchPath(const std::string& name) {
   return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
@@ -80,8 +77,8 @@ AboutBox::AboutBox(Ui& ui, QWidget* parent)
   head->addWidget(IconLabel(this));
   head->addLayout(texts, 1);
 
-  QPushButton* ok = Button(kAboutOkCaption, "cmdOK", this);
-  QPushButton* systemInfo = Button(kSystemInfoCaption, "cmdSysInfo", this);
+  QPushButton* ok = NamedButton(kOkCaption, "cmdOK", this);
+  QPushButton* systemInfo = NamedButton(kSystemInfoCaption, "cmdSysInfo", this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &AboutBox::accept);
   connect(systemInfo, &QPushButton::clicked, this, &AboutBox::ShowSystemInfo);

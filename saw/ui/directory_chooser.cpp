@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "saw/cutlist/directory_choice.h"
+#include "saw/ui/dialog_parts.h"
 
 namespace orl {
 namespace {
@@ -23,11 +24,6 @@ bool IsEnter(const QEvent* event) {
   return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-QPushButton* Button(const char* caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromUtf8(name));
-  return button;
-}
 
 }  // namespace
 
@@ -73,10 +69,10 @@ void DirectoryChooser::BuildControls() {
   newFolderName_->setObjectName(QStringLiteral("NFldr"));
   newFolderName_->installEventFilter(this);
 
-  newFolderButton_ = Button(kNewFolderCaption, "NFldrBtn", this);
-  applyButton_ = Button(kApplyCaption, "NfldrApBtn", this);
-  okButton_ = Button(kOkCaption, "OKButton", this);
-  cancelButton_ = Button(kCancelCaption, "CancelButton", this);
+  newFolderButton_ = NamedButton(kNewFolderCaption, "NFldrBtn", this);
+  applyButton_ = NamedButton(kApplyCaption, "NfldrApBtn", this);
+  okButton_ = NamedButton(kOkCaption, "OKButton", this);
+  cancelButton_ = NamedButton(kCancelCaption, "CancelButton", this);
   okButton_->setDefault(true);
 
   connect(newFolderButton_, &QPushButton::clicked, this, &DirectoryChooser::ShowNewFolderBox);

@@ -14,7 +14,6 @@ namespace orl {
 inline constexpr const char* kDirectoryChooserTitle = "Select Directory Path";
 inline constexpr const char* kNewFolderCaption = "New Folder";
 inline constexpr const char* kApplyCaption = "Apply";
-inline constexpr const char* kOkCaption = "OK";
 inline constexpr const char* kCancelCaption = "Cancel";
 
 class DirectoryChooser : public QDialog {
