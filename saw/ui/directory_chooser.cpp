@@ -1,5 +1,7 @@
 #include "saw/ui/directory_chooser.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,6 +19,8 @@ namespace {
 
 constexpr int kTreeWidth = 300;
 constexpr int kTreeHeight = 280;
+constexpr int kWaitStepMs = 20;
+constexpr int kSettleMs = 100;
 
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
@@ -51,6 +55,7 @@ void DirectoryChooser::BuildControls() {
   model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
   model_->setRootPath(QStringLiteral("/"));
   connect(model_, &QFileSystemModel::directoryLoaded, this, &DirectoryChooser::FolderLoaded);
+  connect(model_, &QFileSystemModel::directoryLoaded, this, &DirectoryChooser::NoteFolderLoaded);
 
   tree_ = new QTreeView(this);
   tree_->setObjectName(QStringLiteral("Dir1"));
@@ -124,6 +129,19 @@ void DirectoryChooser::KeepStartFolderInView() {
   const QModelIndex current = tree_->currentIndex();
   if (startFolder_.isEmpty() || model_->filePath(current) != startFolder_) return;
   tree_->scrollTo(current, QAbstractItemView::PositionAtCenter);
+}
+
+void DirectoryChooser::NoteFolderLoaded(const QString& folder) {
+  if (folder == startFolder_) startFolderLoaded_ = true;
+}
+
+bool DirectoryChooser::WaitForStartFolder(int timeoutMs) {
+  QDeadlineTimer deadline(timeoutMs);
+  while (!startFolderLoaded_ && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, kWaitStepMs);
+  // The tree sorts what it read and scrolls after that, on later events.
+  QDeadlineTimer settle(kSettleMs);
+  while (!settle.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, kWaitStepMs);
+  return startFolderLoaded_;
 }
 
 void DirectoryChooser::showEvent(QShowEvent* event) {

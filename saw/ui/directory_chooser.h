@@ -32,6 +32,11 @@ class DirectoryChooser : public QDialog {
   // The folder selected in the tree (the start folder while none is).
   QString SelectedFolder() const;
 
+  // Runs events until the tree has read the start folder in the background
+  // and shows it in view, for at most timeoutMs; false when time ran out.
+  // For pictures of a chooser shown without its own event loop.
+  bool WaitForStartFolder(int timeoutMs);
+
  signals:
   // The tree has read a folder's contents (they are read in the background).
   void FolderLoaded(const QString& folder);
@@ -45,6 +50,7 @@ class DirectoryChooser : public QDialog {
   void LayOut();
   void ShowStartFolder(const QString& folder);
   void KeepStartFolderInView();
+  void NoteFolderLoaded(const QString& folder);
   void ShowNewFolderBox();
   void ApplyNewFolder();
   void SetNewFolderBoxVisible(bool visible);
@@ -58,6 +64,7 @@ class DirectoryChooser : public QDialog {
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   QString startFolder_;
+  bool startFolderLoaded_ = false;
   QString chosen_;
 };
 

@@ -89,5 +89,19 @@ TEST(DirectoryChooserDialog, TheFolderPickedInTheTreeIsReturnedAndCancelReturnsN
   EXPECT_TRUE(std::filesystem::is_directory(jobs.Path() / "Kept"));
 }
 
+TEST(DirectoryChooserDialog, TheStartFolderIsShownInViewAmongManySiblings) {
+  TempFolder jobs;
+  for (int week = 10; week < 70; ++week) std::filesystem::create_directory(jobs.Path() / ("Week " + std::to_string(week)));
+  const QString start = Canonical(jobs.Path()) + "/Week 55";
+  DirectoryChooser chooser(start);
+  chooser.show();
+  EXPECT_TRUE(chooser.WaitForStartFolder(5000));
+  auto* tree = Child<QTreeView>(&chooser, "Dir1");
+  EXPECT_EQ(chooser.SelectedFolder(), start);
+  const QRect shown = tree->visualRect(tree->currentIndex());
+  EXPECT_TRUE(shown.top() >= 0 && shown.bottom() < tree->viewport()->height())
+      << "the start folder is out of view: rows " << shown.top() << " to " << shown.bottom();
+}
+
 }  // namespace
 }  // namespace orl
