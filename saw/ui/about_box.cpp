@@ -30,7 +30,7 @@ QLabel* Label(const QString& text, const char* name, QWidget* parent) {
 
 QLabel* IconLabel(QWidget* parent) {
   QIcon icon = QApplication::windowIcon();
-  if (icon.isNull()) icon = parent->style()->standardIcon(QStyle::SP_ComputerIcon);
+  if (icon.isNull()) icon = parent->style()->standardIcon(QStyle::SP_MessageBoxInformation);
   auto* label = new QLabel(parent);
   label->setObjectName(QStringLiteral("picIcon"));
   label->setPixmap(icon.pixmap(kIconSize, kIconSize));
