@@ -80,10 +80,11 @@ void RunCycle(PlcState& state, PlcLink& link, FakeScanHost& host, ServedSim& sim
 }
 
 TEST(PlcModbusPeer, WritesAndReadsTheExactRegisters) {
-  if (!testing::ProgramExists(kPython)) GTEST_SKIP() << "no " << kPython;
+  ASSERT_TRUE(testing::ProgramExists(kPython)) << "no " << kPython;
   ChildProcess peer({kPython, PLC_TEST_SOURCE_DIR "/pymodbus_peer.py"});
   const auto portLine = peer.WaitFor("PORT ");
-  if (!portLine) GTEST_SKIP() << "pymodbus is not installed for " << kPython;
+  // pymodbus's server needs python3-serial and python3-serial-asyncio too.
+  ASSERT_TRUE(portLine) << "the pymodbus peer did not start under " << kPython;
   ModbusLink link({"", "127.0.0.1", std::stoi(portLine->substr(5)), 1, 500});
   // The peer names its port just before it starts listening.
   for (int i = 0; i < 100 && !link.Open(); ++i) std::this_thread::sleep_for(50ms);
@@ -136,7 +137,7 @@ class PtyPair {
 };
 
 TEST(PlcModbusRtu, RunsTheCycleThroughAPseudoTerminalPair) {
-  if (!testing::ProgramExists("/usr/bin/socat")) GTEST_SKIP() << "no socat";
+  ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat")) << "no socat";
   PtyPair pty;
   ASSERT_TRUE(pty.Ready());
   SteadyClock clock;
@@ -163,7 +164,7 @@ TEST(PlcModbusRtu, RunsTheCycleThroughAPseudoTerminalPair) {
 }
 
 TEST(PlcModbusRtu, TheSerialPortIsHeldExclusively) {
-  if (!testing::ProgramExists("/usr/bin/socat")) GTEST_SKIP() << "no socat";
+  ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat")) << "no socat";
   PtyPair pty;
   ASSERT_TRUE(pty.Ready());
   ModbusLink first({pty.A(), "", 502, 1, 100});
@@ -176,7 +177,7 @@ TEST(PlcModbusRtu, TheSerialPortIsHeldExclusively) {
 }
 
 TEST(PlcModbusRtu, AGarbledAnswerFailsTheReadAndTheLineRecovers) {
-  if (!testing::ProgramExists("/usr/bin/socat")) GTEST_SKIP() << "no socat";
+  ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat")) << "no socat";
   PtyPair pty;
   ASSERT_TRUE(pty.Ready());
   ModbusLink link({pty.A(), "", 502, 1, 200});

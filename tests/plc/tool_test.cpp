@@ -110,8 +110,8 @@ TEST(PlcTool, APortThatCannotBeOpenedEndsWithStatus3) {
 }
 
 TEST(PlcTool, MbpollTalksToTheSimulatorOverRtu) {
-  if (!testing::ProgramExists("/usr/bin/socat") || !testing::ProgramExists("/usr/bin/mbpoll"))
-    GTEST_SKIP() << "socat or mbpoll missing";
+  ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat") && testing::ProgramExists("/usr/bin/mbpoll"))
+      << "socat or mbpoll missing";
   const fs::path folder = fs::temp_directory_path() / ("plc_mbpoll_" + std::to_string(::getpid()));
   fs::create_directories(folder);
   const std::string a = (folder / "a").string(), b = (folder / "b").string();
