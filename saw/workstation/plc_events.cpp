@@ -38,6 +38,7 @@ bool Workstation::OpenPlc(const PlcLinkSpec& linkChoice, const Clock& linkClock)
 }
 
 void Workstation::End() {
+  ScanTimerEnabled = false;   // before events are pumped: no new tick starts
   WaitSeconds(1, clock, ui);  // a scan tick in progress finishes
   try {
     if (link) link->Close();
@@ -47,7 +48,7 @@ void Workstation::End() {
 }
 
 void Workstation::ScanTick() {
-  if (!link) return;
+  if (!ScanTimerEnabled || !link) return;
   plc.log.MaxLogLen = MaxLogLen;
   ScanHostAdapter host(*this);
   orl::ScanTick(plc, *link, host);
