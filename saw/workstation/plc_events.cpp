@@ -18,6 +18,10 @@ constexpr const char* kPortFailureTitle = "Alert";
 bool Workstation::OpenPlc(bool simulate) { return OpenPlc(PlcLinkSpecFromSettings(settings, simulate), clock); }
 
 bool Workstation::OpenPlc(const PlcLinkSpec& linkChoice, const Clock& linkClock) {
+  if (!linkChoice.invalidSetting.empty()) {
+    ui.ShowMessage(linkChoice.invalidSetting, MessageIcon::Exclamation, kPortFailureTitle);
+    return false;
+  }
   try {
     link = MakePlcLink(linkChoice, linkClock);
     if (const auto failure = OpenPlcLink(*link)) {
