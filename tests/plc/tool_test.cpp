@@ -106,6 +106,7 @@ TEST(PlcTool, APortThatCannotBeOpenedEndsWithStatus3) {
                     "rtu:/nonexistent/ttyPLC", "--max-ticks", "1"},
                    true);
   EXPECT_EQ(run.ReadLine(20s), "orl-tool: Alert Comm Port1 is already in use.");
+  EXPECT_EQ(run.ReadLine(20s), "orl-tool: no such device /nonexistent/ttyPLC");
   EXPECT_EQ(run.Wait(10s), 3);
 }
 
