@@ -39,13 +39,17 @@ std::string PositionCaption(std::int32_t tenths) {
   return tenths < 0 ? kNoPosition : FormatMask(tenths / 10.0, kPositionMask);
 }
 
-// A hand-over whose relay word never reached the PLC is made again: the
-// entry (or the manual position) is owed once more, from the images as the
-// PLC now holds them.
-void TakeBackHandOver(PlcState& state) {
+bool Bit(std::int32_t image, int relay) { return (image >> RelayBitIndex(relay) & 1) != 0; }
+
+// A hand-over whose relay word is dropped goes with its target. While the
+// PLC still asks for it ("Send Next Pos" on, or "Set To Beginning") it is
+// made again from the images as the PLC now holds them; otherwise the PLC
+// has taken it and asks for nothing until it raises "Send Next Pos" anew.
+void DropHandOver(PlcState& state, std::int32_t relays) {
   if (!state.HandOverUnconfirmed) return;
   state.HandOverUnconfirmed = false;
   state.TargetWrite = -1;
+  if (!Bit(relays, kRelaySendNextPos) && !Bit(relays, kRelaySetToBeginning)) return;
   if (state.LastHandOver.Manual) {
     state.ManualSend = true;
     state.manual.ManPosColor = kManPosWaitingColor;
@@ -59,15 +63,19 @@ void TakeBackHandOver(PlcState& state) {
 // while the PLC still holds the word it was computed from.
 void ApplyReadAfterReconnect(PlcState& state, std::int32_t relays, std::int32_t outputs) {
   if (relays >= 0) {
-    if (state.RelayWrite >= 0 && relays != state.RelayHeld) {
+    if (state.RelayWrite == relays) {  // it reached the PLC before the link dropped
       state.RelayWrite = kNothingPending;
-      TakeBackHandOver(state);
+      state.HandOverUnconfirmed = false;
+    } else if (state.RelayWrite >= 0 && relays != state.RelayHeld) {
+      state.RelayWrite = kNothingPending;
+      DropHandOver(state, relays);
     }
     state.RelayHeld = relays;
     state.RelayImage = state.RelayWrite >= 0 ? state.RelayWrite : relays;
   }
   if (outputs >= 0) {
-    if (state.OutputWrite >= 0 && outputs != state.OutputHeld) state.OutputWrite = kNothingPending;
+    if (state.OutputWrite >= 0 && (outputs == state.OutputWrite || outputs != state.OutputHeld))
+      state.OutputWrite = kNothingPending;
     state.OutputHeld = outputs;
   }
 }

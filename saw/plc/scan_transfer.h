@@ -60,9 +60,9 @@ TransferResult Transfer(PlcLink& link, const TransferPlan& plan);
 
 // Images, displays, log lines; a pending write is cleared only if it still
 // holds the value that was written. A read made afresh after the link came
-// back drops a pending word whose basis the PLC no longer holds, and with a
-// hand-over's relay word the hand-over itself, so that it is made again
-// from what the PLC now says.
+// back clears a pending word the PLC already holds and drops one whose
+// basis the PLC no longer holds; a hand-over's relay word takes its target
+// with it, and the hand-over is made again while the PLC still asks for it.
 void ApplyTransfer(PlcState& state, const TransferPlan& plan, const TransferResult& result);
 
 // Creep distance in tenths of a mm from the machine parameters.
