@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::string_view kMissingMarker = "END.-";
 constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // One line of the file as it lies there: its text and its own line end.
 struct Line {
@@ -26,7 +27,9 @@ struct Line {
 
 std::vector<Line> SplitLines(std::string_view text) {
   std::vector<Line> lines;
-  std::size_t start = 0;
+  // A byte-order mark an editor put first stays in the file but is no part
+  // of the first line.
+  std::size_t start = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
   while (start < text.size()) {
     const std::size_t lf = text.find('\n', start);
     const std::size_t stop = lf == std::string_view::npos ? text.size() : lf;

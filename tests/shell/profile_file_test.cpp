@@ -46,6 +46,7 @@ TEST(ProfileFile, DuplicatesAndQuotesReadAsPrivateProfilesDo) {
   const std::string text = "[System]\nJobPath=\"/jobs/a b\"\nJobPath=/second\n[System]\nArdisPath = \"\"x\"\" \n";
   EXPECT_EQ(ProfileValue(text, "system", "JOBPATH"), "/jobs/a b");  // the first of two keys, one pair of quotes off
   EXPECT_EQ(ProfileValue(text, "System", "ArdisPath"), "\"x\"");   // found in the repeated section
+  EXPECT_EQ(ProfileValue("\xEF\xBB\xBF[System]\nJobPath=/j\n", "System", "JobPath"), "/j");
 }
 
 TEST(ProfileFile, AWriteChangesOnlyTheLineOfItsKey) {
