@@ -16,7 +16,7 @@ void ToggleRemovableMedia(JobBrowser& browser, const std::string& jobFolder, con
   if (IsOnRemovableMedia(browser.Dir1, removableFolder)) {
     ShowJobFolder(browser, jobFolder, fileSystem);
     browser.JobBrsCaption = kAccessFloppy;
-  } else if (fileSystem.DriveReady(removableFolder)) {
+  } else if (DriveReady(fileSystem, removableFolder, removableFolder)) {
     ShowJobFolder(browser, removableFolder, fileSystem);
     browser.JobBrsCaption = kAccessHd;
   } else {

@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <modbus.h>
+#include <netdb.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -16,6 +17,9 @@
 
 namespace orl {
 namespace {
+
+// While the connection cannot be made again, it is tried this often.
+constexpr auto kReconnectInterval = std::chrono::seconds(1);
 
 constexpr std::array kSerialBauds{300, 600, 1200, 1800, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
 
@@ -73,7 +77,7 @@ bool ModbusLink::CreateContext() {
   } else {
     SerialLine line;
     if (!ParseSerialLine(Settings(), line)) {
-      SetLastError("unsupported line settings \"" + Settings() + "\"");
+      SetLastError("the serial port cannot do the speed or line settings \"" + Settings() + "\"");
       return false;
     }
     const std::string device = config_.device.empty() ? SerialDeviceOfPort(PortNumber()) : config_.device;
@@ -102,9 +106,48 @@ bool ModbusLink::LockSerialPort() {
   return true;
 }
 
+std::string ModbusLink::Target() const {
+  if (!IsTcp()) return config_.device.empty() ? SerialDeviceOfPort(PortNumber()) : config_.device;
+  const bool v6 = config_.host.find(':') != std::string::npos;
+  return (v6 ? "[" + config_.host + "]" : config_.host) + ":" + std::to_string(config_.tcpPort);
+}
+
+// The cause of a failed connect, in words an operator can act on.
+std::string ModbusLink::ConnectFailure(int error) const {
+  switch (error) {
+    case ECONNREFUSED: return "connection refused by " + Target();
+    case ETIMEDOUT: return "no answer from " + Target();
+    case EHOSTUNREACH:
+    case ENETUNREACH: return "no route to " + Target();
+    case ENOENT:
+    case ENODEV:
+    case ENXIO: return "no such device " + Target();
+    case EACCES:
+    case EPERM: return "no permission to open " + Target();
+    case EINVAL:
+      if (!IsTcp()) return "the serial port cannot do the line settings \"" + Settings() + "\"";
+      [[fallthrough]];
+    default: return std::string(modbus_strerror(error)) + " (" + Target() + ")";
+  }
+}
+
+// libmodbus reports an unknown host as a refused connection; look it up
+// first so the cause is told right.
+bool ModbusLink::ResolveHost() {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  const int error = getaddrinfo(config_.host.c_str(), nullptr, &hints, &found);
+  if (found) freeaddrinfo(found);
+  if (error != 0) SetLastError("no such host " + config_.host + " (" + gai_strerror(error) + ")");
+  return error == 0;
+}
+
 bool ModbusLink::Connect() {
+  if (IsTcp() && !ResolveHost()) return false;
   if (modbus_connect(ctx_) != 0) {
-    SetLastError(modbus_strerror(errno));
+    SetLastError(ConnectFailure(errno));
     return false;
   }
   if (!IsTcp() && !LockSerialPort()) {
@@ -112,6 +155,8 @@ bool ModbusLink::Connect() {
     return false;
   }
   connected_ = true;
+  lost_ = false;
+  ++connections_;
   return true;
 }
 
@@ -125,6 +170,7 @@ bool ModbusLink::Open() {
   }
   open_ = true;
   busy_ = false;
+  lost_ = false;
   return true;
 }
 
@@ -143,7 +189,15 @@ void ModbusLink::Close() {
 
 void ModbusLink::BeginTransfer() {
   busy_ = false;
-  if (open_ && !connected_ && ctx_) Connect();
+  reconnectAttempted_ = false;
+  if (!open_ || connected_ || !ctx_) return;
+  const auto now = std::chrono::steady_clock::now();
+  // A connection closed after a timeout is made again at once; one that is
+  // lost is tried again once a second.
+  if (lost_ && now - lastAttempt_ < kReconnectInterval) return;
+  lastAttempt_ = now;
+  reconnectAttempted_ = lost_;
+  if (!Connect()) lost_ = true;
 }
 
 int ModbusLink::Failed() {
@@ -152,6 +206,8 @@ int ModbusLink::Failed() {
   if (AnsweredWithException(error)) return 0;  // the PLC is there and in step
   if (ConnectionLost(error)) {
     Disconnect();
+    lost_ = true;
+    lastAttempt_ = std::chrono::steady_clock::now();
     return 0;
   }
   if (error == ETIMEDOUT) busy_ = true;

@@ -7,8 +7,10 @@
 // The serial port is held exclusively. A request that times out makes the
 // link busy for the rest of the tick's transfer, so an unplugged PLC costs
 // one timeout per tick. A lost connection is reopened by the link itself at
-// the start of a later transfer (libmodbus's own recovery stays off).
+// the start of a later transfer (libmodbus's own recovery stays off); while
+// it cannot be made again it is tried at most once a second.
 #include <atomic>
+#include <chrono>
 #include <string>
 
 #include "saw/plc/plc_link.h"
@@ -57,6 +59,8 @@ class ModbusLink : public PlcLink {
   bool LinkBusy() const override { return busy_ || !connected_; }
   void BeginTransfer() override;
   void EndTransfer() override { busy_ = false; }
+  LinkHealth Health() const override { return {lost_, reconnectAttempted_}; }
+  std::uint64_t Connection() const override { return connections_; }
 
   int ReadWords(int address, PlcWords2& buffer, int count) override;
   int WriteWords(int address, std::int32_t value) override;
@@ -68,6 +72,9 @@ class ModbusLink : public PlcLink {
  private:
   bool CreateContext();
   bool Connect();
+  bool ResolveHost();
+  std::string ConnectFailure(int error) const;
+  std::string Target() const;
   bool LockSerialPort();
   void Disconnect();
   // Decides what a failed request means for the link; always returns 0.
@@ -78,6 +85,10 @@ class ModbusLink : public PlcLink {
   std::atomic<bool> open_{false};
   bool connected_ = false;
   bool busy_ = false;
+  bool lost_ = false;
+  bool reconnectAttempted_ = false;
+  std::uint64_t connections_ = 0;
+  std::chrono::steady_clock::time_point lastAttempt_{};
 };
 
 }  // namespace orl

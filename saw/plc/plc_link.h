@@ -13,6 +13,12 @@ namespace orl {
 using PlcWords2 = std::array<std::int32_t, 2>;
 using PlcWords4 = std::array<std::int32_t, 4>;
 
+// The connection as the last transfer left it, for the communication log.
+struct LinkHealth {
+  bool lost = false;                // the connection is down and could not be made again
+  bool reconnectAttempted = false;  // this transfer tried to make it again
+};
+
 class PlcLink {
  public:
   virtual ~PlcLink() = default;
@@ -38,6 +44,11 @@ class PlcLink {
   virtual int ReadWords(int address, PlcWords2& buffer, int count) = 0;
   virtual int WriteWords(int address, std::int32_t value) = 0;
   virtual int WriteWords(int address, const PlcWords4& words, int count) = 0;
+
+  virtual LinkHealth Health() const { return {}; }
+  // Counts the connections made. A new number means the connection was
+  // made afresh since the last transfer: the PLC may have restarted.
+  virtual std::uint64_t Connection() const { return 1; }
 
   const std::string& LastError() const { return lastError_; }
 

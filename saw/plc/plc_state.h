@@ -24,6 +24,21 @@ struct PlcState {
   std::int32_t RelayWrite = kNothingPending;
   // Target waiting to be written, tenths of a mm; 0 or less = none.
   std::int32_t TargetWrite = 0;
+  // The words the PLC is known to hold (last read or written): the basis a
+  // pending relay or output word was computed from.
+  std::int32_t RelayHeld = 0;
+  std::int32_t OutputHeld = 0;
+  // The connection the images were last read over (0: none yet). Once the
+  // link has been made afresh, the images are read again before a pending
+  // word is written, and a word whose basis has changed is dropped.
+  std::uint64_t ImagesConnection = 0;
+  // The relay word of the last hand-over has not reached the PLC yet.
+  bool HandOverUnconfirmed = false;
+  // The connection to the PLC is down (logged once, and once when back).
+  bool LinkLost = false;
+  // The label file could not be written (logged once, and once when it
+  // can be again).
+  bool LabelFileFailing = false;
 
   // Sequencing: the entry last handed over (-1 = no usable list) and
   // whether the current "Send Next Pos" request has been served.

@@ -35,15 +35,25 @@ void SendManualPosition(PlcState& state, ScanHost& host) {
   state.ManualSend = false;
   state.manual.ManPosColor = kManPosTakenColor;
   ++state.HandOvers;
+  state.HandOverUnconfirmed = true;
   state.LastHandOver = {state.PosIndex, PosEntry{state.TargetWrite, 0, 0, false, state.manual.ManGrv}, false, true};
+}
+
+// A label file that cannot be written never stops the cycle; the log says
+// so once when it fails and once when it works again.
+void WriteLabelLine(PlcState& state, const std::string& path, const std::string& label) {
+  bool written = false;
+  Attempt([&] { written = AppendBookLabel(path, label); });
+  if (written == !state.LabelFileFailing) return;
+  state.LabelFileFailing = !written;
+  state.log.LogComm((written ? kLogLabelFileBack : kLogLabelFileFailed) + path);
 }
 
 void WriteBookLabel(PlcState& state, ScanHost& host, const PosEntry& entry) {
   const auto label = host.BookLabel(entry.CellRow, GroupOfColumn(entry.CellCol), host.SelectedBook());
   if (!label || label->empty()) return;
   const std::string path = TrimBlanks(host.LabelFilePath());
-  // A label file that cannot be written never stops the cycle.
-  if (IsValidFileName(path) && *label != state.LastBookLabel) Attempt([&] { AppendBookLabel(path, *label); });
+  if (IsValidFileName(path) && *label != state.LastBookLabel) WriteLabelLine(state, path, *label);
   state.LastBookLabel = *label;
 }
 
@@ -70,6 +80,7 @@ void HandOverNext(PlcState& state, ScanHost& host) {
   Attempt([&] { WriteBookLabel(state, host, entry); });
   state.PosSent = true;
   ++state.HandOvers;
+  state.HandOverUnconfirmed = true;
   state.LastHandOver = {state.PosIndex, entry, state.PosIndex == upper, false};
 }
 
@@ -90,7 +101,7 @@ void ServeSendNextPos(PlcState& state, ScanHost& host) {
 }  // namespace
 
 void Sequence(PlcState& state, ScanHost& host) {
-  state.CmAtvty = kActivityIdle;
+  state.CmAtvty = state.LinkLost ? kActivityNotAnswering : kActivityIdle;
   Attempt([&] { SetToBeginning(state, host); });
   Attempt([&] { ServeSendNextPos(state, host); });
   Attempt([&] {

@@ -10,6 +10,9 @@
 namespace orl {
 
 inline constexpr const char* kActivityIdle = " ";
+inline constexpr const char* kActivityNotAnswering = "PLC not answering";
+inline constexpr const char* kLogLabelFileFailed = "Label file cannot be written: ";
+inline constexpr const char* kLogLabelFileBack = "Label file written again: ";
 
 void Sequence(PlcState& state, ScanHost& host);
 

@@ -41,19 +41,68 @@ std::string PositionCaption(std::int32_t tenths) {
   return tenths < 0 ? kNoPosition : FormatMask(tenths / 10.0, kPositionMask);
 }
 
-void ApplyReads(PlcState& state, const TransferResult& result) {
+bool Bit(std::int32_t image, int relay) { return (image >> RelayBitIndex(relay) & 1) != 0; }
+
+// A hand-over whose relay word is dropped goes with its target. While the
+// PLC still asks for it ("Send Next Pos" on, or "Set To Beginning") it is
+// made again from the images as the PLC now holds them; otherwise the PLC
+// has taken it and asks for nothing until it raises "Send Next Pos" anew.
+void DropHandOver(PlcState& state, std::int32_t relays) {
+  if (!state.HandOverUnconfirmed) return;
+  state.HandOverUnconfirmed = false;
+  state.TargetWrite = -1;
+  if (!Bit(relays, kRelaySendNextPos) && !Bit(relays, kRelaySetToBeginning)) return;
+  if (state.LastHandOver.Manual) {
+    state.ManualSend = true;
+    state.manual.ManPosColor = kManPosWaitingColor;
+  } else if (state.PosIndex == state.LastHandOver.PosIndex) {
+    --state.PosIndex;
+    state.PosSent = false;
+  }
+}
+
+// The first read over a connection made afresh: a pending word is kept only
+// while the PLC still holds the word it was computed from.
+void ApplyReadAfterReconnect(PlcState& state, std::int32_t relays, std::int32_t outputs) {
+  if (relays >= 0) {
+    if (state.RelayWrite == relays) {  // it reached the PLC before the link dropped
+      state.RelayWrite = kNothingPending;
+      state.HandOverUnconfirmed = false;
+    } else if (state.RelayWrite >= 0 && relays != state.RelayHeld) {
+      state.RelayWrite = kNothingPending;
+      DropHandOver(state, relays);
+    }
+    state.RelayHeld = relays;
+    state.RelayImage = state.RelayWrite >= 0 ? state.RelayWrite : relays;
+  }
+  if (outputs >= 0) {
+    if (state.OutputWrite >= 0 && (outputs == state.OutputWrite || outputs != state.OutputHeld))
+      state.OutputWrite = kNothingPending;
+    state.OutputHeld = outputs;
+  }
+}
+
+void ApplyReads(PlcState& state, const TransferResult& result, bool afterReconnect) {
+  std::int32_t outputs = -1, relays = -1;
   Attempt([&] {
     const auto r = ApplyRead(state, result.reads[0], ReadDecoding::RawBits);
     if (r >= 0) ShowInputs(state.DigIO, state.InputImage = r);
   });
   Attempt([&] {
-    const auto r = ApplyRead(state, result.reads[1], ReadDecoding::RawBits);
-    if (r >= 0) ShowOutputs(state.DigIO, state.OutputImage = r);
+    outputs = ApplyRead(state, result.reads[1], ReadDecoding::RawBits);
+    if (outputs >= 0) ShowOutputs(state.DigIO, state.OutputImage = outputs);
   });
   Attempt([&] {
-    const auto r = ApplyRead(state, result.reads[2], ReadDecoding::RawBits);
-    if (r >= 0) ShowRelays(state.DigIO, state.RelayImage = r);
+    relays = ApplyRead(state, result.reads[2], ReadDecoding::RawBits);
+    if (relays >= 0) ShowRelays(state.DigIO, state.RelayImage = relays);
   });
+  if (afterReconnect) {
+    ApplyReadAfterReconnect(state, relays, outputs);
+  } else {
+    if (relays >= 0) state.RelayHeld = relays;
+    if (outputs >= 0) state.OutputHeld = outputs;
+  }
+  if (relays >= 0 && outputs >= 0) state.ImagesConnection = result.connection;
   Attempt([&] { state.POS = PositionCaption(ApplyRead(state, result.reads[3], ReadDecoding::Bcd)); });
   Attempt([&] { state.Target = PositionCaption(ApplyRead(state, result.reads[4], ReadDecoding::Bcd)); });
 }
@@ -64,16 +113,27 @@ struct WriteTexts {
 };
 
 // Clears the pending value when the write went through (or threw) and the
-// operator has not asked for another value meanwhile.
-void ApplyWrite(PlcState& state, std::int32_t& pending, std::int32_t cleared, const TransferPlan& plan,
+// operator has not asked for another value meanwhile. True when the PLC
+// took the value.
+bool ApplyWrite(PlcState& state, std::int32_t& pending, std::int32_t cleared, const TransferPlan& plan,
                 const WriteOutcome& out, WriteTexts texts) {
-  if (!out.ran) return;
+  if (!out.ran) return false;
   if (out.ok || out.raised) {
     if (pending == plan.value) pending = cleared;
-    return;
+    return out.ok;
   }
   state.CmAtvty = texts.activity;
   state.log.LogComm(texts.logLine);
+  return false;
+}
+
+// The loss of the connection is logged once, then every attempt to make it
+// again, and its return.
+void ApplyLinkHealth(PlcState& state, const TransferResult& result) {
+  if (result.health.reconnectAttempted && state.LinkLost) state.log.LogComm(kLogReconnecting);
+  if (result.health.lost && !state.LinkLost) state.log.LogComm(kLogLinkLost + result.cause);
+  if (!result.health.lost && state.LinkLost) state.log.LogComm(kLogLinkBack);
+  state.LinkLost = result.health.lost;
 }
 
 }  // namespace
@@ -89,6 +149,7 @@ CreepDistance CreepTenths(const CellGrid& macPar) {
 TransferPlan PrepareTransfer(const PlcState& state, const CellGrid& macPar, bool linkOpen) {
   TransferPlan plan;
   if (!linkOpen) return plan;
+  plan.imagesConnection = state.ImagesConnection;
   if (state.OutputWrite < 0 && state.RelayWrite < 0) {
     plan.kind = TransferKind::Read;
   } else if (state.TargetWrite > 0) {
@@ -111,30 +172,44 @@ TransferResult Transfer(PlcLink& link, const TransferPlan& plan) {
   TransferResult result;
   if (plan.kind == TransferKind::None) return result;
   Attempt([&] { link.BeginTransfer(); });
-  if (plan.kind == TransferKind::Read) {
+  Attempt([&] { result.connection = link.Connection(); });
+  result.done = plan.kind;
+  // A PLC reached over a new connection may have restarted: what it holds
+  // is read before any word computed from the old images is written.
+  if (plan.imagesConnection != 0 && result.connection != plan.imagesConnection) result.done = TransferKind::Read;
+  if (result.done == TransferKind::Read) {
     for (int i = 0; i < kScanReads; ++i)
       Attempt([&] { result.reads[i] = TransferRead(link, kReads[i].address, kReads[i].confirm); });
   } else {
     result.write = RunWrite(link, plan);
   }
   Attempt([&] { link.EndTransfer(); });
+  Attempt([&] {
+    result.health = link.Health();
+    if (result.health.lost) result.cause = link.LastError();
+  });
   return result;
 }
 
 void ApplyTransfer(PlcState& state, const TransferPlan& plan, const TransferResult& result) {
   if (plan.kind == TransferKind::None) return;
   state.CmAtvty = kActivityTransfer;
-  switch (plan.kind) {
-    case TransferKind::Read: ApplyReads(state, result); break;
+  ApplyLinkHealth(state, result);
+  switch (result.done) {
+    case TransferKind::Read: ApplyReads(state, result, plan.kind != TransferKind::Read); break;
     case TransferKind::WriteTarget:
       if (plan.creepClamped && result.write.ran) state.log.LogComm(kLogCreepClamped);
       ApplyWrite(state, state.TargetWrite, -1, plan, result.write, {"2000", kLogNextPosition});
       break;
     case TransferKind::WriteOutput:
-      ApplyWrite(state, state.OutputWrite, kNothingPending, plan, result.write, {"40500", kLogDirectSetOutput});
+      if (ApplyWrite(state, state.OutputWrite, kNothingPending, plan, result.write, {"40500", kLogDirectSetOutput}))
+        state.OutputHeld = plan.value;
       break;
     case TransferKind::WriteRelay:
-      ApplyWrite(state, state.RelayWrite, kNothingPending, plan, result.write, {"40634", kLogControlRelaySet});
+      if (ApplyWrite(state, state.RelayWrite, kNothingPending, plan, result.write, {"40634", kLogControlRelaySet})) {
+        state.RelayHeld = plan.value;
+        state.HandOverUnconfirmed = false;
+      }
       break;
     case TransferKind::None: break;
   }

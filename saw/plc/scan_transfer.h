@@ -15,6 +15,9 @@
 namespace orl {
 
 inline constexpr const char* kActivityTransfer = "*";
+inline constexpr const char* kLogLinkLost = "PLC link lost: ";
+inline constexpr const char* kLogReconnecting = "Reconnecting to the PLC";
+inline constexpr const char* kLogLinkBack = "PLC link back";
 inline constexpr const char* kNoPosition = "------------";
 inline constexpr const char* kPositionMask = "###0.0";
 // Creep distance used when the machine parameter is 0, millimetres.
@@ -27,6 +30,7 @@ enum class TransferKind { None, Read, WriteTarget, WriteOutput, WriteRelay };
 
 struct TransferPlan {
   TransferKind kind = TransferKind::None;
+  std::uint64_t imagesConnection = 0;  // the connection the images were read over
   std::int32_t value = 0;  // the pending value the write carries
   PlcWords4 block{};       // the target block, for WriteTarget
   bool creepClamped = false;  // the block carries a clamped creep distance
@@ -42,8 +46,14 @@ struct WriteOutcome {
 // position, target register.
 inline constexpr int kScanReads = 5;
 struct TransferResult {
+  // What was done: the plan, or a read instead of a planned write when the
+  // connection was made afresh since the images were read.
+  TransferKind done = TransferKind::None;
   std::array<ReadOutcome, kScanReads> reads{};
   WriteOutcome write;
+  LinkHealth health;
+  std::string cause;            // the link's last error, when lost
+  std::uint64_t connection = 0;  // the connection the transfer ran over
 };
 
 // Nothing when the link is closed; reads when nothing is pending;
@@ -53,7 +63,10 @@ TransferPlan PrepareTransfer(const PlcState& state, const CellGrid& macPar, bool
 TransferResult Transfer(PlcLink& link, const TransferPlan& plan);
 
 // Images, displays, log lines; a pending write is cleared only if it still
-// holds the value that was written.
+// holds the value that was written. A read made afresh after the link came
+// back clears a pending word the PLC already holds and drops one whose
+// basis the PLC no longer holds; a hand-over's relay word takes its target
+// with it, and the hand-over is made again while the PLC still asks for it.
 void ApplyTransfer(PlcState& state, const TransferPlan& plan, const TransferResult& result);
 
 struct CreepDistance {

@@ -1,9 +1,8 @@
 #include "saw/shell/file_system.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "saw/shell/path_parts.h"
@@ -44,6 +43,23 @@ std::vector<std::string> ListEntries(const std::string& folder, Keep keep) {
   return names;
 }
 
+// The mount table writes a blank, tab, line end or backslash in a folder
+// name as a backslash and three octal digits.
+std::string UnescapedMountPoint(const std::string& field) {
+  std::string point;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    const bool octal = field[i] == '\\' && i + 3 < field.size() &&
+                       std::all_of(field.begin() + i + 1, field.begin() + i + 4, [](char c) { return c >= '0' && c <= '7'; });
+    if (octal) {
+      point += static_cast<char>(std::stoi(field.substr(i + 1, 3), nullptr, 8));
+      i += 3;
+    } else {
+      point += field[i];
+    }
+  }
+  return point;
+}
+
 }  // namespace
 
 bool MatchesFilePattern(const std::string& name, const std::string& pattern) {
@@ -70,8 +86,12 @@ bool RealFileSystem::FolderExists(const std::string& path) const {
   return !TrimBlanks(path).empty() && fs::is_directory(WithForwardSlashes(TrimBlanks(path)), error);
 }
 
-bool RealFileSystem::DriveReady(const std::string& folder) const {
-  return FolderExists(folder) && ::access(WithForwardSlashes(TrimBlanks(folder)).c_str(), R_OK | X_OK) == 0;
+std::vector<std::string> RealFileSystem::MountPoints() const {
+  std::vector<std::string> points;
+  std::ifstream table(mountTable_);
+  for (std::string device, point, rest; table >> device >> point && std::getline(table, rest);)
+    points.push_back(UnescapedMountPoint(point));
+  return points;
 }
 
 std::vector<std::string> RealFileSystem::ListFiles(const std::string& folder, const std::string& pattern) const {

@@ -1,7 +1,7 @@
 #pragma once
 // The file system as the program sees it: files and folders that exist,
-// drives that are ready, and folder listings. Tests fake a drive that is
-// not ready or a folder that vanishes.
+// the mounted file systems (removable media is ready when mounted), and
+// folder listings. Tests fake the mount table.
 #include <string>
 #include <vector>
 
@@ -12,8 +12,8 @@ class FileSystem {
   virtual ~FileSystem() = default;
   virtual bool FileExists(const std::string& path) const = 0;
   virtual bool FolderExists(const std::string& path) const = 0;
-  // A drive is ready when the folder exists and can be read.
-  virtual bool DriveReady(const std::string& folder) const = 0;
+  // The folders file systems are mounted on.
+  virtual std::vector<std::string> MountPoints() const = 0;
   // The names (without folder) of the files in folder that match pattern,
   // sorted by name.
   virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) const = 0;
@@ -23,11 +23,16 @@ class FileSystem {
 
 class RealFileSystem final : public FileSystem {
  public:
+  // mountTable: a file in the form of /proc/self/mounts.
+  explicit RealFileSystem(std::string mountTable = "/proc/self/mounts") : mountTable_(std::move(mountTable)) {}
   bool FileExists(const std::string& path) const override;
   bool FolderExists(const std::string& path) const override;
-  bool DriveReady(const std::string& folder) const override;
+  std::vector<std::string> MountPoints() const override;
   std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) const override;
   std::vector<std::string> ListFolders(const std::string& folder) const override;
+
+ private:
+  std::string mountTable_;
 };
 
 // A file-list pattern: globs ('*', '?') separated by ';', matched without

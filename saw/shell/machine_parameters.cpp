@@ -78,12 +78,16 @@ void SavePaths(const CellGrid& pthPar, const ProfileFile& settings) {
 double MachineParameter(const CellGrid& macPar, MacParRow row) { return Val(macPar.Text(row, kPathColumn)); }
 
 bool IsOnRemovableMedia(const std::string& folder, const std::string& removableFolder) {
-  const std::string path = TrimBlanks(folder);
-  if (!path.empty() && UpperCase(path.substr(0, 1)) == "A") return true;
-  const std::string removable = WithTrailingSeparator(removableFolder);
-  if (removable.empty()) return false;
-  const std::string withSeparator = WithTrailingSeparator(path);
-  return withSeparator.compare(0, removable.size(), removable) == 0;
+  return IsAtOrUnder(folder, removableFolder);
+}
+
+bool DriveReady(const FileSystem& fileSystem, const std::string& path, const std::string& removableFolder) {
+  if (!IsOnRemovableMedia(path, removableFolder)) return true;
+  for (const std::string& mountPoint : fileSystem.MountPoints()) {
+    if (!IsAtOrUnder(mountPoint, removableFolder)) continue;
+    if (IsAtOrUnder(path, mountPoint) || IsAtOrUnder(mountPoint, path)) return true;
+  }
+  return false;
 }
 
 bool ApplyChosenFolder(CellGrid& pthPar, int row, const std::string& chosen, const std::string& removableFolder) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "saw/shell/cell_grid.h"
+#include "saw/shell/file_system.h"
 #include "saw/shell/profile_file.h"
 
 namespace orl {
@@ -29,9 +30,15 @@ void SavePaths(const CellGrid& pthPar, const ProfileFile& settings);
 // The number a machine parameter cell holds (lenient; empty reads as 0).
 double MachineParameter(const CellGrid& macPar, MacParRow row);
 
-// True when folder lies on removable media: a drive-A path ("A:..."), or a
-// path inside the configured removable-media folder.
+// True when folder lies on removable media: inside the configured
+// removable-media folder ([System] RemovablePath). No drive letter counts.
 bool IsOnRemovableMedia(const std::string& folder, const std::string& removableFolder);
+
+// Whether the drive of a path is ready: always, unless the path lies on
+// removable media and no file system is mounted there (at or below the
+// removable-media folder, on the path's way). A missing folder on a ready
+// drive is a missing folder, not a drive that is not ready.
+bool DriveReady(const FileSystem& fileSystem, const std::string& path, const std::string& removableFolder);
 
 // What the chooser's answer does to a path row: an empty answer (cancel)
 // changes nothing, and a Jobs folder on removable media is never stored

@@ -38,6 +38,12 @@ std::string WithTrailingSeparator(std::string_view folder) {
   return trimmed;
 }
 
+bool IsAtOrUnder(std::string_view path, std::string_view folder) {
+  const std::string outer = WithForwardSlashes(WithTrailingSeparator(folder));
+  if (outer.empty()) return false;
+  return WithForwardSlashes(WithTrailingSeparator(path)).compare(0, outer.size(), outer) == 0;
+}
+
 std::string UpperCase(std::string_view text) {
   std::string upper(text);
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

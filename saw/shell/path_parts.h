@@ -20,6 +20,10 @@ std::string WithTrailingSeparator(std::string_view folder);
 // The path with every '\' turned into '/', as the file system takes it.
 std::string WithForwardSlashes(std::string_view path);
 
+// Whether path is folder or lies below it (either separator counts, letter
+// case does; blanks around both are ignored). An empty folder holds nothing.
+bool IsAtOrUnder(std::string_view path, std::string_view folder);
+
 // Blanks removed from both ends.
 std::string TrimBlanks(std::string_view text);
 

@@ -1,8 +1,13 @@
 #include "saw/shell/profile_file.h"
 
-#include <SimpleIni.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cctype>
+#include <fstream>
+#include <optional>
 #include <system_error>
+#include <vector>
 
 #include "saw/shell/atomic_file.h"
 
@@ -10,31 +15,174 @@ namespace orl {
 namespace {
 
 constexpr std::string_view kMissingMarker = "END.-";
-constexpr std::size_t kMaxValueLength = 79;  // an 80-character buffer with its terminator
+constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// One line of the file as it lies there: its text and its own line end.
+struct Line {
+  std::size_t start = 0;
+  std::string_view text;  // without the line end
+  std::string_view end;   // "\r\n", "\n" or empty on the last line
+};
+
+std::vector<Line> SplitLines(std::string_view text) {
+  std::vector<Line> lines;
+  // A byte-order mark an editor put first stays in the file but is no part
+  // of the first line.
+  std::size_t start = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+  while (start < text.size()) {
+    const std::size_t lf = text.find('\n', start);
+    const std::size_t stop = lf == std::string_view::npos ? text.size() : lf;
+    const std::size_t textEnd = stop > start && text[stop - 1] == '\r' ? stop - 1 : stop;
+    const std::size_t next = lf == std::string_view::npos ? text.size() : lf + 1;
+    lines.push_back({start, text.substr(start, textEnd - start), text.substr(textEnd, next - textEnd)});
+    start = next;
+  }
+  return lines;
+}
+
+std::string_view Trim(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+// The section a line opens, if it is a section line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  const std::string_view trimmed = Trim(line);
+  if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
+  const std::size_t close = trimmed.find(']');
+  return Trim(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+}
+
+// Where a key's line is, and where the last line of its section is (the
+// place a missing key goes).
+struct KeyPlace {
+  std::optional<std::size_t> keyLine;
+  std::optional<std::size_t> sectionEnd;
+};
+
+KeyPlace FindKey(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+  KeyPlace place;
+  bool inSection = false;
+  bool inFirstSection = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (const auto name = SectionName(lines[i].text)) {
+      inSection = SameName(*name, Trim(section));
+      inFirstSection = inSection && !place.sectionEnd;
+      if (inFirstSection) place.sectionEnd = i;
+      continue;
+    }
+    if (!inSection) continue;
+    const std::size_t equals = lines[i].text.find('=');
+    if (equals != std::string_view::npos && SameName(Trim(lines[i].text.substr(0, equals)), Trim(key))) {
+      place.keyLine = i;
+      return place;
+    }
+    // A missing key goes after the last line of the first section of that
+    // name that is not blank.
+    if (inFirstSection && !Trim(lines[i].text).empty()) place.sectionEnd = i;
+  }
+  return place;
+}
+
+std::string_view StripQuotes(std::string_view value) {
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
+  return value;
+}
+
+// The line end the file uses: that of its first line, LF in a new file.
+std::string_view FileLineEnd(const std::vector<Line>& lines) {
+  for (const Line& line : lines)
+    if (!line.end.empty()) return line.end;
+  return "\n";
+}
+
+std::optional<std::string> ReadWhole(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// For a file whose folder takes no new file: the same bytes written over
+// the old ones, then cut to length.
+bool WriteInPlace(const std::filesystem::path& path, std::string_view contents) {
+  const int fd = ::open(path.c_str(), O_WRONLY);
+  if (fd < 0) return false;
+  bool ok = true;
+  for (std::string_view rest = contents; ok && !rest.empty();) {
+    const ssize_t written = ::write(fd, rest.data(), rest.size());
+    ok = written > 0;
+    if (ok) rest.remove_prefix(static_cast<std::size_t>(written));
+  }
+  ok = ok && ::ftruncate(fd, static_cast<off_t>(contents.size())) == 0 && ::fsync(fd) == 0;
+  return ::close(fd) == 0 && ok;
+}
 
 }  // namespace
+
+std::string ProfileValue(std::string_view text, std::string_view section, std::string_view key) {
+  const auto lines = SplitLines(text);
+  const KeyPlace place = FindKey(lines, section, key);
+  if (!place.keyLine) return {};
+  const std::string_view line = lines[*place.keyLine].text;
+  const std::string_view value = StripQuotes(Trim(line.substr(line.find('=') + 1)));
+  return value == kMissingMarker ? std::string() : std::string(value);
+}
+
+std::string WithProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                             std::string_view value) {
+  const auto lines = SplitLines(text);
+  const KeyPlace place = FindKey(lines, section, key);
+  std::string result;
+  if (place.keyLine) {
+    // Keep the key and the spacing around '=' as the operator wrote them.
+    const Line& line = lines[*place.keyLine];
+    const std::size_t equals = line.text.find('=');
+    const std::size_t valueStart = line.text.find_first_not_of(kBlanks, equals + 1);
+    const std::size_t prefixEnd = line.start + (valueStart == std::string_view::npos ? line.text.size() : valueStart);
+    result.append(text.substr(0, prefixEnd)).append(value).append(text.substr(line.start + line.text.size()));
+    return result;
+  }
+  const std::string_view eol = FileLineEnd(lines);
+  const std::string keyLine = std::string(key) + "=" + std::string(value);
+  if (place.sectionEnd) {
+    const Line& last = lines[*place.sectionEnd];
+    const std::size_t after = last.start + last.text.size() + last.end.size();
+    result.append(text.substr(0, after));
+    if (last.end.empty()) result.append(eol);
+    result.append(keyLine).append(last.end.empty() ? std::string_view() : eol).append(text.substr(after));
+    return result;
+  }
+  result.assign(text);
+  if (!result.empty() && result.back() != '\n') result.append(eol);
+  result.append("[").append(section).append("]").append(eol).append(keyLine).append(eol);
+  return result;
+}
 
 std::string ProfileFile::ReadSetting(std::string_view section, std::string_view key) const {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path_, error)) return {};
-  CSimpleIniA ini(/*isUtf8=*/true, /*multiKey=*/false, /*multiLine=*/false);
-  if (ini.LoadFile(path_.c_str()) < 0) return {};
-  const char* stored =
-      ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), kMissingMarker.data());
-  std::string value = stored ? stored : "";
-  if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
-  if (value == kMissingMarker) return {};
-  return value;
+  const auto text = ReadWhole(path_);
+  return text ? ProfileValue(*text, section, key) : std::string();
 }
 
 bool ProfileFile::WriteSetting(std::string_view section, std::string_view key, std::string_view value) const {
-  CSimpleIniA ini(/*isUtf8=*/true, /*multiKey=*/false, /*multiLine=*/false);
+  if (value.find_first_of("\r\n") != std::string_view::npos) return false;
   std::error_code error;
-  if (std::filesystem::exists(path_, error) && ini.LoadFile(path_.c_str()) < 0) return false;
-  ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), std::string(value).c_str());
-  std::string text;
-  if (ini.Save(text) < 0) return false;
-  return WriteFileAtomically(path_, text);
+  const bool exists = std::filesystem::exists(path_, error);
+  std::optional<std::string> old = exists ? ReadWhole(path_) : std::string();
+  if (!old) return false;
+  const std::string text = WithProfileValue(*old, section, key, value);
+  if (exists && text == *old) return true;  // nothing changes: the file is left alone
+  return WriteFileAtomically(path_, text) || (exists && WriteInPlace(path_, text));
 }
 
 }  // namespace orl

@@ -1,7 +1,9 @@
 #pragma once
 // Private-profile (INI) access: the settings file is read afresh on every
 // call, as the operator may edit it between runs, and written one key at a
-// time.
+// time. The file stays the operator's: a write changes only the line of its
+// key (or adds that line to its section), leaving every other byte as it
+// was: comments, unknown lines, duplicate sections, line ends and spacing.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,18 +16,26 @@ class ProfileFile {
 
   const std::filesystem::path& Path() const { return path_; }
 
-  // Value of key in section, or empty text when the file, the section or
-  // the key is missing, or when the stored value is "END.-" (the marker of
-  // a missing key). Values are cut to their first 79 characters.
+  // Value of key in section, whole and with blanks and one pair of
+  // surrounding double quotes removed; empty text when the file, the
+  // section or the key is missing, or when the stored value is "END.-" (the
+  // marker of a missing key). Section and key names ignore letter case; of
+  // duplicate keys the first in the file counts.
   std::string ReadSetting(std::string_view section, std::string_view key) const;
 
-  // Writes key = value, creating the file, section or key as needed. The
-  // file is replaced atomically so a failed write never leaves it half
-  // written; the outcome is reported but callers may ignore it.
+  // Writes key=value, creating the file, section or key as needed. The file
+  // is replaced atomically; where its folder cannot take a new file but the
+  // file itself is writable, it is rewritten in place. False when nothing
+  // could be written or the value holds a line break; callers may ignore it.
   bool WriteSetting(std::string_view section, std::string_view key, std::string_view value) const;
 
  private:
   std::filesystem::path path_;
 };
+
+// The same rules on the file's text, for the file above and its tests.
+std::string ProfileValue(std::string_view text, std::string_view section, std::string_view key);
+std::string WithProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                             std::string_view value);
 
 }  // namespace orl

@@ -76,7 +76,11 @@ int RunScan(const RunOptions& options) {
   if (!options.plc.empty() && !ApplyPlcChoice(options.plc, linkChoice))
     throw std::invalid_argument("--plc wants sim, tcp:HOST:PORT or rtu:DEVICE");
   SimClock simClock;  // the in-process simulator runs in scan time
-  if (!ws.OpenPlc(linkChoice, simClock)) return kExitPortInUse;  // the operator was told why
+  if (!ws.OpenPlc(linkChoice, simClock)) {
+    // The operator was told what failed; the cause follows on a line of its own.
+    if (ws.link && !ws.link->LastError().empty()) std::cerr << "orl-tool: " << ws.link->LastError() << "\n";
+    return kExitPortInUse;
+  }
   PlcState& state = ws.plc;
   state.log.SetObserver([json = options.json](const std::string& line) {
     if (json) std::cout << nlohmann::json{{"log", line}}.dump() << std::endl;

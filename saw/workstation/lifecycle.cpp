@@ -56,7 +56,8 @@ void Workstation::Activate() {
     } else {
       Warn(ui, kPathError);
     }
-    if (fileSystem.DriveReady(JobFolder())) ShowJobFolder(jobs, JobFolder(), fileSystem);
+    // A missing Jobs folder gets the same warning as a drive that is not ready.
+    if (JobDriveReady(JobFolder()) && fileSystem.FolderExists(JobFolder())) ShowJobFolder(jobs, JobFolder(), fileSystem);
     else Warn(ui, kDriveNotReady);
     jobs.File2.pattern = kOptimizerFilePattern;
     MaxLogLen = MaxLogLenSetting(Setting(section::kConfiguration, key::kMaxLogLen));
@@ -71,7 +72,7 @@ void Workstation::HousekeepingTick() {
   if (SSTab1 == kProgramControlTab) {
     watched = &File1;
   } else if (SSTab1 == kImportTab) {
-    if (!fileSystem.DriveReady(jobs.Dir1)) JobBrsClicked();
+    if (!JobDriveReady(jobs.Dir1)) JobBrsClicked();
     watched = &jobs.File2;
   } else {
     return;

@@ -18,6 +18,10 @@ constexpr const char* kPortFailureTitle = "Alert";
 bool Workstation::OpenPlc(bool simulate) { return OpenPlc(PlcLinkSpecFromSettings(settings, simulate), clock); }
 
 bool Workstation::OpenPlc(const PlcLinkSpec& linkChoice, const Clock& linkClock) {
+  if (!linkChoice.invalidSetting.empty()) {
+    ui.ShowMessage(linkChoice.invalidSetting, MessageIcon::Exclamation, kPortFailureTitle);
+    return false;
+  }
   try {
     link = MakePlcLink(linkChoice, linkClock);
     if (const auto failure = OpenPlcLink(*link)) {
@@ -38,6 +42,7 @@ bool Workstation::OpenPlc(const PlcLinkSpec& linkChoice, const Clock& linkClock)
 }
 
 void Workstation::End() {
+  ScanTimerEnabled = false;   // before events are pumped: no new tick starts
   WaitSeconds(1, clock, ui);  // a scan tick in progress finishes
   try {
     if (link) link->Close();
@@ -47,7 +52,7 @@ void Workstation::End() {
 }
 
 void Workstation::ScanTick() {
-  if (!link) return;
+  if (!ScanTimerEnabled || !link) return;
   plc.log.MaxLogLen = MaxLogLen;
   ScanHostAdapter host(*this);
   orl::ScanTick(plc, *link, host);

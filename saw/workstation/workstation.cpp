@@ -43,6 +43,10 @@ std::string Workstation::RemovableFolder() const {
   return folder.empty() ? kDefaultRemovableFolder : folder;
 }
 
+bool Workstation::JobDriveReady(const std::string& folder) const {
+  return DriveReady(fileSystem, folder, RemovableFolder());
+}
+
 // --- Parameters tab -------------------------------------------------------
 
 void Workstation::MacParLostFocus() { SaveMachineParameters(MacPar, settings); }
@@ -137,7 +141,7 @@ void Workstation::Dir1Changed(const std::string& folder) { ShowJobFolder(jobs, f
 
 void Workstation::TabClicked(int tab) {
   SSTab1 = tab;
-  if (fileSystem.DriveReady(jobs.Dir1)) jobs.Dir1Entries = fileSystem.ListFolders(jobs.Dir1);
+  if (JobDriveReady(jobs.Dir1)) jobs.Dir1Entries = fileSystem.ListFolders(jobs.Dir1);
 }
 
 bool Workstation::MakePositions(PosList& positions) {

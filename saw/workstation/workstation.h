@@ -59,6 +59,7 @@ class Workstation {
   void End();
 
   // --- Scan timer -------------------------------------------------------
+  // One tick of the scan timer; does nothing once the scan timer is off.
   void ScanTick();
 
   // --- Parameters tab ---------------------------------------------------
@@ -115,6 +116,9 @@ class Workstation {
 
   ProfileFile settings{""};
   bool SkipNextActivate = false;
+  // The scan timer runs from start-up until the end sequence stops it; the
+  // window's timer fires only while it is on.
+  bool ScanTimerEnabled = true;
   int MaxLogLen = 0;
   bool AbsoluteMode = false;
 
@@ -142,6 +146,7 @@ class Workstation {
   std::string Setting(const char* section, const char* key) const;
   int GrooveColumnsSetting() const;
   std::string RemovableFolder() const;
+  bool JobDriveReady(const std::string& folder) const;
   std::string JobFolder() const { return PthPar.Text(kJobsRow, kPathColumn); }
   std::string ArdisPath() const { return PthPar.Text(kArdisDataRow, kPathColumn); }
   void FollowGroupInPreview(int group);

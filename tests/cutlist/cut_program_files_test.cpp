@@ -128,7 +128,8 @@ TEST(JobBrowser, FloppyToggleGoesThereAndBack) {
   TempFolder jobs, removable;
   jobs.Write("CPOUT.042", "");
   removable.Write("disk.csv", "");
-  RealFileSystem fileSystem;
+  // Removable media is ready while something is mounted there.
+  RealFileSystem fileSystem(jobs.Write("mounts", "/dev/sdb1 " + removable.Path().string() + " vfat rw 0 0\n"));
   FakeUi ui;
   JobBrowser browser;
   ShowJobFolder(browser, jobs.Folder(), fileSystem);

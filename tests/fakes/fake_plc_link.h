@@ -75,6 +75,10 @@ class FaultyPlcLink : public PlcLink {
   bool timeOut = false;     // a transfer answers 0 and leaves the link busy until the transfer ends
   bool throwOnTransfer = false;
   int transfersSeen = 0;
+  std::uint64_t reconnects = 0;  // connections made afresh on top of the inner link's
+
+  LinkHealth Health() const override { return inner_.Health(); }
+  std::uint64_t Connection() const override { return inner_.Connection() + reconnects; }
 
   bool Open() override { return inner_.Open(); }
   void Close() override { inner_.Close(); }

@@ -85,6 +85,20 @@ TEST_F(PlcBookLabels, AnUnwritableLabelFileNeverStopsTheCycle) {
   EXPECT_GT(state.PosIndex, 3);
 }
 
+TEST_F(PlcBookLabels, AnUnwritableLabelFileIsLoggedOnceAndOnceWhenItWorksAgain) {
+  const std::string path = (folder / "later" / "labels.txt").string();
+  host.labelPath = path;
+  state.log.MaxLogLen = 10;
+  RunList();  // two labels fail
+  fs::create_directories(folder / "later");
+  state.LastBookLabel.clear();
+  RunList();  // the list again, and both labels go through
+  EXPECT_EQ(ReadAll(path), "BOOK-A\nBOOK-B\n");
+  ASSERT_EQ(state.log.Lines().size(), 2u);
+  EXPECT_TRUE(state.log.Lines()[0].ends_with(" ; Label file cannot be written: " + path));
+  EXPECT_TRUE(state.log.Lines()[1].ends_with(" ; Label file written again: " + path));
+}
+
 TEST_F(PlcBookLabels, TheSelectedBookPicksTheEntry) {
   host.selectedBook = 2;
   RunList();

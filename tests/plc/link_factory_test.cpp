@@ -68,5 +68,40 @@ TEST_F(PlcLinkChoice, AFailedOpenNamesThePort) {
   EXPECT_NE(dynamic_cast<SimPlcLink*>(sim.get()), nullptr);
 }
 
+TEST_F(PlcLinkChoice, AnInvalidPlcHostIsAnErrorNamingIt) {
+  for (const std::string value : {":::", "plc:65536", "plc:", "[::1", "plc:0"}) {
+    const auto linkChoice = PlcLinkSpecFromSettings(Settings("PlcHost=" + value + "\n"), false);
+    EXPECT_EQ(linkChoice.kind, LinkKind::Tcp) << value;  // never the serial line
+    EXPECT_EQ(linkChoice.invalidSetting, "PlcHost \"" + value + "\" is not a valid host[:port].");
+  }
+  auto linkChoice = PlcLinkSpecFromSettings(Settings("PlcHost=[::1]:1502\n"), false);
+  EXPECT_EQ(linkChoice.invalidSetting, "");
+  EXPECT_EQ(linkChoice.modbus.host, "::1");
+  EXPECT_EQ(linkChoice.modbus.tcpPort, 1502);
+  EXPECT_EQ(PlcLinkSpecFromSettings(Settings("PlcHost=::1\n"), false).modbus.host, "::1");
+}
+
+TEST_F(PlcLinkChoice, AFailedOpenSaysWhatFailedAndWhy) {
+  SteadyClock clock;
+  PlcLinkSpec linkChoice;
+  linkChoice.kind = LinkKind::Tcp;
+  linkChoice.modbus.host = "127.0.0.1";
+  linkChoice.modbus.tcpPort = 1;  // nobody listens there
+  auto link = MakePlcLink(linkChoice, clock);
+  EXPECT_EQ(OpenPlcLink(*link), "The PLC at 127.0.0.1:1 cannot be reached.");
+  EXPECT_EQ(link->LastError(), "connection refused by 127.0.0.1:1");
+
+  linkChoice.modbus.host = "no-such-plc.invalid";
+  link = MakePlcLink(linkChoice, clock);
+  EXPECT_EQ(OpenPlcLink(*link), "The PLC at no-such-plc.invalid:1 cannot be reached.");
+  EXPECT_EQ(link->LastError().rfind("no such host no-such-plc.invalid", 0), 0u) << link->LastError();
+
+  linkChoice.kind = LinkKind::Rtu;
+  linkChoice.modbus.device = "/nonexistent/ttyPLC";
+  link = MakePlcLink(linkChoice, clock);
+  EXPECT_EQ(OpenPlcLink(*link), "Comm Port1 is already in use.");  // the program's own text for a serial port
+  EXPECT_EQ(link->LastError(), "no such device /nonexistent/ttyPLC");
+}
+
 }  // namespace
 }  // namespace orl

@@ -30,6 +30,33 @@ class PlcScanFaults : public ::testing::Test {
   PlcState state;
 };
 
+TEST_F(PlcScanFaults, AfterAReconnectAPendingWordIsWrittenOnlyWhileItsBasisHolds) {
+  const std::int32_t sendNextPos = 1 << RelayBitIndex(kRelaySendNextPos);
+  const auto handOverInFlight = [&] {
+    state.positions = testing::MakeTestList(3);
+    state.PosIndex = state.LastHandOver.PosIndex = 2;
+    state.PosSent = state.HandOverUnconfirmed = true;
+    state.ImagesConnection = faulty.Connection();
+    state.RelayHeld = sendNextPos;  // the PLC asked for entry 2
+    state.RelayWrite = 0;           // the answer clears "Send Next Pos"
+    ++faulty.reconnects;            // and the link dropped before it was confirmed
+  };
+  handOverInFlight();
+  plc.memory[kRelayAddress] = 0;  // the PLC had taken it
+  Tick();
+  EXPECT_TRUE(plc.writes.empty());
+  EXPECT_EQ(state.RelayWrite, kNothingPending);
+  EXPECT_EQ(state.PosIndex, 2);
+
+  host.list = testing::MakeTestList(3);
+  handOverInFlight();
+  plc.memory[kRelayAddress] = 1 << RelayBitIndex(kRelaySetToBeginning);  // the PLC restarted
+  Tick();
+  EXPECT_TRUE(plc.writes.empty());  // the stale word never reaches it
+  EXPECT_EQ(state.LastHandOver.PosIndex, 1);
+  EXPECT_EQ(state.TargetWrite, 1000);
+}
+
 TEST_F(PlcScanFaults, FailedWritesAreLoggedKeptAndRetriedInOrder) {
   state.TargetWrite = 8196;
   state.RelayWrite = 2;

@@ -106,12 +106,13 @@ TEST(PlcTool, APortThatCannotBeOpenedEndsWithStatus3) {
                     "rtu:/nonexistent/ttyPLC", "--max-ticks", "1"},
                    true);
   EXPECT_EQ(run.ReadLine(20s), "orl-tool: Alert Comm Port1 is already in use.");
+  EXPECT_EQ(run.ReadLine(20s), "orl-tool: no such device /nonexistent/ttyPLC");
   EXPECT_EQ(run.Wait(10s), 3);
 }
 
 TEST(PlcTool, MbpollTalksToTheSimulatorOverRtu) {
-  if (!testing::ProgramExists("/usr/bin/socat") || !testing::ProgramExists("/usr/bin/mbpoll"))
-    GTEST_SKIP() << "socat or mbpoll missing";
+  ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat") && testing::ProgramExists("/usr/bin/mbpoll"))
+      << "socat or mbpoll missing";
   const fs::path folder = fs::temp_directory_path() / ("plc_mbpoll_" + std::to_string(::getpid()));
   fs::create_directories(folder);
   const std::string a = (folder / "a").string(), b = (folder / "b").string();

@@ -42,12 +42,27 @@ TEST(PathsGrid, ChosenFolderRules) {
   CellGrid pthPar = MakePthParGrid();
   pthPar.SetText(kJobsRow, 1, "/jobs");
   EXPECT_FALSE(ApplyChosenFolder(pthPar, kJobsRow, "", "/media"));  // cancelled
-  EXPECT_FALSE(ApplyChosenFolder(pthPar, kJobsRow, "A:\\JOBS", "/media"));
   EXPECT_FALSE(ApplyChosenFolder(pthPar, kJobsRow, "/media/usb/jobs", "/media"));
   EXPECT_EQ(pthPar.Text(kJobsRow, 1), "/jobs");
   EXPECT_TRUE(ApplyChosenFolder(pthPar, kProgramsRow, "/media/usb/programs", "/media"));
   EXPECT_EQ(pthPar.Text(kProgramsRow, 1), "/media/usb/programs");
   EXPECT_TRUE(ApplyChosenFolder(pthPar, kJobsRow, "/mediathek/jobs", "/media"));
+  // The removable drive is the removable-media folder, never a first letter.
+  EXPECT_TRUE(ApplyChosenFolder(pthPar, kJobsRow, "Auftraege/jobs", "/media"));
+}
+
+TEST(PathsGrid, OnlyRemovableMediaWithNothingMountedIsADriveNotReady) {
+  testing::TempFolder folder;
+  const RealFileSystem nothingIn(folder.Write("mounts", "/dev/sda1 / ext4 rw 0 0\n"));
+  EXPECT_TRUE(DriveReady(nothingIn, "/no/such/jobs", "/media"));  // a missing folder, a ready drive
+  EXPECT_TRUE(DriveReady(nothingIn, "Auftraege", "/media"));
+  EXPECT_FALSE(DriveReady(nothingIn, "/media", "/media"));
+  EXPECT_FALSE(DriveReady(nothingIn, "/media/usb/jobs", "/media"));
+
+  const RealFileSystem stickIn(folder.Write("mounts2", "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"));
+  EXPECT_TRUE(DriveReady(stickIn, "/media", "/media"));
+  EXPECT_TRUE(DriveReady(stickIn, "/media/usb stick/jobs", "/media"));
+  EXPECT_FALSE(DriveReady(stickIn, "/media/other/jobs", "/media"));
 }
 
 }  // namespace

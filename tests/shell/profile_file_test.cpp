@@ -1,6 +1,9 @@
 #include "saw/shell/profile_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "fakes/temp_folder.h"
 
@@ -16,7 +19,7 @@ TEST(ProfileFile, MissingFileReadsEmptyAndIsNotCreated) {
 
 TEST(ProfileFile, ReadsValuesTheProfileWay) {
   testing::TempFolder folder;
-  const std::string longValue(100, 'x');
+  const std::string longValue(4095, 'x');
   folder.Write("ORL.INI", "[Configuration]\r\nCommPort = 2\r\nMode=END.-\r\nEmpty=\r\nLong=" + longValue +
                               "\r\n[System]\r\nJobPath=C:\\JOBS\\\r\n");
   ProfileFile settings(folder.Path() / "ORL.INI");
@@ -24,7 +27,7 @@ TEST(ProfileFile, ReadsValuesTheProfileWay) {
   EXPECT_EQ(settings.ReadSetting("configuration", "commport"), "2");  // names ignore letter case
   EXPECT_EQ(settings.ReadSetting("Configuration", "Mode"), "");       // the missing-key marker
   EXPECT_EQ(settings.ReadSetting("Configuration", "Empty"), "");
-  EXPECT_EQ(settings.ReadSetting("Configuration", "Long"), std::string(79, 'x'));
+  EXPECT_EQ(settings.ReadSetting("Configuration", "Long"), longValue);  // whole, never cut
   EXPECT_EQ(settings.ReadSetting("System", "JobPath"), "C:\\JOBS\\");
   EXPECT_EQ(settings.ReadSetting("System", "Missing"), "");
 }
@@ -37,6 +40,45 @@ TEST(ProfileFile, WriteCreatesAndKeepsOtherKeys) {
   EXPECT_TRUE(settings.WriteSetting("Configuration", "SawKerf", "4"));
   EXPECT_EQ(settings.ReadSetting("Configuration", "SawKerf"), "4");
   EXPECT_EQ(settings.ReadSetting("System", "JobPath"), "/jobs");
+}
+
+TEST(ProfileFile, DuplicatesAndQuotesReadAsPrivateProfilesDo) {
+  const std::string text = "[System]\nJobPath=\"/jobs/a b\"\nJobPath=/second\n[System]\nArdisPath = \"\"x\"\" \n";
+  EXPECT_EQ(ProfileValue(text, "system", "JOBPATH"), "/jobs/a b");  // the first of two keys, one pair of quotes off
+  EXPECT_EQ(ProfileValue(text, "System", "ArdisPath"), "\"x\"");   // found in the repeated section
+  EXPECT_EQ(ProfileValue("\xEF\xBB\xBF[System]\nJobPath=/j\n", "System", "JobPath"), "/j");
+}
+
+TEST(ProfileFile, AWriteChangesOnlyTheLineOfItsKey) {
+  const std::string text =
+      "; the operator's notes\r\n[Configuration]\r\nSawKerf = 3.2 \r\nUnknown line\r\n\r\n"
+      "[System]\r\nJobPath=/jobs\r\n[Configuration]\r\nSawKerf=9\r\n";
+  EXPECT_EQ(WithProfileValue(text, "configuration", "sawkerf", "4"),
+            "; the operator's notes\r\n[Configuration]\r\nSawKerf = 4\r\nUnknown line\r\n\r\n"
+            "[System]\r\nJobPath=/jobs\r\n[Configuration]\r\nSawKerf=9\r\n");
+  // A new key joins the first section of its name, after its last line.
+  EXPECT_EQ(WithProfileValue(text, "Configuration", "HeadCut", "10"),
+            "; the operator's notes\r\n[Configuration]\r\nSawKerf = 3.2 \r\nUnknown line\r\nHeadCut=10\r\n\r\n"
+            "[System]\r\nJobPath=/jobs\r\n[Configuration]\r\nSawKerf=9\r\n");
+  EXPECT_EQ(WithProfileValue("[A]\nx=1", "B", "y", "2"), "[A]\nx=1\n[B]\ny=2\n");
+}
+
+TEST(ProfileFile, AWritableFileInAReadOnlyFolderStillSaves) {
+  testing::TempFolder folder;
+  const auto file = folder.Write("ORL.INI", "[System]\nJobPath=/old\n");
+  ::chmod(file.c_str(), 0666);
+  ::chmod(folder.Path().c_str(), 0555);
+  // Root may create files anywhere: the write runs as nobody, in a child.
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    ::_exit(ProfileFile(file).WriteSetting("System", "JobPath", "/new") ? 0 : 1);
+  }
+  int status = -1;
+  ::waitpid(child, &status, 0);
+  ::chmod(folder.Path().c_str(), 0755);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(folder.Read("ORL.INI"), "[System]\nJobPath=/new\n");
 }
 
 TEST(ProfileFile, FailedWriteReportsAndLeavesNoFile) {

@@ -25,7 +25,7 @@ TEST_F(WorkstationFixture, BrowseRules) {
   Start(StandardSettings());
   ws->Activate();
   const std::string jobs = ws->PthPar.Text(kJobsRow, 1);
-  ui.directoryAnswers = {"A:\\JOBS", ""};
+  ui.directoryAnswers = {folder.Folder() + "media/usb/JOBS", ""};  // removable media is never stored
   ws->PthParButtonClicked(kJobsRow, kBrowseColumn);
   EXPECT_TRUE(ws->SkipNextActivate);
   EXPECT_EQ(ui.pumps, 1);

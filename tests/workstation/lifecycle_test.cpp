@@ -91,6 +91,19 @@ TEST_F(WorkstationFixture, EndWaitsOneSecondPumpingEvents) {
   EXPECT_EQ(ui.pumps, 3);
 }
 
+TEST_F(WorkstationFixture, EndStopsScanningBeforeItPumpsEvents) {
+  Start(StandardSettings());
+  ASSERT_TRUE(ws->OpenPlc(/*simulate=*/true));
+  ui.onPump = [&] {
+    ws->ScanTick();  // the timer fired while the end waits
+    clock.Advance(0.5);
+  };
+  ws->End();
+  EXPECT_FALSE(ws->ScanTimerEnabled);
+  EXPECT_EQ(ws->plc.CmAtvty, "");  // no tick ran: a tick always leaves its mark
+  EXPECT_FALSE(ws->plc.PosSent);
+}
+
 TEST_F(WorkstationFixture, HousekeepingRefreshesTheShownListWhenFilesChange) {
   folder.Write("Programs/a", "");
   Start(StandardSettings());
@@ -110,16 +123,29 @@ TEST_F(WorkstationFixture, HousekeepingRefreshesTheShownListWhenFilesChange) {
   EXPECT_EQ(ws->File1.entries.size(), 2u);
 }
 
-TEST_F(WorkstationFixture, HousekeepingOnImportTabFallsBackWhenTheJobDriveVanishes) {
+TEST_F(WorkstationFixture, HousekeepingOnImportTabFallsBackWhenTheRemovableMediaIsGone) {
   Start(StandardSettings());
   ws->Activate();
   folder.Write("Jobs/CPOUT.001", "");
   ws->SSTab1 = kImportTab;
   ws->HousekeepingTick();
   EXPECT_EQ(ws->jobs.File2.entries, std::vector<std::string>{"CPOUT.001"});
-  ws->jobs.Dir1 = folder.File("vanished");
-  ws->HousekeepingTick();  // runs the floppy toggle; no removable media here either
-  EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Floppy Disk Drive Not Ready."});
+  ws->jobs.Dir1 = folder.File("media/stick");  // nothing is mounted there
+  ws->jobs.JobBrsCaption = kAccessHd;
+  ws->HousekeepingTick();  // the toggle takes the job browser back to the Jobs folder
+  EXPECT_EQ(ws->jobs.Dir1, folder.Folder() + "Jobs");
+  EXPECT_EQ(ws->jobs.JobBrsCaption, kAccessFloppy);
+  EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(WorkstationFixture, AMissingJobsFolderWarnsOnceAndRunsNoToggle) {
+  Start(StandardSettings());
+  std::filesystem::remove(folder.Path() / "Jobs");
+  ws->Activate();
+  ws->SSTab1 = kImportTab;
+  ws->HousekeepingTick();
+  ws->HousekeepingTick();
+  EXPECT_EQ(ui.Texts(), std::vector<std::string>{kDriveNotReady});
 }
 
 }  // namespace

@@ -17,6 +17,12 @@ TEST_F(WorkstationFixture, PortThatCannotOpenEndsStartUpWithItsBox) {
   EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{"Comm Port2 is already in use.", MessageIcon::Exclamation, "Alert"}}));
 }
 
+TEST_F(WorkstationFixture, AnInvalidPlcHostEndsStartUpWithABoxNamingIt) {
+  Start(StandardSettings("PlcHost=:::"));
+  EXPECT_FALSE(ws->OpenPlc(/*simulate=*/false));
+  EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{"PlcHost \":::\" is not a valid host[:port].", MessageIcon::Exclamation, "Alert"}}));
+}
+
 TEST_F(WorkstationFixture, WholeRunAgainstTheSimulatedPlc) {
   folder.Write("Programs/job", "Run,True\r\n\r\n1319.6\r\n500,2\r\n300,1\r\n");
   Start(StandardSettings("Mode=ABSOLUTE\nCreepDist=50"));
