@@ -31,7 +31,8 @@
 //    numbers are decimal.
 //  - PLCDirect (PLCDirectECOM, PLCDirect): [station;][prefix,]register, e.g.
 //    "1;V,2000", "X,20", "V,1024". Reads take the register digits as octal,
-//    the PLC's own numbering ("1;V,2000" reads what was stored as 1;V,1024);
+//    the PLC's own numbering ("1;V,2000" reads what was stored as 1;V,1024;
+//    a digit 8 or 9 fails the read);
 //    writes take them as decimal, as a driver numbers its words. A plain
 //    number reads the key 1;N but writes 0;,N, so the two never meet: give
 //    PLCDirect addresses as text.
@@ -51,7 +52,7 @@
 // on, running on into the next registers (16 bits each). The scaled codes
 // (20..23, and any code above 24) give (raw + Offset) * Scale of the tag whose
 // REGAB equals the address with its route ("1;40001", not "40001"); an AB read
-// scales by the tag named in the address. A scaled read whose tag is not found
+// scales its first value by the tag named in the address. A scaled read whose tag is not found
 // returns False with the raw values in place. All other codes return each
 // register's stored value as it is. A value never stored reads as 0.
 //
