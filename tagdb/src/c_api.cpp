@@ -14,6 +14,19 @@ struct QuelDb {
 
 using queldb::Variant;
 
+// The C names of the type codes stand for the same numbers as the C++ ones.
+constexpr bool SameCode(int c, int cpp) { return c == cpp; }
+static_assert(SameCode(QUELDB_IO_WORD, queldb::ioWord) && SameCode(QUELDB_IO_DWORD, queldb::ioDWord) &&
+              SameCode(QUELDB_IO_FLOAT, queldb::ioFloat) && SameCode(QUELDB_IO_DFLOAT, queldb::ioDFloat) &&
+              SameCode(QUELDB_IO_STRING, queldb::ioString) &&
+              SameCode(QUELDB_IO_SCALED_WORD, queldb::ioScaledWord) &&
+              SameCode(QUELDB_IO_SCALED_DWORD, queldb::ioScaledDWord) &&
+              SameCode(QUELDB_IO_SCALED_FLOAT, queldb::ioScaledFloat) &&
+              SameCode(QUELDB_IO_SCALED_DFLOAT, queldb::ioScaledDFloat) &&
+              SameCode(QUELDB_IO_SCALED_STRING, queldb::ioScaledString) &&
+              SameCode(QUELDB_IO_BITS, queldb::ioBits) && SameCode(QUELDB_IO_TAKE_HANDOFF, queldb::ioTakeHandoff) &&
+              SameCode(QUELDB_IO_FILL_HANDOFF, queldb::ioFillHandoff));
+
 namespace {
 
 Variant& V(QuelVariant* variant) { return *reinterpret_cast<Variant*>(variant); }
@@ -44,6 +57,23 @@ void Guard(Action action) {
 
 void Set(QuelVariant* variant, Variant value) {
   if (variant) Guard([&] { V(variant) = std::move(value); });
+}
+
+// Copies the text NUL-terminated and cut to fit; returns its full length.
+int32_t CopyText(const std::string& text, char* buffer, size_t size) {
+  if (buffer && size > 0) {
+    std::size_t n = std::min(text.size(), size - 1);
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+  }
+  return static_cast<int32_t>(text.size());
+}
+
+// The library's status, or what a host sees when it cannot be had.
+queldb::LibraryStatus Status() {
+  queldb::LibraryStatus status;
+  Guard([&] { status = queldb::Db::Status(); });
+  return status;
 }
 
 }  // namespace
@@ -93,14 +123,7 @@ int32_t quel_variant_get_text(const QuelVariant* variant, char* buffer, size_t s
   if (!variant) return -1;
   int32_t length = -1;
   Guard([&] {
-    auto text = V(variant).ToText();
-    if (!text) return;
-    length = static_cast<int32_t>(text->size());
-    if (buffer && size > 0) {
-      std::size_t n = std::min(text->size(), size - 1);
-      std::memcpy(buffer, text->data(), n);
-      buffer[n] = '\0';
-    }
+    if (auto text = V(variant).ToText()) length = CopyText(*text, buffer, size);
   });
   return length;
 }
@@ -138,12 +161,14 @@ void quel_db_write_to_database(QuelDb* db, QuelVariant* ioAddress, QuelVariant* 
   Guard([&] { db->db.WriteToDatabase(V(ioAddress), V(ioValue), count.Ref(), from.Ref(), type.Ref()); });
 }
 
-void quel_db_write_que_plc(QuelDb* db, QuelVariant* qBuffAddress, QuelVariant* qBuffValue,
-                           int16_t* writeSize, int16_t* ioDataType) {
-  if (!db || !qBuffAddress || !qBuffValue) return;
+int16_t quel_db_write_que_plc(QuelDb* db, QuelVariant* qBuffAddress, QuelVariant* qBuffValue,
+                              int16_t* writeSize, int16_t* ioDataType) {
+  if (!db || !qBuffAddress || !qBuffValue) return QUELDB_FALSE;
   OptionalArg size(writeSize);
   OptionalArg type(ioDataType);
-  Guard([&] { db->db.WriteQuePLC(V(qBuffAddress), V(qBuffValue), size.Ref(), type.Ref()); });
+  int16_t result = QUELDB_FALSE;
+  Guard([&] { result = db->db.WriteQuePLC(V(qBuffAddress), V(qBuffValue), size.Ref(), type.Ref()); });
+  return result;
 }
 
 int16_t quel_db_read_que_data(QuelDb* db, QuelVariant* quBuffAddress, QuelVariant* quBuffValue,
@@ -172,5 +197,13 @@ int16_t quel_db_read_plc_value(QuelDb* db, QuelVariant* address, QuelVariant* re
 void quel_db_load_tag_database(void) {
   Guard([] { queldb::Db::LoadTagDatabase(); });
 }
+
+int16_t quel_db_protocol_code(void) { return Status().ProtocolCode; }
+
+int32_t quel_db_database_folder(char* buffer, size_t size) { return CopyText(Status().DatabaseFolder, buffer, size); }
+
+int32_t quel_db_tag_count(void) { return Status().TagCount; }
+
+int32_t quel_db_last_load_error(char* buffer, size_t size) { return CopyText(Status().LoadError, buffer, size); }
 
 }  // extern "C"

@@ -38,6 +38,12 @@ class CaseInsensitiveMap {
     return FindIn(std::string_view(buffer, key.size()));
   }
 
+  // Calls visit(key, item) for every item; keys in upper case.
+  template <typename Visit>
+  void ForEach(Visit visit) const {
+    for (const auto& [key, item] : items_) visit(key, item);
+  }
+
  private:
   static constexpr std::size_t kBufferSize = 64;
 

@@ -40,4 +40,27 @@ void ReadCache::Clear() {
   byNumber_.clear();
 }
 
+namespace {
+
+// Trivially destructible, so it can still be read after the thread's other
+// storage has been destroyed.
+thread_local bool cacheGone = false;
+
+struct ThreadCache {
+  ReadCache cache;
+  ~ThreadCache() { cacheGone = true; }
+};
+
+}  // namespace
+
+ReadCache* ThreadReadCache(uint64_t generation) {
+  if (cacheGone) return nullptr;
+  thread_local ThreadCache holder;
+  if (holder.cache.generation_ != generation) {
+    holder.cache.Clear();
+    holder.cache.generation_ = generation;
+  }
+  return &holder.cache;
+}
+
 }  // namespace queldb

@@ -1,7 +1,8 @@
 // Remembers how read addresses resolved, so a repeated read skips parsing and
 // key building and, once its value exists, the store lookup too. Values are
 // never removed from the store, so a remembered item stays valid for the life
-// of the state. Tag reloads clear the cache, since names may move.
+// of the state. Tag reloads clear the cache, since names may move. Each thread
+// keeps its own cache, so reads never wait on one another to fill it.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +29,8 @@ class ReadCache {
   void Clear();
 
  private:
+  friend ReadCache* ThreadReadCache(uint64_t generation);
+
   // Calls use(map, key) with the map and key that the address is kept under;
   // nullptr when it is neither text nor a whole number.
   template <typename Use>
@@ -39,6 +42,12 @@ class ReadCache {
   // compares hashes before texts.
   std::unordered_map<std::string, ResolvedRead> byText_;
   std::unordered_map<int32_t, ResolvedRead> byNumber_;
+  uint64_t generation_ = 0;
 };
+
+// The calling thread's cache, emptied first when it was filled under another
+// resolution generation; nullptr once the thread's storage is gone (a call
+// from a static destructor at exit), when reads go uncached.
+ReadCache* ThreadReadCache(uint64_t generation);
 
 }  // namespace queldb

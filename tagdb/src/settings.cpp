@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdlib>
 
+#include "text_util.h"
+
 namespace queldb {
 namespace {
 
@@ -16,12 +18,21 @@ namespace {
 constexpr std::size_t kMaxValueLength = 99;
 
 std::string ReadValue(const CSimpleIniA& ini, const char* section, const char* key) {
-  std::string value = ini.GetValue(section, key, "");
+  std::string value = WithoutComment(ini.GetValue(section, key, ""));
   if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
   return value;
 }
 
 }  // namespace
+
+std::string WithoutComment(std::string_view value) {
+  value = Trim(value);
+  if (value.size() >= 2 && value.front() == '"') {
+    std::size_t close = value.find('"', 1);
+    if (close != std::string_view::npos) return std::string(value.substr(1, close - 1));
+  }
+  return std::string(Trim(value.substr(0, value.find(';'))));
+}
 
 std::string SystemFolder() {
   const char* configured = std::getenv(kSystemDirVariable);

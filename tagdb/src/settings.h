@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace queldb {
 
@@ -21,6 +22,9 @@ inline constexpr const char* kSystemDirVariable = "QUELDB_SYSTEM_DIR";
 std::string SystemFolder();
 // Reads KVD.INI from settings.systemFolder; missing file or keys give defaults.
 void LoadSettings(Settings& settings);
+// A value as written after "key=": trimmed, and cut at a ";" that starts a
+// comment; a value in double quotes is taken whole, ";" and all, without them.
+std::string WithoutComment(std::string_view value);
 // The protocol code of an IODevice name, matched exactly; 0 when unknown.
 int16_t ProtocolCodeOf(const std::string& name);
 ProtocolFamily FamilyOf(int16_t protocolCode);

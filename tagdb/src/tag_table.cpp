@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <map>
 #include <optional>
 
 #include "sqlite_handles.h"
@@ -57,47 +58,76 @@ void AssignNumber(double& field, sqlite3_stmt* statement, int column) {
   if (auto number = value->ToDouble()) field = *number;
 }
 
+// Null fields keep the record's defaults: a record holds its own row only.
+TagRecord ReadRecord(sqlite3_stmt* statement, const std::array<int, kFieldCount>& columns) {
+  TagRecord record;
+  AssignVariant(record.name, statement, columns[kName]);
+  AssignVariant(record.reg, statement, columns[kReg]);
+  AssignVariant(record.regAB, statement, columns[kRegAB]);
+  AssignNumber(record.scale, statement, columns[kScale]);
+  AssignNumber(record.offset, statement, columns[kOffset]);
+  AssignVariant(record.dataType, statement, columns[kDataType]);
+  return record;
+}
+
+std::string DatabaseError(sqlite3* db, const std::string& file) {
+  return file + ": " + sqlite3_errmsg(db);
+}
+
 }  // namespace
 
-void TagTable::Load(const std::string& databaseFile) {
+TagLoad TagTable::Load(const std::string& databaseFile, const TagTable& previous) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(databaseFile, error)) return;
-  DatabaseHandle db = OpenDatabase(databaseFile.c_str(), SQLITE_OPEN_READONLY);
-  if (!db) return;
+  if (!std::filesystem::is_regular_file(databaseFile, error)) {
+    return {nullptr, "no tag database file " + databaseFile};
+  }
+  // Read-write, so that a journal left by a crashed writer is rolled back before
+  // the rows are read; SQLite falls back to read-only for a write-protected file.
+  sqlite3* raw = nullptr;
+  if (sqlite3_open_v2(databaseFile.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    DatabaseHandle failed(raw);
+    return {nullptr, raw ? DatabaseError(raw, databaseFile) : databaseFile + ": cannot open"};
+  }
+  DatabaseHandle db(raw);
+  sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
   StatementHandle statement = Prepare(db.get(), "SELECT * FROM TagData ORDER BY rowid");
   // A table declared WITHOUT ROWID has no rowid; its key order is as stable.
   if (!statement) statement = Prepare(db.get(), "SELECT * FROM TagData");
-  if (!statement) return;
+  if (!statement) return {nullptr, DatabaseError(db.get(), databaseFile)};
   auto columns = FindColumns(statement.get());
-  int32_t index = 1;
-  while (index <= kMaxTags && sqlite3_step(statement.get()) == SQLITE_ROW) {
-    TagRecord& record = records_[static_cast<std::size_t>(index)];
-    AssignVariant(record.name, statement.get(), columns[kName]);
-    AssignVariant(record.reg, statement.get(), columns[kReg]);
-    AssignVariant(record.regAB, statement.get(), columns[kRegAB]);
-    AssignNumber(record.scale, statement.get(), columns[kScale]);
-    AssignNumber(record.offset, statement.get(), columns[kOffset]);
-    AssignVariant(record.dataType, statement.get(), columns[kDataType]);
-    AddKeys(index);
-    ++index;
+  auto table = std::make_unique<TagTable>();
+  int step = SQLITE_ROW;
+  while (table->LoadedCount() < kMaxTags && (step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    table->records_.push_back(ReadRecord(statement.get(), columns));
   }
-  loadedCount_ = index - 1;
+  if (step != SQLITE_ROW && step != SQLITE_DONE) return {nullptr, DatabaseError(db.get(), databaseFile)};
+  for (std::size_t i = 1; i < table->records_.size(); ++i) table->AddKeys(table->records_[i]);
+  table->KeepRetiredKeys(previous);
+  return {std::move(table), ""};
 }
 
-void TagTable::AddKeys(int32_t index) {
-  const TagRecord& record = records_[static_cast<std::size_t>(index)];
+void TagTable::AddKeys(const TagRecord& record) {
   // An empty name or address is no key: it would match an empty lookup text.
-  if (auto name = record.name.ToText(); name && !name->empty()) byName_.Add(*name, index);
-  if (auto regAB = record.regAB.ToText(); regAB && !regAB->empty()) byAddress_.Add(*regAB, index);
+  if (auto name = record.name.ToText(); name && !name->empty()) byName_.Add(*name, &record);
+  if (auto regAB = record.regAB.ToText(); regAB && !regAB->empty()) byAddress_.Add(*regAB, &record);
 }
 
-const TagRecord* TagTable::Lookup(const CaseInsensitiveMap<int32_t>& map, std::string_view key) const {
-  const int32_t* index = map.Find(key);
-  return index ? &records_[static_cast<std::size_t>(*index)] : nullptr;
+void TagTable::KeepRetiredKeys(const TagTable& previous) {
+  std::map<const TagRecord*, const TagRecord*> copies;  // one copy per record, shared by its keys
+  auto keep = [&](KeyMap& map, const std::string& key, const TagRecord* record) {
+    if (map.Find(key)) return;
+    auto [it, added] = copies.try_emplace(record, nullptr);
+    if (added) it->second = &retired_.emplace_back(*record);
+    map.Add(key, it->second);
+  };
+  previous.byName_.ForEach([&](const std::string& key, const TagRecord* record) { keep(byName_, key, record); });
+  previous.byAddress_.ForEach(
+      [&](const std::string& key, const TagRecord* record) { keep(byAddress_, key, record); });
 }
 
-const TagRecord* TagTable::FindByName(std::string_view name) const { return Lookup(byName_, name); }
-
-const TagRecord* TagTable::FindByAddress(std::string_view regAB) const { return Lookup(byAddress_, regAB); }
+const TagRecord* TagTable::Lookup(const KeyMap& map, std::string_view key) {
+  const TagRecord* const* record = map.Find(key);
+  return record ? *record : nullptr;
+}
 
 }  // namespace queldb

@@ -1,8 +1,11 @@
 // The tags loaded from the TagData table, and the two case-insensitive maps
-// that find them by name and by PLC address text.
+// that find them by name and by PLC address text. A table is built whole by
+// one load and never changed afterwards, so readers may share it freely.
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,32 +26,51 @@ struct TagRecord {
 
 inline constexpr const char* kTagDatabaseFileName = "Quelontrol.mdb";
 
+class TagTable;
+
+// A finished load: the new table, or the reason there is none.
+struct TagLoad {
+  std::unique_ptr<TagTable> table;  // null when the file could not be read whole
+  std::string error;                // empty when the table was read whole
+};
+
 class TagTable {
  public:
   static constexpr int32_t kMaxTags = 2000;  // indexes 1..2000; 0 is never used
+  // How long a load waits for a database that another process has locked.
+  static constexpr int kBusyTimeoutMs = 5000;
 
-  TagTable() : records_(kMaxTags + 1) {}
+  TagTable() : records_(1) {}
+  TagTable(const TagTable&) = delete;  // the maps point into the table itself
+  TagTable& operator=(const TagTable&) = delete;
 
-  // Loads every row of TagData from the file, rows past 2000 ignored. A missing
-  // or unreadable file changes nothing; each field's failure is skipped. Records
-  // reached are overwritten; map keys already present keep their first index.
-  void Load(const std::string& databaseFile);
+  // Reads every row of TagData from the file, rows past 2000 ignored; within
+  // one load the first record of a name or address keeps it. A name or address
+  // that `previous` knew and the file no longer holds stays resolvable, to the
+  // record it had then, never to another tag's. Waits for a lock, rolls back a
+  // journal left by a crashed writer; a missing, unreadable or damaged file
+  // gives no table and the reason.
+  static TagLoad Load(const std::string& databaseFile, const TagTable& previous);
 
   // Nullptr when the name or address text is not a key.
-  const TagRecord* FindByName(std::string_view name) const;
-  const TagRecord* FindByAddress(std::string_view regAB) const;
+  const TagRecord* FindByName(std::string_view name) const { return Lookup(byName_, name); }
+  const TagRecord* FindByAddress(std::string_view regAB) const { return Lookup(byAddress_, regAB); }
+  // Record `index` (1 .. LoadedCount) of the load that built the table.
   const TagRecord& At(int32_t index) const { return records_.at(static_cast<std::size_t>(index)); }
-  // Rows visited by the last load that found the file.
-  int32_t LoadedCount() const { return loadedCount_; }
+  // Rows read by the load that built the table.
+  int32_t LoadedCount() const { return static_cast<int32_t>(records_.size()) - 1; }
 
  private:
-  const TagRecord* Lookup(const CaseInsensitiveMap<int32_t>& map, std::string_view key) const;
-  void AddKeys(int32_t index);
+  using KeyMap = CaseInsensitiveMap<const TagRecord*>;
+
+  static const TagRecord* Lookup(const KeyMap& map, std::string_view key);
+  void AddKeys(const TagRecord& record);
+  void KeepRetiredKeys(const TagTable& previous);
 
   std::vector<TagRecord> records_;
-  CaseInsensitiveMap<int32_t> byName_;
-  CaseInsensitiveMap<int32_t> byAddress_;
-  int32_t loadedCount_ = 0;
+  std::deque<TagRecord> retired_;  // copies of records whose keys outlived them
+  KeyMap byName_;
+  KeyMap byAddress_;
 };
 
 }  // namespace queldb

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <limits>
+#include <mutex>
 #include <optional>
+#include <shared_mutex>
 #include <string>
 #include <utility>
 
 #include "address_resolver.h"
+#include "read_cache.h"
 #include "queldb/db.h"
 #include "value_conversion.h"
 
@@ -25,6 +28,7 @@ bool NothingWaiting(const Variant& value) {
 }
 
 int16_t TakeHandoff(HandoffSlot& slot, ReadRequest& request) {
+  std::lock_guard lock(slot.mutex);
   if (NothingWaiting(slot.value)) return kTrue;
   request.response = slot.value;
   request.address = slot.address;
@@ -142,13 +146,14 @@ int16_t ScaleIfAsked(ReadRequest& request, int64_t count, FindTag findTag) {
 }
 
 int16_t ReadRegisterFamily(LibraryState& state, ProtocolFamily family, ReadRequest& request) {
-  ResolvedRead* resolved = state.readCache.Find(request.address);
+  ReadCache* cache = ThreadReadCache(ResolutionGeneration());
+  ResolvedRead* resolved = cache ? cache->Find(request.address) : nullptr;
   ResolvedRead uncached;  // for an address the cache does not keep
   if (!resolved) {
-    auto target = ResolveRegisterAddress(request.address, family, Direction::Read, state.tags);
+    auto target = ResolveRegisterAddress(request.address, family, Direction::Read, *state.tags);
     if (!target) return kFalse;
     uncached.target = std::move(*target);
-    resolved = state.readCache.Remember(request.address, uncached);
+    resolved = cache ? cache->Remember(request.address, uncached) : nullptr;
     if (!resolved) resolved = &uncached;
   }
   const RegisterTarget& target = resolved->target;
@@ -157,14 +162,14 @@ int16_t ReadRegisterFamily(LibraryState& state, ProtocolFamily family, ReadReque
            bits ? std::optional<int64_t>(request.ioIdx) : std::nullopt, IsFloatCode(request.ioType), request);
   // Scale and offset come from the tag whose address is the route-and-register form.
   return ScaleIfAsked(request, request.numOfRegs, [&] {
-    return target.normalized ? state.tags.FindByAddress(*target.normalized) : nullptr;
+    return target.normalized ? state.tags->FindByAddress(*target.normalized) : nullptr;
   });
 }
 
 // Allen-Bradley addresses name their bit themselves: IOType 18 and ioIdx play
 // no part, and float pairs are never formed.
 int16_t ReadAbFamily(LibraryState& state, ReadRequest& request) {
-  auto ab = ResolveAbAddress(request.address, state.tags);
+  auto ab = ResolveAbAddress(request.address, *state.tags);
   if (!ab) return kFalse;
   ApplyAbFileIoType(*ab, request.ioType);
   auto keyOf = [&](int64_t element) {
@@ -175,7 +180,7 @@ int16_t ReadAbFamily(LibraryState& state, ReadRequest& request) {
            false, request);
   return ScaleIfAsked(request, 1, [&] {  // only the first value is scaled
     const std::string* name = request.address.AsString();
-    return name ? state.tags.FindByName(*name) : nullptr;
+    return name ? state.tags->FindByName(*name) : nullptr;
   });
 }
 
@@ -183,6 +188,7 @@ int16_t ReadAbFamily(LibraryState& state, ReadRequest& request) {
 
 int16_t ReadValues(LibraryState& state, ReadRequest request) {
   if (request.ioType == ioTakeHandoff) return TakeHandoff(state.handoff, request);
+  std::shared_lock read(state.lock);
   switch (ProtocolFamily family = FamilyOf(state.settings.protocolCode)) {
     case ProtocolFamily::Modbus:
     case ProtocolFamily::PlcDirect:

@@ -1,5 +1,6 @@
 #include "value_writer.h"
 
+#include <mutex>
 #include <string>
 
 #include "address_resolver.h"
@@ -9,10 +10,13 @@ namespace queldb {
 namespace {
 
 // What the caller sees when its address named no tag or did not parse.
-void MarkUnknownAddress(Variant& address) { address = Variant(false); }
+bool MarkUnknownAddress(Variant& address) {
+  address = Variant(false);
+  return false;
+}
 
-void WriteRegisterFamily(LibraryState& state, ProtocolFamily family, WriteRequest& request) {
-  auto target = ResolveRegisterAddress(request.address, family, Direction::Write, state.tags);
+bool WriteRegisterFamily(LibraryState& state, ProtocolFamily family, WriteRequest& request) {
+  auto target = ResolveRegisterAddress(request.address, family, Direction::Write, *state.tags);
   if (!target) return MarkUnknownAddress(request.address);
   // NumOfRegs is the last index of IOValue to store, not a count.
   int64_t reg = target->reg;
@@ -21,10 +25,11 @@ void WriteRegisterFamily(LibraryState& state, ProtocolFamily family, WriteReques
       state.values.Store(RegisterKey(target->keyPrefix, reg), *value);
     }
   }
+  return true;
 }
 
-void WriteAbFamily(LibraryState& state, WriteRequest& request) {
-  auto ab = ResolveAbAddress(request.address, state.tags);
+bool WriteAbFamily(LibraryState& state, WriteRequest& request) {
+  auto ab = ResolveAbAddress(request.address, *state.tags);
   if (!ab) return MarkUnknownAddress(request.address);
   ApplyAbFileIoType(*ab, request.ioType);
   for (int64_t n = 1; n <= request.numOfRegs; ++n) {
@@ -33,16 +38,19 @@ void WriteAbFamily(LibraryState& state, WriteRequest& request) {
       state.values.Store(AbKey(ab->fileType, ab->fileNumber, ab->element + n - 1, ab->subElement), *value);
     }
   }
+  return true;
 }
 
 }  // namespace
 
-void WriteValues(LibraryState& state, WriteRequest request) {
+bool WriteValues(LibraryState& state, WriteRequest request) {
   if (request.ioType == ioFillHandoff) {
+    std::lock_guard lock(state.handoff.mutex);
     state.handoff.value = request.values;
     state.handoff.address = request.address;
-    return;
+    return true;
   }
+  std::unique_lock write(state.lock);
   switch (ProtocolFamily family = FamilyOf(state.settings.protocolCode)) {
     case ProtocolFamily::Modbus:
     case ProtocolFamily::PlcDirect:
@@ -50,7 +58,7 @@ void WriteValues(LibraryState& state, WriteRequest request) {
     case ProtocolFamily::Ab:
       return WriteAbFamily(state, request);
     default:
-      return;  // no protocol configured: nothing is stored
+      return true;  // no protocol configured: nothing is stored
   }
 }
 

@@ -15,6 +15,7 @@ struct WriteRequest {
   int16_t& ioType;
 };
 
-void WriteValues(LibraryState& state, WriteRequest request);
+// False when the address named no tag or did not parse (and became False).
+bool WriteValues(LibraryState& state, WriteRequest request);
 
 }  // namespace queldb

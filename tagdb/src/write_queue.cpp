@@ -4,20 +4,20 @@
 
 namespace queldb {
 
-void WriteQueue::Push(QueueEntry entry) {
-  if (count_ >= kCapacity) return;
+bool WriteQueue::Push(QueueEntry entry) {
+  std::lock_guard lock(mutex_);
+  if (count_ >= kCapacity) return false;
+  slots_[static_cast<std::size_t>((head_ + count_) % kCapacity)] = std::move(entry);
   ++count_;
-  slots_[count_] = std::move(entry);
+  return true;
 }
 
 bool WriteQueue::Pop(QueueEntry& entry) {
+  std::lock_guard lock(mutex_);
   if (count_ <= 0) return false;
-  ++position_;
-  entry = slots_[position_];
-  if (position_ == count_ || count_ == kCapacity) {
-    count_ = 0;
-    position_ = 0;
-  }
+  entry = std::move(slots_[static_cast<std::size_t>(head_)]);
+  head_ = static_cast<int16_t>((head_ + 1) % kCapacity);
+  --count_;
   return true;
 }
 

@@ -1,9 +1,10 @@
 // The queue of values that consumers want written to the PLC; the host's
-// driver drains it oldest first.
+// driver drains it oldest first. Safe to use from any thread.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 
 #include "queldb/variant.h"
 
@@ -16,21 +17,22 @@ struct QueueEntry {
   int16_t size = 1;
 };
 
+// First in, first out, at most 45 entries waiting: every accepted entry is
+// delivered once, in the order it was accepted.
 class WriteQueue {
  public:
   static constexpr int16_t kCapacity = 45;
 
-  // Drops the entry silently when 45 are held.
-  void Push(QueueEntry entry);
-  // Delivers the next entry; false when none is waiting. The queue empties
-  // once its last entry is delivered, and also after the first delivery from
-  // a full queue, which drops the other 44 entries.
+  // False, and the entry refused, while 45 entries are waiting.
+  bool Push(QueueEntry entry);
+  // Moves the oldest waiting entry out; false when none is waiting.
   bool Pop(QueueEntry& entry);
 
  private:
-  std::array<QueueEntry, kCapacity + 1> slots_;  // slot 0 unused
+  std::mutex mutex_;
+  std::array<QueueEntry, kCapacity> slots_;  // a ring: oldest at head_
+  int16_t head_ = 0;
   int16_t count_ = 0;
-  int16_t position_ = 0;
 };
 
 }  // namespace queldb

@@ -1,26 +1,33 @@
 #include "csv.h"
 
-#include <iterator>
-
 namespace queldb::tool {
+namespace {
 
-std::optional<std::vector<CsvRow>> ReadCsv(std::istream& in) {
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+constexpr int kEnd = std::char_traits<char>::eof();
+
+}  // namespace
+
+std::optional<CsvRow> CsvReader::Next() {
+  auto row = NextRecord();
   // Spreadsheet programs often start UTF-8 CSV files with a byte order mark.
-  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
-  std::vector<CsvRow> rows;
+  if (row && !started_ && row->front().starts_with("\xEF\xBB\xBF")) row->front().erase(0, 3);
+  started_ = true;
+  return row;
+}
+
+std::optional<CsvRow> CsvReader::NextRecord() {
   CsvRow row;
   std::string field;
-  bool quoted = false;
-  bool rowHasContent = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
+  bool quoted = false, rowHasContent = false;
+  std::size_t bytes = 0;
+  for (int c = in_.sbumpc(); c != kEnd; c = in_.sbumpc()) {
+    if (++bytes > kMaxRecordBytes) throw CsvError("a record is longer than 1 MiB");
     if (quoted) {
       if (c != '"') {
-        field += c;
-      } else if (i + 1 < text.size() && text[i + 1] == '"') {
+        field += static_cast<char>(c);
+      } else if (in_.sgetc() == '"') {
         field += '"';
-        ++i;
+        in_.sbumpc();
       } else {
         quoted = false;
       }
@@ -31,25 +38,20 @@ std::optional<std::vector<CsvRow>> ReadCsv(std::istream& in) {
       field.clear();
       rowHasContent = true;
     } else if (c == '\n' || c == '\r') {
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      if (c == '\r' && in_.sgetc() == '\n') in_.sbumpc();
       if (rowHasContent || !field.empty()) {
         row.push_back(std::move(field));
-        rows.push_back(std::move(row));
+        return row;
       }
-      row.clear();
-      field.clear();
-      rowHasContent = false;
     } else {
-      field += c;
+      field += static_cast<char>(c);
       rowHasContent = true;
     }
   }
-  if (quoted) return std::nullopt;
-  if (rowHasContent || !field.empty()) {
-    row.push_back(std::move(field));
-    rows.push_back(std::move(row));
-  }
-  return rows;
+  if (quoted) throw CsvError("a quoted field is never closed");
+  if (!rowHasContent && field.empty()) return std::nullopt;
+  row.push_back(std::move(field));
+  return row;
 }
 
 std::string CsvField(const std::string& text) {

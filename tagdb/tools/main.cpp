@@ -2,30 +2,32 @@
 // calls against the library as a host would.
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
 #include "script_runner.h"
 #include "tag_file.h"
+#include "tool_error.h"
 
 namespace {
 
-int RunScript(const std::string& file) {
+using queldb::tool::ToolError;
+
+void RunScript(const std::string& file) {
   queldb::tool::ScriptRunner runner;
-  if (file.empty() || file == "-") {
-    runner.Run(std::cin, std::cout);
-    return 0;
-  }
+  if (file.empty() || file == "-") return runner.Run(std::cin, std::cout);
+  std::error_code error;
+  if (std::filesystem::is_directory(file, error)) throw ToolError(file + " is a folder, not a script file");
   std::ifstream in(file);
-  if (!in) throw queldb::tool::ToolError("cannot read " + file);
+  if (!in) throw ToolError("cannot read " + file);
   runner.Run(in, std::cout);
-  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"QuelDB tag database tool"};
+  CLI::App app{"QuelDB tag database tool. Exit status: 0 done, 1 bad argument, 2 unreadable or unsuitable file."};
   app.require_subcommand(1);
   std::string dir, file;
   bool asCsv = false;
@@ -41,7 +43,12 @@ int main(int argc, char** argv) {
   auto* script = app.add_subcommand("script", "Run one Db call per line of JSON (FILE or standard input)");
   script->add_option("FILE", file, "Script file; standard input when absent");
 
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    int shown = app.exit(e);  // prints the help, or the error and a hint
+    return shown == 0 ? queldb::tool::kDone : queldb::tool::kBadArgument;
+  }
   try {
     if (*init) {
       queldb::tool::CreateTagDatabase(dir);
@@ -51,11 +58,14 @@ int main(int argc, char** argv) {
     } else if (*tags) {
       queldb::tool::ListTags(dir, asCsv, std::cout);
     } else if (*script) {
-      return RunScript(file);
+      RunScript(file);
     }
+  } catch (const ToolError& e) {
+    std::cerr << "queldb: " << e.what() << "\n";
+    return e.status;
   } catch (const std::exception& e) {
     std::cerr << "queldb: " << e.what() << "\n";
-    return 1;
+    return queldb::tool::kBadFile;
   }
-  return 0;
+  return queldb::tool::kDone;
 }

@@ -8,8 +8,6 @@
 #include <variant>
 #include <vector>
 
-#include "library_state.h"
-
 namespace queldb::tool {
 namespace {
 
@@ -107,9 +105,9 @@ Json WriteToDatabase(Db& db, const Json& request) {
 Json WriteQuePLC(Db& db, const Json& request) {
   Arguments args(request, {{"qBuffAddress", kValue}, {"qBuffValue", kValue},
                            {"WriteSize", kInt16}, {"ioDataType", kInt16}});
-  db.WriteQuePLC(args.Value("qBuffAddress"), args.Value("qBuffValue"), args.Int16("WriteSize"),
-                 args.Int16("ioDataType"));
-  return args.Output();
+  int16_t result = db.WriteQuePLC(args.Value("qBuffAddress"), args.Value("qBuffValue"), args.Int16("WriteSize"),
+                                  args.Int16("ioDataType"));
+  return WithResult(result, args.Output());
 }
 
 Json ReadQueData(Db& db, const Json& request) {
@@ -134,10 +132,11 @@ Json NoArguments(const Json& request) {
 }
 
 Json CurrentSettings() {
-  const LibraryState& state = Library();
-  return {{"ProtocolCode", state.settings.protocolCode},
-          {"DatabaseFolder", state.settings.databaseFolder},
-          {"TagCount", state.tags.LoadedCount()}};
+  LibraryStatus status = Db::Status();
+  return {{"ProtocolCode", status.ProtocolCode},
+          {"DatabaseFolder", status.DatabaseFolder},
+          {"TagCount", status.TagCount},
+          {"LoadError", status.LoadError}};
 }
 
 }  // namespace

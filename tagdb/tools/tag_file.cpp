@@ -160,29 +160,36 @@ void CreateTagDatabase(const fs::path& dir) {
 }
 
 int ImportTags(const fs::path& dir, const fs::path& csvFile) {
+  std::error_code error;
+  if (fs::is_directory(csvFile, error)) throw ToolError(csvFile.string() + " is a folder, not a CSV file");
   std::ifstream in(csvFile, std::ios::binary);
   if (!in) throw ToolError("cannot read " + csvFile.string());
-  auto rows = ReadCsv(in);
-  if (!rows) throw ToolError(csvFile.string() + ": a quoted field is never closed");
-  if (rows->empty()) throw ToolError(csvFile.string() + ": no header line");
-  std::vector<std::string> fields = MapHeader(rows->front());
-  DatabaseHandle db = OpenExisting(dir, SQLITE_OPEN_READWRITE);
-  Exec(db.get(), "BEGIN");
+  CsvReader reader(in);
+  int added = 0;
   try {
-    for (std::size_t r = 1; r < rows->size(); ++r) {
-      if ((*rows)[r].size() != fields.size()) {
-        throw ToolError(csvFile.string() + ": record " + std::to_string(r + 1) + " has " +
-                        std::to_string((*rows)[r].size()) + " fields, the header " +
-                        std::to_string(fields.size()));
+    auto header = reader.Next();
+    if (!header) throw ToolError(csvFile.string() + ": no header line");
+    std::vector<std::string> fields = MapHeader(*header);
+    DatabaseHandle db = OpenExisting(dir, SQLITE_OPEN_READWRITE);
+    Exec(db.get(), "BEGIN");
+    try {
+      for (auto row = reader.Next(); row; row = reader.Next()) {
+        if (row->size() != fields.size()) {
+          throw ToolError(csvFile.string() + ": record " + std::to_string(added + 2) + " has " +
+                          std::to_string(row->size()) + " fields, the header " + std::to_string(fields.size()));
+        }
+        InsertRow(db.get(), fields, *row);
+        ++added;
       }
-      InsertRow(db.get(), fields, (*rows)[r]);
+      Exec(db.get(), "COMMIT");
+    } catch (...) {
+      sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+      throw;
     }
-    Exec(db.get(), "COMMIT");
-  } catch (const ToolError&) {
-    sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-    throw;
+  } catch (const CsvError& e) {
+    throw ToolError(csvFile.string() + ": " + e.what());
   }
-  return static_cast<int>(rows->size() - 1);
+  return added;
 }
 
 void ListTags(const fs::path& dir, bool asCsv, std::ostream& out) {

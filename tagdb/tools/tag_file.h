@@ -3,21 +3,17 @@
 
 #include <filesystem>
 #include <ostream>
-#include <stdexcept>
-#include <string>
+
+#include "tool_error.h"
 
 namespace queldb::tool {
-
-// What the tool reports to its user before it exits with status 1.
-struct ToolError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 // Creates DIR/Quelontrol.mdb with the TagData and EnNumerations tables;
 // refuses to overwrite an existing file.
 void CreateTagDatabase(const std::filesystem::path& dir);
 // Appends one row per CSV record; the header names TagData fields (any case).
-// All rows or none. Returns the number of rows added.
+// All rows or none. Reads record by record and checks the header before
+// anything else. Returns the number of rows added.
 int ImportTags(const std::filesystem::path& dir, const std::filesystem::path& csvFile);
 // Lists the tags: a readable table, or every field as CSV.
 void ListTags(const std::filesystem::path& dir, bool asCsv, std::ostream& out);

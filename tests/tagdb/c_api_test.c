@@ -100,6 +100,63 @@ static void TestQueue(QuelDb* db) {
   quel_variant_free(value);
 }
 
+/* 45 entries wait at most; the next request is refused, and says so. */
+static void TestFullQueueRefuses(QuelDb* db) {
+  QuelVariant* address = quel_variant_new();
+  QuelVariant* value = quel_variant_new();
+  int16_t size = 1, type = QUELDB_IO_WORD;
+  int i;
+
+  for (i = 1; i <= 45; ++i) {
+    quel_variant_set_long(address, i);
+    CHECK(quel_db_write_que_plc(db, address, value, &size, &type) == QUELDB_TRUE);
+  }
+  CHECK(quel_db_write_que_plc(db, address, value, NULL, NULL) == QUELDB_FALSE);
+  for (i = 1; i <= 45; ++i) {
+    CHECK(quel_db_read_que_data(db, address, value, NULL, NULL) == QUELDB_TRUE);
+    CHECK(NumberOf(address) == i);
+  }
+  CHECK(quel_db_read_que_data(db, address, value, NULL, NULL) == QUELDB_FALSE);
+  quel_variant_free(address);
+  quel_variant_free(value);
+}
+
+/* What a host can learn of the library's settings and its last tag load. */
+static void TestStatus(void) {
+  char text[512];
+  CHECK(strcmp(quel_version(), "1.0.0") >= 0 && strchr(quel_version(), '.') != NULL);
+  CHECK(quel_db_protocol_code() == 1);
+  CHECK(quel_db_database_folder(text, sizeof text) == (int32_t)strlen(folder) + 1);
+  CHECK(strncmp(text, folder, strlen(folder)) == 0);
+  CHECK(quel_db_tag_count() == 0);
+  CHECK(quel_db_last_load_error(text, sizeof text) > 0); /* no database file yet */
+  CHECK(strstr(text, "Quelontrol.mdb") != NULL);
+  CHECK(QUELDB_IO_SCALED_WORD == 20 && QUELDB_IO_BITS == 18 && QUELDB_IO_TAKE_HANDOFF == 966 &&
+        QUELDB_IO_FILL_HANDOFF == 9666);
+}
+
+/* A host's exit handler registered before the library was first used runs
+ * after the library's own clean-up: the calls must still work. */
+static void CallAtExit(void) {
+  QuelDb* db = quel_db_new();
+  QuelVariant* address = quel_variant_new();
+  QuelVariant* value = quel_variant_new();
+  quel_variant_set_text(address, "1;40500");
+  quel_variant_set_array(value, 1);
+  quel_variant_set_integer(quel_variant_element(value, 1), 9);
+  quel_db_write_to_database(db, address, value, NULL, NULL, NULL);
+  CHECK(quel_db_read_plc_value(db, address, value, NULL, NULL, NULL) == QUELDB_TRUE);
+  CHECK(NumberOf(quel_variant_element(value, 1)) == 9);
+  CHECK(quel_db_write_que_plc(db, address, value, NULL, NULL) == QUELDB_TRUE);
+  quel_variant_free(address);
+  quel_variant_free(value);
+  quel_db_free(db);
+  if (failures > 0) {
+    fflush(stdout);
+    _exit(1);
+  }
+}
+
 static void TestPropertiesAndBadHandles(QuelDb* db) {
   CHECK(quel_db_get_enabled(db) == 0);
   CHECK(quel_db_get_border_style(db) == 0);
@@ -151,12 +208,15 @@ static void TestLoadTagDatabase(QuelDb* db) {
 }
 
 int main(void) {
+  atexit(CallAtExit);
   StartModbus();
   QuelDb* first = quel_db_new();
   QuelDb* second = quel_db_new();
   CHECK(first != NULL && second != NULL);
   TestWriteAndRead(first, second);
   TestQueue(second);
+  TestFullQueueRefuses(first);
+  TestStatus();
   TestPropertiesAndBadHandles(first);
   TestLoadTagDatabase(second);
   quel_db_free(first);

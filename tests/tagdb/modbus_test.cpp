@@ -179,3 +179,29 @@ TEST_F(LibraryTest, NoProtocolReadsAndWritesNothing) {
 
 }  // namespace
 }  // namespace queldb::testing
+
+namespace queldb::testing {
+namespace {
+
+// The overloads a host writes without variables for every argument.
+TEST_F(ScaledModbusTest, EverydayCallsTakePlainValuesAndLiterals) {
+  StartWithTags("Modbus", {{"Speed", "1;40001", 0.1, 0.0}});
+  Db db;
+  EXPECT_EQ(db.WriteToDatabase("40001", Values({250, 7}), 2), kTrue);
+  EXPECT_EQ(db.WriteToDatabase("NoSuchTag", Values({1})), kFalse);
+  Variant response;
+  EXPECT_EQ(db.ReadPLCValue("40002", response), kTrue);
+  EXPECT_EQ(response, Variant(7));
+  EXPECT_EQ(db.ReadPLCValue("Speed", response, 1, ioScaledWord), kTrue);
+  EXPECT_EQ(response, Variant(25.0));
+  EXPECT_EQ(db.WriteQuePLC("1;40003", 12.5, 1, ioFloat), kTrue);
+  std::optional<QueuedWrite> entry = db.ReadQueData();
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->address, Variant("1;40003"));
+  EXPECT_EQ(entry->value, Variant(12.5));
+  EXPECT_EQ(entry->ioDataType, ioFloat);
+  EXPECT_FALSE(db.ReadQueData());
+}
+
+}  // namespace
+}  // namespace queldb::testing

@@ -8,8 +8,8 @@ class QueueTest : public LibraryTest {
  protected:
   void SetUp() override { Start("Modbus"); }
 
-  void Queue(Variant address, Variant value, int16_t size = 1, int16_t type = 0) {
-    db_.WriteQuePLC(address, value, size, type);
+  int16_t Queue(Variant address, Variant value, int16_t size = 1, int16_t type = 0) {
+    return db_.WriteQuePLC(address, value, size, type);
   }
   struct Delivered {
     int16_t result;
@@ -49,14 +49,19 @@ TEST_F(QueueTest, SizeBelowOneBecomesOneAndIsWrittenBack) {
   EXPECT_EQ(Take().size, 1);
 }
 
-TEST_F(QueueTest, FullQueueDropsNewEntriesAndEmptiesAfterFirstDelivery) {
-  for (int i = 1; i <= 46; ++i) Queue(Variant(i), Variant(i));
-  Delivered first = Take();
-  EXPECT_EQ(first.result, kTrue);
-  EXPECT_EQ(first.address, Variant(1));
-  EXPECT_EQ(Take().result, kFalse);  // the other 44 are gone
-  Queue("again", 1);
-  EXPECT_EQ(Take().address, Variant("again"));
+TEST_F(QueueTest, FullQueueRefusesTheRequestAndLosesNoAcceptedEntry) {
+  for (int i = 1; i <= 45; ++i) {
+    ASSERT_EQ(Queue(i, i), kTrue);
+  }
+  EXPECT_EQ(Queue("refused", 46), kFalse);
+  for (int i = 1; i <= 45; ++i) {
+    ASSERT_EQ(Take().address, Variant(i));
+    if (i == 1) {
+      EXPECT_EQ(Queue("after", 47), kTrue);  // room again, behind the others
+    }
+  }
+  EXPECT_EQ(Take().address, Variant("after"));
+  EXPECT_EQ(Take().result, kFalse);
 }
 
 TEST_F(QueueTest, EntriesAddedWhileDrainingArriveInTheSameDrain) {

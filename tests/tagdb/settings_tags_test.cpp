@@ -1,7 +1,9 @@
 // KVD.INI settings and loading the tag table from the tag database.
 #include <sqlite3.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "library_fixture.h"
 #include "library_state.h"
@@ -19,7 +21,7 @@ void Exec(const std::filesystem::path& file, const std::string& sql) {
 }
 
 const Settings& CurrentSettings() { return Library().settings; }
-const TagTable& Tags() { return Library().tags; }
+const TagTable& Tags() { return *Library().tags; }
 
 TEST_F(LibraryTest, ProtocolNamesMatchExactly) {
   const std::pair<const char*, int16_t> names[] = {
@@ -63,37 +65,34 @@ TEST_F(LibraryTest, DuplicateNamesMapToTheFirstRecord) {
   EXPECT_EQ(*Tags().FindByAddress("1;40002")->name.AsString(), "SAME");
 }
 
-TEST_F(LibraryTest, NullFieldsLeaveValuesAsTheyWere) {
-  StartWithTags("Modbus", {{"NoScale", "1;40001", std::nullopt, std::nullopt}});
-  EXPECT_EQ(Tags().FindByName("NoScale")->scale, 0.0);
-  Exec(dir_ / "Quelontrol.mdb", "UPDATE TagData SET Scale = 3, NAME = NULL, REGAB = NULL");
+TEST_F(LibraryTest, NullFieldsReadAsDefaultsNeverAsAnotherRowsValues) {
+  StartWithTags("Modbus", {{"First", "1;40001", 2.0, 0.0}, {"Second", "1;40002", std::nullopt, std::nullopt}});
+  EXPECT_EQ(Tags().FindByName("Second")->scale, 0.0);
+  Exec(dir_ / "Quelontrol.mdb", "DELETE FROM TagData WHERE NAME = 'First'");
   Db::LoadTagDatabase();
-  Exec(dir_ / "Quelontrol.mdb", "UPDATE TagData SET Scale = NULL");
-  Db::LoadTagDatabase();
-  const TagRecord& record = Tags().At(1);
-  EXPECT_EQ(record.scale, 3.0);
-  EXPECT_EQ(*record.name.AsString(), "NoScale");
-  EXPECT_EQ(*record.regAB.AsString(), "1;40001");
+  const TagRecord& record = Tags().At(1);  // where First was
+  EXPECT_EQ(*record.name.AsString(), "Second");
+  EXPECT_EQ(record.scale, 0.0);  // its own Null, not First's 2
 }
 
-TEST_F(LibraryTest, ReloadKeepsOldKeysAndAddsNewOnes) {
-  StartWithTags("Modbus", {{"Old", "1;40001"}});
-  Variant values = Values({8});
-  Write("1;40005", values);
-  EXPECT_EQ(ReadOne("Old"), kZero);  // still at 1;40001
-  Exec(dir_ / "Quelontrol.mdb", "UPDATE TagData SET NAME = 'New', REGAB = '1;40005'");
+TEST_F(LibraryTest, DeletedOrRenamedTagsKeepOnlyTheirOwnAddress) {
+  StartWithTags("Modbus", {{"Gone", "1;40001"}, {"Kept", "1;40002"}, {"Old", "1;40003"}});
+  Write("1;40001", Values({1, 2, 3, 4, 5}), 5);
+  Exec(dir_ / "Quelontrol.mdb",
+       "DELETE FROM TagData WHERE NAME = 'Gone';"
+       "UPDATE TagData SET NAME = 'New', REGAB = '1;40005' WHERE NAME = 'Old'");
   Db::LoadTagDatabase();
-  ASSERT_NE(Tags().FindByName("Old"), nullptr);
-  ASSERT_NE(Tags().FindByName("new"), nullptr);
-  EXPECT_EQ(*Tags().FindByName("Old")->regAB.AsString(), "1;40005");  // same record, new address
-  EXPECT_NE(Tags().FindByAddress("1;40001"), nullptr);
-
-  EXPECT_EQ(ReadOne("New"), Variant(8));
-  EXPECT_EQ(ReadOne("Old"), Variant(8));
+  EXPECT_EQ(ReadOne("Gone"), Variant(1));  // not Kept's value, which now comes first
+  EXPECT_EQ(ReadOne("Kept"), Variant(2));
+  EXPECT_EQ(ReadOne("New"), Variant(5));
+  EXPECT_EQ(ReadOne("old"), Variant(3));
+  EXPECT_EQ(Tags().LoadedCount(), 2);
 
   std::filesystem::remove(dir_ / "Quelontrol.mdb");
-  Db::LoadTagDatabase();  // a vanished file leaves the tags as they are
-  EXPECT_NE(Tags().FindByName("New"), nullptr);
+  Db::LoadTagDatabase();  // a vanished file leaves the tags as they are, and says so
+  EXPECT_EQ(ReadOne("New"), Variant(5));
+  EXPECT_EQ(Db::Status().TagCount, 2);
+  EXPECT_NE(Db::Status().LoadError.find("Quelontrol.mdb"), std::string::npos);
 }
 
 TEST_F(LibraryTest, RowsBeyond2000AreIgnored) {
@@ -105,14 +104,80 @@ TEST_F(LibraryTest, RowsBeyond2000AreIgnored) {
   EXPECT_EQ(Tags().FindByName("T2001"), nullptr);
 }
 
-TEST_F(LibraryTest, BrokenOrForeignDatabaseFilesLoadNoTags) {
+TEST_F(LibraryTest, BrokenOrForeignDatabaseFilesLoadNoTagsAndSayWhy) {
   std::ofstream(dir_ / "Quelontrol.mdb") << "Standard Jet DB, not SQLite";
   Start("Modbus");
   EXPECT_EQ(Tags().LoadedCount(), 0);
+  EXPECT_NE(Db::Status().LoadError.find("not a database"), std::string::npos) << Db::Status().LoadError;
   std::filesystem::remove(dir_ / "Quelontrol.mdb");
   Exec(dir_ / "Quelontrol.mdb", "CREATE TABLE Other (x)");
   Start("Modbus");
   EXPECT_EQ(Tags().LoadedCount(), 0);
+  EXPECT_NE(Db::Status().LoadError.find("no such table: TagData"), std::string::npos);
+}
+
+TEST_F(LibraryTest, DamagedPageIsReportedAndLoadsNoHalfTable) {
+  std::vector<TagRow> rows;
+  for (int i = 1; i <= 2000; ++i) rows.push_back({"Tag" + std::to_string(i) + std::string(50, 'x'), "1;1"});
+  WriteTagDatabase(dir_ / "Quelontrol.mdb", rows);
+  {
+    std::fstream file(dir_ / "Quelontrol.mdb", std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(20 * 4096);  // a page in the middle of the table
+    file << std::string(4096, '\xFF');
+  }
+  Start("Modbus");
+  EXPECT_EQ(Db::Status().TagCount, 0);
+  EXPECT_NE(Db::Status().LoadError.find("malformed"), std::string::npos) << Db::Status().LoadError;
+}
+
+TEST_F(LibraryTest, LoadWaitsForALockHeldByAnotherWriter) {
+  WriteTagDatabase(dir_ / "Quelontrol.mdb", {{"First", "1;40001"}});
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open((dir_ / "Quelontrol.mdb").c_str(), &writer), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; INSERT INTO TagData (NAME, REGAB) VALUES ('Second', '1;40002')",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  std::thread commit([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  Start("Modbus");
+  commit.join();
+  sqlite3_close(writer);
+  EXPECT_EQ(Tags().LoadedCount(), 2);
+  EXPECT_EQ(Db::Status().LoadError, "");
+}
+
+TEST_F(LibraryTest, JournalLeftByACrashedWriterIsRolledBack) {
+  std::vector<TagRow> rows;
+  for (int i = 1; i <= 2000; ++i) rows.push_back({"Tag" + std::to_string(i) + std::string(200, 'x'), "1;1"});
+  WriteTagDatabase(dir_ / "live.mdb", rows);
+  // A half-done transaction whose pages have spilled into the file: copied
+  // with its journal, it is what a writer that crashed leaves behind.
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open((dir_ / "live.mdb").c_str(), &writer), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(writer,
+                         "PRAGMA cache_size = 10; BEGIN; UPDATE TagData SET NAME = 'half' || NAME;"
+                         "DELETE FROM TagData WHERE ID > 10",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  std::filesystem::copy_file(dir_ / "live.mdb", dir_ / "Quelontrol.mdb");
+  std::filesystem::copy_file(dir_ / "live.mdb-journal", dir_ / "Quelontrol.mdb-journal");
+  sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(writer);
+  Start("Modbus");
+  EXPECT_EQ(Tags().LoadedCount(), 2000) << Db::Status().LoadError;
+  EXPECT_NE(Tags().FindByName(rows[1999].name), nullptr);
+}
+
+TEST_F(LibraryTest, CommentsAfterValuesAreNotPartOfThem) {
+  std::ofstream(dir_ / "KVD.INI") << "; QuelDB settings\n[IOType]\nIODevice=Modbus    ; or ABDH\n"
+                                  << "[DatabasePath]\npDatabasePath=\"" << dir_.string() << "/a;b/\"  ; quoted\n";
+  ResetLibraryState();
+  LibraryStatus status = Db::Status();
+  EXPECT_EQ(status.ProtocolCode, 1);
+  EXPECT_EQ(status.DatabaseFolder, dir_.string() + "/a;b/");
+  EXPECT_EQ(WithoutComment("  /var/lib/queldb/   ; a prefix"), "/var/lib/queldb/");
 }
 
 TEST_F(LibraryTest, MissingColumnsAndOddValueTypesAreSkippedPerField) {

@@ -1,10 +1,13 @@
 // The queldb tool end to end: the tag database file and scripts of Db calls,
 // each run in its own process as a host would start the library.
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -83,7 +86,7 @@ TEST_F(ToolTest, ModbusFloatPairAndScaledReadThroughRoutedTag) {
   });
   ASSERT_EQ(out.size(), 6u);
   EXPECT_EQ(out[0], json::parse(R"({"ProtocolCode": 1, "DatabaseFolder": ")" + dir_.string() +
-                                R"(/", "TagCount": 1})"));
+                                R"(/", "TagCount": 1, "LoadError": ""})"));
   EXPECT_EQ(out[2]["result"], -1);
   EXPECT_DOUBLE_EQ(out[2]["ResponseValue"].get<double>(), 123.4567);
   EXPECT_EQ(out[4]["result"], -1);
@@ -140,6 +143,7 @@ TEST_F(ToolTest, ByReferenceArgumentsAreWrittenBack) {
   EXPECT_EQ(out[0]["NumOfRegs"], 1);
   EXPECT_EQ(out[0]["FromStartAddress"], 1);
   EXPECT_EQ(out[1]["WriteSize"], 1);
+  EXPECT_EQ(out[1]["result"], -1);  // accepted
   EXPECT_EQ(out[2], json::parse(R"({"result": -1, "quBuffAddress": "40001", "quBuffValue": true,
                                     "WriteSize": 1, "ioDataType": 4})"));
   EXPECT_EQ(out[3]["result"], 0);
@@ -172,8 +176,8 @@ TEST_F(ToolTest, BadLinesReportAnErrorAndTheRunGoesOn) {
 
 TEST_F(ToolTest, InitCreatesTablesAndRefusesToOverwrite) {
   ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
-  EXPECT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 1);
-  EXPECT_EQ(Tool("init '" + (dir_ / "missing").string() + "'").exitCode, 1);
+  EXPECT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 2);
+  EXPECT_EQ(Tool("init '" + (dir_ / "missing").string() + "'").exitCode, 2);
   std::ofstream(dir_ / "tags.csv") << "\xEF\xBB\xBFname,regab,MESS,ALMACTIVE\n\"Pump, main\",\"1;40001\",\"says \"\"hi\"\"\",\n";
   ToolRun import = Tool("import '" + dir_.string() + "' '" + (dir_ / "tags.csv").string() + "'");
   EXPECT_EQ(import.exitCode, 0) << import.out;
@@ -204,11 +208,74 @@ TEST_F(ToolTest, InitCreatesTablesAndRefusesToOverwrite) {
 TEST_F(ToolTest, ImportIsAllOrNothing) {
   ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
   std::ofstream(dir_ / "bad.csv") << "NAME,Colour\nA,red\n";
-  EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "bad.csv").string() + "'").exitCode, 1);
+  EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "bad.csv").string() + "'").exitCode, 2);
   std::ofstream(dir_ / "short.csv") << "NAME,REGAB\nA,40001\nB\n";
-  EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "short.csv").string() + "'").exitCode, 1);
+  EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "short.csv").string() + "'").exitCode, 2);
   ToolRun list = Tool("tags '" + dir_.string() + "'");
   EXPECT_EQ(list.out, "ID\tNAME\tREGAB\tDataType\tScale\tOffset\n");
+}
+
+// Exit statuses: 0 done, 1 bad argument, 2 unreadable or unsuitable file.
+TEST_F(ToolTest, BadArgumentsAndUnsuitableFilesHaveTheirOwnExitStatus) {
+  for (const char* arguments : {"", "nosuch", "tags", "tags a b", "init --nope x"}) {
+    EXPECT_EQ(Tool(arguments).exitCode, 1) << arguments;
+  }
+  EXPECT_EQ(Tool("--help").exitCode, 0);
+  ToolRun folder = Tool("script '" + dir_.string() + "'");
+  EXPECT_EQ(folder.exitCode, 2);
+  EXPECT_NE(folder.out.find("is a folder"), std::string::npos) << folder.out;
+  EXPECT_EQ(Tool("script '" + (dir_ / "missing.txt").string() + "'").exitCode, 2);
+  EXPECT_EQ(Tool("tags '" + dir_.string() + "'").exitCode, 2);  // no database there
+}
+
+// A CSV file whose header names no TagData field is refused before anything
+// after the header is read: the writer here never closes until the tool has ended.
+TEST_F(ToolTest, ImportRefusesABadHeaderAtOnce) {
+  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], STDIN_FILENO);
+  posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
+  std::string dir = dir_.string();
+  char* argv[] = {const_cast<char*>(QUELDB_TOOL), const_cast<char*>("import"), dir.data(),
+                  const_cast<char*>("/dev/stdin"), nullptr};
+  pid_t child = 0;
+  ASSERT_EQ(posix_spawn(&child, QUELDB_TOOL, &actions, nullptr, argv, environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeEnds[0]);
+  std::string header = "NAME,Colour\nA,red\n";
+  ASSERT_EQ(write(pipeEnds[1], header.data(), header.size()), static_cast<ssize_t>(header.size()));
+  int status = 0;
+  bool endedWhileFed = false;
+  for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+       !endedWhileFed && std::chrono::steady_clock::now() < deadline; usleep(10000)) {
+    endedWhileFed = waitpid(child, &status, WNOHANG) == child;
+  }
+  close(pipeEnds[1]);
+  if (!endedWhileFed) waitpid(child, &status, 0);
+  EXPECT_TRUE(endedWhileFed);
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+TEST_F(ToolTest, ExampleSettingsAndTagsWorkAsTheyStand) {
+  fs::copy_file(fs::path(QUELDB_EXAMPLES) / "KVD.INI", dir_ / "KVD.INI");
+  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
+  ToolRun import = Tool("import '" + dir_.string() + "' '" QUELDB_EXAMPLES "/tags.csv'");
+  ASSERT_EQ(import.exitCode, 0) << import.out;
+  auto out = Script({
+      R"({"call": "Settings"})",
+      R"({"call": "WriteToDatabase", "IOAddress": 40001, "IOValue": [250]})",
+      R"({"call": "ReadPLCValue", "address": "Speed", "IOType": 20})",
+  });
+  ASSERT_EQ(out.size(), 3u);
+  EXPECT_EQ(out[0]["ProtocolCode"], 1);
+  EXPECT_EQ(out[0]["DatabaseFolder"], dir_.string() + "/");
+  EXPECT_GT(out[0]["TagCount"].get<int>(), 1);
+  EXPECT_EQ(out[0]["LoadError"], "");
+  EXPECT_EQ(out[2]["result"], -1);
+  EXPECT_DOUBLE_EQ(out[2]["ResponseValue"].get<double>(), 25.0);
 }
 
 }  // namespace

@@ -1,8 +1,31 @@
 // Conversions of the variant type that reads and keys depend on.
+#include <string_view>
+#include <type_traits>
+
 #include "library_fixture.h"
 
 namespace queldb {
 namespace {
+
+// Every integer type builds a Variant without ambiguity; pointers and single
+// characters build none (a pointer would otherwise become a Boolean).
+static_assert(std::is_constructible_v<Variant, long> && std::is_constructible_v<Variant, long long> &&
+              std::is_constructible_v<Variant, unsigned> && std::is_constructible_v<Variant, unsigned long> &&
+              std::is_constructible_v<Variant, int8_t> && std::is_constructible_v<Variant, uint16_t> &&
+              std::is_constructible_v<Variant, std::size_t> && std::is_constructible_v<Variant, enIODataType>);
+static_assert(!std::is_constructible_v<Variant, int*> && !std::is_constructible_v<Variant, const void*> &&
+              !std::is_constructible_v<Variant, std::nullptr_t> && !std::is_constructible_v<Variant, char>);
+
+TEST(Variant, IntegersOfEveryWidthKeepTheirValue) {
+  EXPECT_EQ(Variant(int8_t{-5}), Variant(int16_t{-5}));
+  EXPECT_EQ(Variant(uint8_t{200}), Variant(int16_t{200}));
+  EXPECT_EQ(Variant(uint16_t{65535}), Variant(int32_t{65535}));
+  EXPECT_EQ(Variant(40001L), Variant(int32_t{40001}));
+  EXPECT_EQ(Variant(4000000000u), Variant(4e9));
+  EXPECT_EQ(Variant(-5000000000LL), Variant(-5e9));
+  EXPECT_EQ(Variant(ioScaledWord), Variant(int16_t{20}));
+  EXPECT_EQ(Variant(std::string_view("ab")), Variant("ab"));
+}
 
 TEST(Variant, NumbersFromEveryType) {
   EXPECT_EQ(Variant(true).ToDouble(), -1.0);
