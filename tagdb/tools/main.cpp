@@ -7,6 +7,7 @@
 
 #include "script_runner.h"
 #include "tag_file.h"
+#include "widget_commands.h"
 
 namespace {
 
@@ -40,6 +41,8 @@ int main(int argc, char** argv) {
   tags->add_flag("--csv", asCsv, "Every field, as CSV");
   auto* script = app.add_subcommand("script", "Run one Db call per line of JSON (FILE or standard input)");
   script->add_option("FILE", file, "Script file; standard input when absent");
+  queldb::tool::WidgetCommands widgetCommands;
+  queldb::tool::AddWidgetCommands(app, widgetCommands);
 
   CLI11_PARSE(app, argc, argv);
   try {
@@ -52,6 +55,8 @@ int main(int argc, char** argv) {
       queldb::tool::ListTags(dir, asCsv, std::cout);
     } else if (*script) {
       return RunScript(file);
+    } else {
+      return queldb::tool::RunWidgetCommand(widgetCommands, argc, argv);
     }
   } catch (const std::exception& e) {
     std::cerr << "queldb: " << e.what() << "\n";
