@@ -30,9 +30,8 @@ if(TARGET queldb_widgets)
 endif()
 
 if(TARGET queldb_designer)
-  set(_queldb_designer_dir ${QT6_INSTALL_PLUGINS}/designer)
-  queldb_origin_rpath(queldb_designer ${_queldb_designer_dir})
-  install(TARGETS queldb_designer LIBRARY DESTINATION ${_queldb_designer_dir})
+  queldb_origin_rpath(queldb_designer ${QUELDB_DESIGNER_INSTALL_DIR})
+  install(TARGETS queldb_designer LIBRARY DESTINATION ${QUELDB_DESIGNER_INSTALL_DIR})
 endif()
 
 if(TARGET queldb_tool)
