@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -56,6 +57,11 @@ void WriteScreenshot(QWidget* window, const std::string& file) {
 }  // namespace
 
 int RunWidgetCommand(const WidgetCommands& commands, int argc, char** argv) {
+  const QString file = *commands.edit ? EditedFile(commands.dir) : QString();
+  // The editor would say so in a box; on the command line an error is plainer.
+  if (*commands.edit && !QFileInfo(file).isFile()) {
+    throw ToolError("no tag database at " + file.toStdString());
+  }
   QApplication app(argc, argv);
   if (*commands.about) {
     std::unique_ptr<QDialog> about(CreateAboutBox());
@@ -66,7 +72,7 @@ int RunWidgetCommand(const WidgetCommands& commands, int argc, char** argv) {
     WriteScreenshot(about.get(), commands.screenshot);
     return 0;
   }
-  QWidget* editor = OpenTagEditor(EditedFile(commands.dir));
+  QWidget* editor = OpenTagEditor(file);
   if (commands.screenshot.empty()) return QApplication::exec();
   WriteScreenshot(editor, commands.screenshot);
   editor->close();

@@ -3,6 +3,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -157,6 +161,20 @@ TEST_F(TagEditorTest, DataTypeListComesFromEnNumerations) {
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->count(), 9);
   EXPECT_EQ(list->currentText(), "ioFloat");
+}
+
+TEST_F(TagEditorTest, QueldbEditWritesAScreenshotAndRefusesAMissingDatabase) {
+  Sql({"INSERT INTO TagData (NAME, ALARMS) VALUES ('Speed', 1)"});
+  QTemporaryDir out;
+  const QString folder = QFileInfo(TagDatabaseFile()).absolutePath();
+  for (const char* command : {"edit", "about"}) {
+    const QString png = out.filePath(QString(command) + ".png");
+    QStringList arguments{command};
+    if (qstrcmp(command, "edit") == 0) arguments << folder;
+    EXPECT_EQ(QProcess::execute(QUELDB_TOOL, arguments << "--screenshot" << png), 0) << command;
+    EXPECT_GT(QImage(png).width(), 100) << command;
+  }
+  EXPECT_EQ(QProcess::execute(QUELDB_TOOL, {"edit", out.path()}), 1);
 }
 
 }  // namespace
