@@ -127,6 +127,26 @@ TEST_F(TagEditorTest, ADuplicateKeyIsReportedAndTheRowCanBeCorrected) {
   EXPECT_EQ(Text("NAME")->text(), "B2");
 }
 
+TEST_F(TagEditorTest, DeleteAfterAnIdChangeDeletesTheRowShown) {
+  Sql({"INSERT INTO TagData (ID, NAME) VALUES (1, 'A')", "INSERT INTO TagData (ID, NAME) VALUES (2, 'B')",
+       "INSERT INTO TagData (ID, NAME) VALUES (3, 'C')"});
+  OpenEditor();
+  Text("ID")->setText("9");  // the row moves behind the others once saved
+  Click("DELETE");
+  EXPECT_EQ(SqlValue("SELECT group_concat(NAME) FROM TagData"), "B,C");
+}
+
+TEST_F(TagEditorTest, TextInANumericFieldIsRefusedAndNothingIsWritten) {
+  Sql({"INSERT INTO TagData (NAME, Scale) VALUES ('A', 2)"});
+  OpenEditor();
+  Text("Scale")->setText("fast");
+  Text("NAME")->setText("A2");
+  Click("SAVE");
+  EXPECT_TRUE(TakeMessage().contains("Scale needs a number"));
+  EXPECT_EQ(SqlValue("SELECT NAME || '/' || Scale FROM TagData"), "A/2.0");
+  EXPECT_EQ(Text("Scale")->text(), "fast");  // kept to be corrected
+}
+
 TEST_F(TagEditorTest, ALockedDatabaseIsReportedAndTheEditIsSavedOnceItIsFree) {
   Sql({"INSERT INTO TagData (NAME) VALUES ('A')"});
   OpenEditor();

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlTableModel>
 #include <algorithm>
@@ -31,6 +32,28 @@ constexpr const char* kNotAdded = "No new row was added.";
 constexpr const char* kNotDeleted = "The row was not deleted.";
 constexpr const char* kNothingToDelete = "There is no row to delete: the table is empty.";
 constexpr const char* kDatabaseSays = "The database reports: %1";
+constexpr const char* kNotANumber = "%1 needs a number, not \"%2\".";
+constexpr const char* kKeyField = "ID";
+
+bool IsNumberFor(QMetaType::Type type, const QString& text) {
+  bool ok = true;
+  if (type == QMetaType::Int || type == QMetaType::LongLong) text.toLongLong(&ok);
+  if (type == QMetaType::Double) text.toDouble(&ok);
+  return ok;
+}
+
+// The first text box of a numeric field that holds no number, with the field's
+// name; the database would keep such text as it stands.
+std::optional<QPair<QString, QString>> FieldWithoutNumber(const TagEditorForm& form, const QSqlRecord& fields) {
+  for (auto it = form.fields.begin(); it != form.fields.end(); ++it) {
+    auto* text = qobject_cast<QLineEdit*>(it.value());
+    const int column = fields.indexOf(it.key());
+    if (!text || column < 0 || text->text().isEmpty()) continue;
+    const auto type = static_cast<QMetaType::Type>(fields.field(column).metaType().id());
+    if (!IsNumberFor(type, text->text())) return QPair<QString, QString>(fields.fieldName(column), text->text());
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -108,7 +131,7 @@ void TagEditor::SaveCurrent() {
 }
 
 void TagEditor::AddNew() {
-  if (row_ >= 0) mapper_->submit();
+  if (!SaveEdits(kNotAdded, this)) return;
   int newRow = -1;
   if (DbResult failure = source_.AddNewRow(newRow)) {
     ShowError(kNotAdded, failure, this);
@@ -123,7 +146,7 @@ void TagEditor::DeleteCurrent() {
     ShowError(kNothingToDelete, std::nullopt, this);
     return;
   }
-  mapper_->submit();
+  if (!SaveEdits(kNotDeleted, this)) return;
   if (DbResult failure = source_.DeleteRow(row_)) {
     ShowError(kNotDeleted, failure, this);
     ShowRowUnlessHeld();
@@ -134,12 +157,35 @@ void TagEditor::DeleteCurrent() {
 }
 
 bool TagEditor::SaveEdits(const char* failureSummary, QWidget* messageParent) {
-  if (row_ >= 0) mapper_->submit();
+  QVariant key;
+  if (row_ >= 0) {
+    if (auto field = FieldWithoutNumber(form_, source_.Tags()->record())) {
+      ShowError(QString(failureSummary) + "\n\n" + QString(kNotANumber).arg(field->first, field->second),
+                std::nullopt, messageParent);
+      return false;
+    }
+    mapper_->submit();
+    key = KeyOf(row_);
+  }
   if (DbResult failure = source_.Save()) {
     ShowError(failureSummary, failure, messageParent);
     return false;
   }
+  // The table was read again, and a changed ID may have moved the row.
+  if (!key.isNull()) row_ = RowOfKey(key, row_);
   return true;
+}
+
+QVariant TagEditor::KeyOf(int row) const {
+  const int column = source_.Tags()->record().indexOf(kKeyField);
+  return column < 0 ? QVariant() : source_.Tags()->index(row, column).data(Qt::EditRole);
+}
+
+int TagEditor::RowOfKey(const QVariant& key, int fallback) const {
+  for (int row = 0; row < source_.RowCount(); ++row) {
+    if (KeyOf(row).toString() == key.toString()) return row;
+  }
+  return std::min(fallback, source_.RowCount() - 1);
 }
 
 void TagEditor::ShowRowUnlessHeld() {

@@ -35,6 +35,9 @@ class TagEditor : public QWidget {
   // Puts what the fields hold into the table and saves it; false after a
   // failure, which leaves the edits held.
   bool SaveEdits(const char* failureSummary, QWidget* messageParent);
+  // The row's ID, which finds it again after the table was read anew.
+  QVariant KeyOf(int row) const;
+  int RowOfKey(const QVariant& key, int fallback) const;
   // Shows the row again after the table was read anew, unless edits are held.
   void ShowRowUnlessHeld();
   void ShowRow(int row);
