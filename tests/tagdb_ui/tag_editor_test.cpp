@@ -194,7 +194,7 @@ TEST_F(TagEditorTest, QueldbEditWritesAScreenshotAndRefusesAMissingDatabase) {
     EXPECT_EQ(QProcess::execute(QUELDB_TOOL, arguments << "--screenshot" << png), 0) << command;
     EXPECT_GT(QImage(png).width(), 100) << command;
   }
-  EXPECT_EQ(QProcess::execute(QUELDB_TOOL, {"edit", out.path()}), 1);
+  EXPECT_GT(QProcess::execute(QUELDB_TOOL, {"edit", out.path()}), 0);  // an error status, no window
 }
 
 }  // namespace
