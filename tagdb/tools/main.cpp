@@ -9,6 +9,7 @@
 #include "script_runner.h"
 #include "tag_file.h"
 #include "tool_error.h"
+#include "widget_commands.h"
 
 namespace {
 
@@ -42,6 +43,8 @@ int main(int argc, char** argv) {
   tags->add_flag("--csv", asCsv, "Every field, as CSV");
   auto* script = app.add_subcommand("script", "Run one Db call per line of JSON (FILE or standard input)");
   script->add_option("FILE", file, "Script file; standard input when absent");
+  queldb::tool::WidgetCommands widgetCommands;
+  queldb::tool::AddWidgetCommands(app, widgetCommands);
 
   try {
     app.parse(argc, argv);
@@ -59,6 +62,8 @@ int main(int argc, char** argv) {
       queldb::tool::ListTags(dir, asCsv, std::cout);
     } else if (*script) {
       RunScript(file);
+    } else {
+      return queldb::tool::RunWidgetCommand(widgetCommands, argc, argv);
     }
   } catch (const ToolError& e) {
     std::cerr << "queldb: " << e.what() << "\n";

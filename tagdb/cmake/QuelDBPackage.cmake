@@ -1,0 +1,60 @@
+# The QuelDB package a host builds against: cmake --install build --prefix P
+# puts the libraries, public headers, CMake package (QuelDB::queldb,
+# QuelDB::widgets), queldb.pc, the Designer plugin and the queldb tool below P.
+# Every installed file finds the others relative to itself, so P may be moved.
+include(CMakePackageConfigHelpers)
+
+# A SONAME and a version, unless the library's own rules gave it one.
+get_target_property(_queldb_soversion queldb SOVERSION)
+if(NOT _queldb_soversion)
+  set_target_properties(queldb PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+endif()
+
+set(QUELDB_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/QuelDB)
+
+# $ORIGIN followed by the way from an installed folder to the library folder.
+function(queldb_origin_rpath target from_dir)
+  file(RELATIVE_PATH way /root/${from_dir} /root/${CMAKE_INSTALL_LIBDIR})
+  set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${way}")
+endfunction()
+
+install(TARGETS queldb EXPORT QuelDBTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(DIRECTORY include/queldb DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+
+if(TARGET queldb_widgets)
+  queldb_origin_rpath(queldb_widgets ${CMAKE_INSTALL_LIBDIR})
+  install(TARGETS queldb_widgets EXPORT QuelDBTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(DIRECTORY ui/include/queldb DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+endif()
+
+if(TARGET queldb_designer)
+  queldb_origin_rpath(queldb_designer ${QUELDB_DESIGNER_INSTALL_DIR})
+  install(TARGETS queldb_designer LIBRARY DESTINATION ${QUELDB_DESIGNER_INSTALL_DIR})
+endif()
+
+if(TARGET queldb_tool)
+  queldb_origin_rpath(queldb_tool ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS queldb_tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+install(EXPORT QuelDBTargets NAMESPACE QuelDB:: DESTINATION ${QUELDB_INSTALL_CMAKEDIR})
+if(TARGET queldb_widgets)
+  set(QUELDB_CONFIG_WITH_WIDGETS ON)
+else()
+  set(QUELDB_CONFIG_WITH_WIDGETS OFF)
+endif()
+configure_package_config_file(cmake/QuelDBConfig.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/QuelDBConfig.cmake
+  INSTALL_DESTINATION ${QUELDB_INSTALL_CMAKEDIR})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/QuelDBConfigVersion.cmake
+  VERSION ${PROJECT_VERSION}
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/QuelDBConfig.cmake ${CMAKE_CURRENT_BINARY_DIR}/QuelDBConfigVersion.cmake
+  DESTINATION ${QUELDB_INSTALL_CMAKEDIR})
+
+# queldb.pc names its prefix relative to its own folder.
+file(RELATIVE_PATH QUELDB_PC_PREFIX_FROM_PCDIR /root/${CMAKE_INSTALL_LIBDIR}/pkgconfig /root)
+configure_file(cmake/queldb.pc.in ${CMAKE_CURRENT_BINARY_DIR}/queldb.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/queldb.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,0 +1,201 @@
+// The tag editor on a real tag database file: NEW, DELETE, SAVE, the groups
+// that follow the check boxes, the reload on close and database errors.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include "queldb/db.h"
+#include "ui_fixture.h"
+
+namespace queldb::testing {
+namespace {
+
+class TagEditorTest : public UiTest {
+ protected:
+  void SetUp() override { CreateTagDatabase(); }
+
+  int RowCount() { return SqlValue("SELECT COUNT(*) FROM TagData").toInt(); }
+};
+
+TEST_F(TagEditorTest, NewRowTakesTheDefaultsAndTheIdTheDatabaseGave) {
+  Sql({"INSERT INTO TagData (ID, NAME) VALUES (16, 'Speed')"});
+  OpenEditor();
+  Click("NEW");
+
+  EXPECT_EQ(Text("ID")->text(), "17");
+  EXPECT_EQ(Text("NAME")->text(), "Name17");
+  EXPECT_EQ(Text("MESS")->text(), "ID17");
+  EXPECT_EQ(Text("REGAB")->text(), "40001");
+  const char* limits[] = {"HHiLim", "HiLim", "LoLim", "LLoLim"};
+  const char* expectedLimits[] = {"100", "99", "0", "0"};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(Text(limits[i])->text(), expectedLimits[i]) << limits[i];
+  for (const char* one : {"MESSLIST", "ALMPRIORITY", "ALMSCREEN", "ALMGROUP"}) {
+    EXPECT_EQ(Text(one)->text(), "1") << one;
+  }
+  EXPECT_TRUE(Check("ALMACTIVE")->isChecked());
+  EXPECT_FALSE(Check("ALMHIST")->isChecked());
+  // Saved at once, with the fields the form does not show.
+  EXPECT_EQ(SqlValue("SELECT NAME || '/' || REG || '/' || Scale || '/' || BIT FROM TagData WHERE ID = 17"),
+            "Name17/40001/1.0/-1");
+  EXPECT_EQ(SqlValue("SELECT COUNT(*) FROM TagData WHERE Descrete IS NULL AND DataType IS NULL"), 2);
+}
+
+TEST_F(TagEditorTest, DeletingTheLastRowShowsTheNewLastRow) {
+  Sql({"INSERT INTO TagData (NAME) VALUES ('A')", "INSERT INTO TagData (NAME) VALUES ('B')",
+       "INSERT INTO TagData (NAME) VALUES ('C')"});
+  OpenEditor();
+  Click("Last");
+  Click("DELETE");
+  EXPECT_EQ(Text("NAME")->text(), "B");
+  EXPECT_EQ(RowCount(), 2);
+
+  Click("First");
+  Click("DELETE");
+  EXPECT_EQ(Text("NAME")->text(), "B");  // the next row took its place
+}
+
+TEST_F(TagEditorTest, DeleteOnAnEmptyTableIsReportedAndTheEditorGoesOn) {
+  OpenEditor();
+  Click("DELETE");
+  EXPECT_TRUE(TakeMessage().contains("no row to delete"));
+  Click("NEW");
+  EXPECT_EQ(RowCount(), 1);
+  EXPECT_EQ(Text("NAME")->text(), "Name1");
+}
+
+TEST_F(TagEditorTest, GroupsFollowTheCheckBoxesOfEachRow) {
+  Sql({"INSERT INTO TagData (NAME, ALARMS, Descrete, LOG, Binary) VALUES ('Alarmed', 1, 0, 0, 1)",
+       "INSERT INTO TagData (NAME, ALARMS, Descrete, LOG) VALUES ('Quiet', 0, 1, 1)"});
+  OpenEditor();
+  EXPECT_TRUE(Shown("AlarmInformation"));
+  EXPECT_TRUE(Shown("AnalogLimits"));
+  EXPECT_FALSE(Shown("LogFunctions"));
+
+  Check("Descrete")->click();
+  EXPECT_FALSE(Shown("AnalogLimits"));
+  Check("Descrete")->click();
+  EXPECT_TRUE(Shown("AnalogLimits"));
+
+  Click("Next");
+  EXPECT_FALSE(Shown("AlarmInformation"));
+  EXPECT_FALSE(Shown("AnalogLimits"));
+  EXPECT_TRUE(Shown("LogFunctions"));
+}
+
+TEST_F(TagEditorTest, ARenamedTagIsReadableByBothNamesAfterTheEditorCloses) {
+  Sql({"INSERT INTO TagData (NAME, REGAB, Scale, \"Offset\") VALUES ('Speed', '1;40001', 1, 0)"});
+  Db::LoadTagDatabase();
+  Db db;
+  Variant address("1;40001"), values = Variant::ArrayOf({Variant(int16_t{250})});
+  int16_t count = 1, type = 0;
+  int32_t from = 1, index = 0;
+  db.WriteToDatabase(address, values, count, from, type);
+
+  OpenEditor();
+  Text("NAME")->setText("Velocity");
+  Click("EXIT");
+  EXPECT_EQ(SqlValue("SELECT NAME FROM TagData"), "Velocity");
+
+  for (const char* name : {"Velocity", "Speed"}) {
+    Variant tag(name), response;
+    int16_t scaled = ioScaledWord;
+    EXPECT_EQ(db.ReadPLCValue(tag, response, count, scaled, index), kTrue) << name;
+    EXPECT_EQ(response.ToDouble(), 250.0) << name;
+  }
+}
+
+TEST_F(TagEditorTest, ADuplicateKeyIsReportedAndTheRowCanBeCorrected) {
+  Sql({"INSERT INTO TagData (ID, NAME) VALUES (1, 'A')", "INSERT INTO TagData (ID, NAME) VALUES (2, 'B')"});
+  OpenEditor();
+  Click("Last");
+  Text("ID")->setText("1");
+  Text("NAME")->setText("B2");
+  Click("SAVE");
+  EXPECT_TRUE(TakeMessage().contains("UNIQUE constraint failed"));
+  EXPECT_EQ(SqlValue("SELECT group_concat(ID || NAME) FROM TagData"), "1A,2B");
+
+  Text("ID")->setText("2");
+  Click("SAVE");
+  EXPECT_EQ(SqlValue("SELECT group_concat(ID || NAME) FROM TagData"), "1A,2B2");
+  EXPECT_EQ(Text("NAME")->text(), "B2");
+}
+
+TEST_F(TagEditorTest, DeleteAfterAnIdChangeDeletesTheRowShown) {
+  Sql({"INSERT INTO TagData (ID, NAME) VALUES (1, 'A')", "INSERT INTO TagData (ID, NAME) VALUES (2, 'B')",
+       "INSERT INTO TagData (ID, NAME) VALUES (3, 'C')"});
+  OpenEditor();
+  Text("ID")->setText("9");  // the row moves behind the others once saved
+  Click("DELETE");
+  EXPECT_EQ(SqlValue("SELECT group_concat(NAME) FROM TagData"), "B,C");
+}
+
+TEST_F(TagEditorTest, TextInANumericFieldIsRefusedAndNothingIsWritten) {
+  Sql({"INSERT INTO TagData (NAME, Scale) VALUES ('A', 2)"});
+  OpenEditor();
+  Text("Scale")->setText("fast");
+  Text("NAME")->setText("A2");
+  Click("SAVE");
+  EXPECT_TRUE(TakeMessage().contains("Scale needs a number"));
+  EXPECT_EQ(SqlValue("SELECT NAME || '/' || Scale FROM TagData"), "A/2.0");
+  EXPECT_EQ(Text("Scale")->text(), "fast");  // kept to be corrected
+}
+
+TEST_F(TagEditorTest, ALockedDatabaseIsReportedAndTheEditIsSavedOnceItIsFree) {
+  Sql({"INSERT INTO TagData (NAME) VALUES ('A')"});
+  OpenEditor();
+  Text("NAME")->setText("A2");
+  {
+    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "locker");
+    other.setDatabaseName(TagDatabaseFile());
+    ASSERT_TRUE(other.open());
+    QSqlQuery(other).exec("BEGIN EXCLUSIVE");
+    Click("SAVE");
+    EXPECT_TRUE(TakeMessage().contains("locked"));
+    QSqlQuery(other).exec("ROLLBACK");
+    other.close();
+  }
+  QSqlDatabase::removeDatabase("locker");
+  Click("SAVE");
+  EXPECT_EQ(SqlValue("SELECT NAME FROM TagData"), "A2");
+}
+
+TEST_F(TagEditorTest, AMissingFileIsReportedAndNeverCreated) {
+  const QString missing = TagDatabaseFile() + ".absent";
+  OpenEditor(missing);
+  EXPECT_TRUE(TakeMessage().contains("unable to open database file"));
+  EXPECT_FALSE(QFile::exists(missing));
+  Click("EXIT");
+}
+
+TEST_F(TagEditorTest, DataTypeListComesFromEnNumerations) {
+  Sql({"INSERT INTO TagData (NAME, DataType) VALUES ('A', 'ioFloat')"});
+  OpenEditor();
+  auto* list = editor_->findChild<QComboBox*>("DataType");
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->count(), 9);
+  EXPECT_EQ(list->currentText(), "ioFloat");
+}
+
+TEST_F(TagEditorTest, QueldbEditWritesAScreenshotAndRefusesAMissingDatabase) {
+  Sql({"INSERT INTO TagData (NAME, ALARMS) VALUES ('Speed', 1)"});
+  QTemporaryDir out;
+  const QString folder = QFileInfo(TagDatabaseFile()).absolutePath();
+  for (const char* command : {"edit", "about"}) {
+    const QString png = out.filePath(QString(command) + ".png");
+    QStringList arguments{command};
+    if (qstrcmp(command, "edit") == 0) arguments << folder;
+    EXPECT_EQ(QProcess::execute(QUELDB_TOOL, arguments << "--screenshot" << png), 0) << command;
+    EXPECT_GT(QImage(png).width(), 100) << command;
+  }
+  EXPECT_GT(QProcess::execute(QUELDB_TOOL, {"edit", out.path()}), 0);  // an error status, no window
+}
+
+}  // namespace
+}  // namespace queldb::testing
