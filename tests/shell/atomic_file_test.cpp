@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "fakes/temp_folder.h"
@@ -63,7 +64,9 @@ TEST(AtomicFile, ModeOwnerAndGroupAreKept) {
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   // Only a privileged process may give a file away; others keep the mode.
   const bool privileged = ::geteuid() == 0;
-  if (privileged) ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
+  if (privileged) {
+    ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
+  }
   ASSERT_TRUE(WriteFileAtomically(path, "new"));
   struct stat saved {};
   ASSERT_EQ(::stat(path.c_str(), &saved), 0);
