@@ -9,8 +9,8 @@
 namespace orl {
 namespace {
 
-// A cut program is at most a few hundred kilobytes; reading stops here so a
-// wrongly chosen huge file cannot exhaust memory.
+// A cut program is at most a few megabytes; reading stops here so a wrongly
+// chosen huge file cannot exhaust memory, and a file this long is none.
 constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
 
 bool NeedsQuotes(std::string_view field) { return field.find_first_of(",\"\r\n") != std::string_view::npos; }
@@ -28,15 +28,16 @@ void AppendField(std::string& out, std::string_view field) {
   out += '"';
 }
 
-// RFC 4180 reader feeding (row, column, text) to the grid, one field at a
-// time; rows and columns beyond the grid are skipped.
+// RFC 4180 reader handing every field to onField(row, column, text), one
+// at a time, rows and columns counted from 1.
+template <typename OnField>
 class CsvReader {
  public:
-  explicit CsvReader(CellGrid& grid) : grid_(grid) {}
+  explicit CsvReader(OnField onField) : onField_(onField) {}
 
   void Read(std::string_view text) {
     bool quoted = false;
-    for (std::size_t i = 0; i < text.size() && row_ <= kCutListRows; ++i) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
       const char c = text[i];
       if (quoted) {
         if (c != '"') Append(c);
@@ -63,8 +64,7 @@ class CsvReader {
     if (field_.size() <= kMaxCellTextLength) field_ += c;
   }
   void EndField() {
-    if (row_ <= kCutListRows && column_ <= grid_.Columns())
-      grid_.SetText(row_, column_, Utf8Prefix(field_, kMaxCellTextLength));
+    onField_(row_, column_, field_);
     field_.clear();
     ++column_;
   }
@@ -74,11 +74,28 @@ class CsvReader {
     column_ = 1;
   }
 
-  CellGrid& grid_;
+  OnField onField_;
   std::string field_;
   int row_ = 1;
   int column_ = 1;
 };
+
+template <typename OnField>
+void ReadCsv(std::string_view text, OnField onField) {
+  CsvReader<OnField>(onField).Read(text);
+}
+
+// A cut program holds text, and nothing outside the cut list's rows and
+// columns; anything else was not written as one and must not be
+// rewritten as one.
+bool IsCutProgramText(std::string_view text) {
+  if (text.size() >= kMaxFileBytes || text.find('\0') != std::string_view::npos) return false;
+  bool outside = false;
+  ReadCsv(text, [&](int row, int column, const std::string& field) {
+    outside = outside || (!field.empty() && (row > kCutListRows || column > kCutListColumns));
+  });
+  return !outside;
+}
 
 }  // namespace
 
@@ -104,19 +121,27 @@ std::string CutProgramText(const CellGrid& grid) {
 
 void ReadCutProgramText(std::string_view text, CellGrid& grid) {
   grid.ClearBlock(1, 1, kCutListRows, grid.Columns());
-  CsvReader(grid).Read(text);
+  ReadCsv(text, [&](int row, int column, const std::string& field) {
+    if (row <= kCutListRows && column <= grid.Columns())
+      grid.SetText(row, column, Utf8Prefix(field, kMaxCellTextLength));
+  });
 }
 
-bool LoadCutProgramFile(const std::string& path, CellGrid& grid) {
+CutProgramRead ReadCutProgramFile(const std::string& path, CellGrid& grid) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
+  if (!file) return CutProgramRead::kUnreadable;
   std::string text;
   char chunk[64 * 1024];
   while (text.size() < kMaxFileBytes && file.read(chunk, sizeof chunk).gcount() > 0)
     text.append(chunk, static_cast<std::size_t>(file.gcount()));
-  if (file.bad()) return false;
+  if (file.bad()) return CutProgramRead::kUnreadable;
+  if (!IsCutProgramText(text)) return CutProgramRead::kNotACutProgram;
   ReadCutProgramText(text, grid);
-  return true;
+  return CutProgramRead::kRead;
+}
+
+bool LoadCutProgramFile(const std::string& path, CellGrid& grid) {
+  return ReadCutProgramFile(path, grid) == CutProgramRead::kRead;
 }
 
 bool SaveCutProgramFile(const std::string& path, const CellGrid& grid) {

@@ -5,9 +5,12 @@
 
 namespace orl {
 
-// Writes contents to a temporary file beside path, flushes it, then renames
-// it over path. On any failure path keeps its old contents and false is
-// returned.
+// Writes contents to a hidden temporary file beside path (".NAME.saving-"
+// and six characters), flushes it, then renames it over path. A symbolic
+// link is followed: the file it names is replaced and the link stays. The
+// old file's mode, owner and group are kept as far as the process may keep
+// them. Temporary files of saves that died are removed from the folder
+// first. On any failure path keeps its old contents and false is returned.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents);
 
 }  // namespace orl

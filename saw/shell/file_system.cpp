@@ -97,7 +97,10 @@ std::vector<std::string> RealFileSystem::MountPoints() const {
 std::vector<std::string> RealFileSystem::ListFiles(const std::string& folder, const std::string& pattern) const {
   return ListEntries(folder, [&](const fs::directory_entry& entry) {
     std::error_code error;
-    return entry.is_regular_file(error) && MatchesFilePattern(entry.path().filename().string(), pattern);
+    const std::string name = entry.path().filename().string();
+    // Hidden files (a save's temporary among them) are not listed, as a
+    // file list box does not list them.
+    return name.front() != '.' && entry.is_regular_file(error) && MatchesFilePattern(name, pattern);
   });
 }
 

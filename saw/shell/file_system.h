@@ -15,7 +15,7 @@ class FileSystem {
   // The folders file systems are mounted on.
   virtual std::vector<std::string> MountPoints() const = 0;
   // The names (without folder) of the files in folder that match pattern,
-  // sorted by name.
+  // sorted by name; hidden files (names starting with '.') are left out.
   virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) const = 0;
   // The names of the sub-folders of folder, sorted by name.
   virtual std::vector<std::string> ListFolders(const std::string& folder) const = 0;

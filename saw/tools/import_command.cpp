@@ -5,10 +5,12 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <span>
 
 #include "saw/optimizer/svg_writer.h"
 #include "saw/shell/number_text.h"
 #include "saw/tools/commands.h"
+#include "saw/tools/json_stream.h"
 #include "saw/tools/optimizer_import_step.h"
 #include "saw/tools/tool_session.h"
 
@@ -38,20 +40,20 @@ nlohmann::ordered_json CutJson(const PatCut& cut) {
 }
 
 void PrintJson(const OptimizerModel& model, const OptimizerView& view, bool withPattern) {
-  nlohmann::ordered_json cuts = nlohmann::ordered_json::array();
-  for (std::size_t i = 1; i < model.PatCuts.size(); ++i) cuts.push_back(CutJson(model.PatCuts[i]));
-  nlohmann::ordered_json out = {{"OptFileKind", FileKindName(model.OptFileKind)},
-                        {"Pat", model.Pat.Items},
-                        {"PatCuts", cuts},
-                        {"PatBooks", model.PatBooks},
-                        {"warnings", model.Warnings.Texts()}};
+  const auto asIs = [](const auto& item) { return nlohmann::ordered_json(item); };
+  JsonObjectWriter out(std::cout);
+  out.Member("OptFileKind", FileKindName(model.OptFileKind));
+  out.ArrayMember("Pat", model.Pat.Items, asIs);
+  out.ArrayMember("PatCuts", std::span(model.PatCuts).subspan(std::min<std::size_t>(1, model.PatCuts.size())), CutJson);
+  out.ArrayMember("PatBooks", model.PatBooks, asIs);
+  out.Member("warnings", model.Warnings.Texts());
   if (withPattern) {
-    out["Parts"] = model.Parts.Items;
-    out["LBLPhases"] = view.LBLPhases;
-    out["LBLShowPh"] = view.LBLShowPh;
-    out["CurPatFirst"] = model.CurPatFirst;
+    out.ArrayMember("Parts", model.Parts.Items, asIs);
+    out.Member("LBLPhases", view.LBLPhases);
+    out.Member("LBLShowPh", view.LBLShowPh);
+    out.Member("CurPatFirst", model.CurPatFirst);
   }
-  std::cout << out.dump() << "\n";
+  out.End();
 }
 
 void PrintText(const OptimizerModel& model, const OptimizerView& view, bool withPattern) {
@@ -94,8 +96,9 @@ void RegisterImportCommand(CLI::App& app, int& status) {
   CLI::App* import = app.add_subcommand("import", "read an optimizer file and print its patterns and cuts");
   import->add_option("FILE", options->file, "CPOut, PTX, Ardis (.SAW) or CSV cut-record file")->required();
   import->add_option("--ini", options->ini, "settings file (default: the settings folder's ORL.INI)");
-  import->add_option("--pattern", options->pattern, "select this pattern number: drawing and cut sequence");
-  import->add_option("--svg", options->svg, "write the drawing of the selected pattern as SVG");
+  auto* pattern =
+      import->add_option("--pattern", options->pattern, "select this pattern number: drawing and cut sequence");
+  import->add_option("--svg", options->svg, "write the drawing of the selected pattern as SVG")->needs(pattern);
   import->add_flag("--json", options->json, "print one JSON object");
   import->callback([options, &status] { RunCommandBody(status, [&] { return RunImport(*options); }); });
 }

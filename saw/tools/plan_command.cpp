@@ -36,6 +36,9 @@ void PrintPlan(const PosList& positions, bool result, bool json) {
 }
 
 int RunPlan(const PlanOptions& options) {
+  if (options.toColumn > 0 && options.toColumn < options.fromColumn)
+    throw std::invalid_argument("--to-col " + std::to_string(options.toColumn) + " is left of --from-col " +
+                                std::to_string(options.fromColumn));
   ToolSession session(options.ini);
   session.LoadProgram(options.program);
   Workstation& ws = *session.workstation;

@@ -2,6 +2,7 @@
 // the desktop program would, the PLC link is chosen and opened, the program
 // is loaded with column 1 selected, and scan ticks run at the scan interval.
 #include <chrono>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -12,6 +13,7 @@
 #include "saw/plc/sim_plc_link.h"
 #include "saw/tools/commands.h"
 #include "saw/tools/optimizer_import_step.h"
+#include "saw/tools/stop_signals.h"
 #include "saw/tools/tool_session.h"
 
 namespace orl {
@@ -19,6 +21,8 @@ namespace {
 
 // The saw's time that passes in the in-process simulator per tick.
 constexpr double kScanIntervalSeconds = 0.3;
+// Targets are the PLC's own numbers: tenths of a millimetre.
+constexpr const char* kTargetUnit = " (0.1 mm)";
 
 struct RunOptions {
   std::string program;
@@ -27,6 +31,7 @@ struct RunOptions {
   int tickMs = 300;
   long maxTicks = 0;  // 0: no limit
   bool untilDone = false;
+  double timeoutSeconds = 60;  // with untilDone; 0: no limit
   bool json = false;
   // Instead of a program: a pattern of an optimizer file, loaded as the
   // "Load" button does, with the book to start from.
@@ -46,7 +51,7 @@ void PrintHandOver(long tick, const PlcState::HandOver& h, bool json) {
     return;
   }
   std::cout << "tick " << tick << ": " << (h.Manual ? "manual" : "entry " + std::to_string(h.PosIndex)) << " target "
-            << e.Target << " cell (" << e.CellRow << "," << e.CellCol << ")" << (e.NewBoard ? " new board" : "")
+            << e.Target << kTargetUnit << " cell (" << e.CellRow << "," << e.CellCol << ")" << (e.NewBoard ? " new board" : "")
             << (e.GrooveStroke ? " groove" : "") << (h.LastCut ? " last cut" : "") << std::endl;
 }
 
@@ -67,15 +72,56 @@ void LoadImportedPattern(ToolSession& session, const RunOptions& options) {
   }
 }
 
+// With --until-done, a program with nothing to cut would wait for ever: the
+// scan loop hands over nothing of a list with a single entry.
+bool SomethingToCut(Workstation& ws) {
+  PosList positions;
+  std::int32_t runningPos = ws.RunningPos;  // a trial: the run's own list starts from here
+  return MakePositions(ws.cutList, ws.MacPar, ws.AbsoluteMode, runningPos, positions) && UpperBound(positions) > 1;
+}
+
+// Scan ticks until the run is done, stopped or given up; returns the exit
+// status.
+int Scan(ToolSession& session, const RunOptions& options, SimClock& simClock) {
+  Workstation& ws = *session.workstation;
+  PlcState& state = ws.plc;
+  bool lastCutHanded = false;
+  double lastProgress = session.clock.Seconds();
+  for (long tick = 1; options.maxTicks == 0 || tick <= options.maxTicks; ++tick) {
+    if (StopRequested()) {
+      std::cerr << "orl-tool: stopped: " << strsignal(StopSignal()) << "\n";
+      return 128 + StopSignal();
+    }
+    const auto handOvers = state.HandOvers;
+    ws.ScanTick();
+    if (state.HandOvers != handOvers) {
+      PrintHandOver(tick, state.LastHandOver, options.json);
+      lastCutHanded = lastCutHanded || state.LastHandOver.LastCut;
+      lastProgress = session.clock.Seconds();
+    }
+    if (options.untilDone && lastCutHanded && NothingPending(state)) return kExitOk;
+    if (options.untilDone && options.timeoutSeconds > 0 &&
+        session.clock.Seconds() - lastProgress >= options.timeoutSeconds) {
+      std::cerr << "orl-tool: gave up: no target handed over for " << options.timeoutSeconds
+                << " s (the PLC did not answer or did not ask; --timeout)\n";
+      return kExitTimedOut;
+    }
+    simClock.Advance(kScanIntervalSeconds);
+    if (options.tickMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.tickMs));
+  }
+  return kExitOk;
+}
+
 int RunScan(const RunOptions& options) {
   if (options.program.empty() == options.importFile.empty())
     throw std::invalid_argument("name either a PROGRAM or --import FILE --pattern N");
+  CatchStopSignals();  // from here a signal ends the run as the program ends
+  SimClock simClock;   // the in-process simulator runs in scan time; it outlives the link
   ToolSession session(options.ini);
   Workstation& ws = *session.workstation;
   PlcLinkSpec linkChoice = PlcLinkSpecFromSettings(ws.settings, false);
   if (!options.plc.empty() && !ApplyPlcChoice(options.plc, linkChoice))
     throw std::invalid_argument("--plc wants sim, tcp:HOST:PORT or rtu:DEVICE");
-  SimClock simClock;  // the in-process simulator runs in scan time
   if (!ws.OpenPlc(linkChoice, simClock)) {
     // The operator was told what failed; the cause follows on a line of its own.
     if (ws.link && !ws.link->LastError().empty()) std::cerr << "orl-tool: " << ws.link->LastError() << "\n";
@@ -89,22 +135,15 @@ int RunScan(const RunOptions& options) {
   if (options.importFile.empty()) session.LoadProgram(options.program);
   else LoadImportedPattern(session, options);
   ws.cutList.grid.SetBlockSelection(1, 1);
-
-  bool lastCutHanded = false;
-  for (long tick = 1; options.maxTicks == 0 || tick <= options.maxTicks; ++tick) {
-    const auto handOvers = state.HandOvers;
-    ws.ScanTick();
-    if (state.HandOvers != handOvers) {
-      PrintHandOver(tick, state.LastHandOver, options.json);
-      lastCutHanded = lastCutHanded || state.LastHandOver.LastCut;
-    }
-    if (options.untilDone && lastCutHanded && NothingPending(state)) break;
-    simClock.Advance(kScanIntervalSeconds);
-    if (options.tickMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.tickMs));
-  }
+  int status = kExitFileError;
+  if (options.untilDone && !SomethingToCut(ws))
+    std::cerr << "orl-tool: nothing to cut: the selected group and those after it have no cuts\n";
+  else
+    status = Scan(session, options, simClock);
+  // As the program ends (here and when a failure above ends the session):
+  // the port closes and the serial line gets its settings back.
   ws.link->Close();
-  ws.link.reset();  // it may hold the simulator's clock, which ends here
-  return kExitOk;
+  return status;
 }
 
 }  // namespace
@@ -120,7 +159,13 @@ void RegisterRunCommand(CLI::App& app, int& status) {
   run->add_option("--plc", options->plc, "sim, tcp:HOST:PORT or rtu:DEVICE (default: from the settings)");
   run->add_option("--tick-ms", options->tickMs, "milliseconds between scan ticks")->check(CLI::NonNegativeNumber);
   run->add_option("--max-ticks", options->maxTicks, "stop after this many ticks")->check(CLI::NonNegativeNumber);
-  run->add_flag("--until-done", options->untilDone, "stop once the whole list is handed over and written");
+  run->add_flag("--until-done", options->untilDone,
+                "stop once the whole list is handed over and written (exit 2 when there is nothing to cut)");
+  run->add_option("--timeout", options->timeoutSeconds,
+                  "with --until-done: give up (exit 4) when no target was handed over for this many seconds; "
+                  "0: wait for ever")
+      ->check(CLI::NonNegativeNumber)
+      ->needs("--until-done");
   run->add_flag("--json", options->json, "one JSON object per line");
   run->callback([options, &status] { RunCommandBody(status, [&] { return RunScan(*options); }); });
 }

@@ -1,6 +1,5 @@
 // orl-tool sim: the simulated saw PLC served over Modbus TCP or RTU, for
 // the desktop program, `orl-tool run` or any Modbus client.
-#include <csignal>
 #include <iostream>
 #include <memory>
 
@@ -8,14 +7,11 @@
 #include "saw/plc/sim_server.h"
 #include "saw/shell/orl_settings.h"
 #include "saw/tools/commands.h"
+#include "saw/tools/stop_signals.h"
 #include "saw/tools/tool_session.h"
 
 namespace orl {
 namespace {
-
-std::atomic<bool> stopRequested{false};
-
-void RequestStop(int) { stopRequested = true; }
 
 struct SimOptions {
   std::string tcp;  // HOST:PORT
@@ -45,14 +41,20 @@ std::unique_ptr<SimModbusServer> OpenServer(const SimOptions& options, const Clo
                                     ModelConfig(options), clock, error);
   std::string host;
   int port = kDefaultModbusTcpPort;
-  if (!ParseHostPort(options.tcp, host, port)) {
-    error = "--tcp wants HOST:PORT";
-    return nullptr;
-  }
+  ParseHostPort(options.tcp, host, port);  // checked with the arguments
   return SimModbusServer::ListenTcp(host, port, ModelConfig(options), clock, error);
 }
 
+// The port is not left to a default: a served PLC is found by its port.
+bool IsHostAndPort(const std::string& text) {
+  std::string host;
+  int port = -1;
+  return text.find(':') != std::string::npos && ParseHostPort(text, host, port);
+}
+
 int RunSim(const SimOptions& options) {
+  if (options.rtu.empty() && !IsHostAndPort(options.tcp))
+    throw std::invalid_argument("--tcp wants HOST:PORT (port 0 picks a free one), not \"" + options.tcp + "\"");
   SteadyClock clock;
   std::string error;
   auto server = OpenServer(options, clock, error);
@@ -62,10 +64,9 @@ int RunSim(const SimOptions& options) {
   }
   if (options.rtu.empty()) std::cout << "listening on tcp port " << server->Port() << std::endl;
   else std::cout << "serving station " << options.station << " on " << options.rtu << std::endl;
-  std::signal(SIGINT, RequestStop);
-  std::signal(SIGTERM, RequestStop);
-  server->Serve(stopRequested);
-  return kExitOk;
+  CatchStopSignals();
+  server->Serve(StopRequested());
+  return kExitOk;  // ending by a signal is how a served simulator ends
 }
 
 }  // namespace
@@ -89,7 +90,7 @@ void RegisterSimCommand(CLI::App& app, int& status) {
       status = kExitBadArgument;
       return;
     }
-    status = RunSim(*options);
+    RunCommandBody(status, [&] { return RunSim(*options); });
   });
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "saw/cutlist/cut_program_file.h"
 #include "saw/shell/orl_settings.h"
 #include "saw/shell/path_parts.h"
 
@@ -13,7 +14,7 @@ namespace orl {
 namespace fs = std::filesystem;
 
 std::string DefaultSettingsFile() {
-  const char* overrideFolder = std::getenv("ORL_SETTINGS_DIR");
+  const char* overrideFolder = std::getenv(kSettingsFolderVariable);
   std::error_code error;
   const fs::path program = fs::read_symlink("/proc/self/exe", error);
   const std::string programFolder = error ? std::string("./") : program.parent_path().string() + "/";
@@ -23,16 +24,24 @@ std::string DefaultSettingsFile() {
 ToolSession::ToolSession(const std::string& iniFile) {
   std::error_code error;
   if (!iniFile.empty() && !fs::is_regular_file(iniFile, error)) throw FileError("cannot read settings file " + iniFile);
+  const std::string settingsFile = iniFile.empty() ? DefaultSettingsFile() : iniFile;
+  if (iniFile.empty() && !fs::is_regular_file(settingsFile, error))
+    throw FileError("no settings file: looked for " + settingsFile + "; name one with --ini FILE or set " +
+                    kSettingsFolderVariable);
   workstation = std::make_unique<Workstation>(ui, fileSystem, clock);
-  workstation->StartUp(iniFile.empty() ? DefaultSettingsFile() : iniFile);
+  workstation->StartUp(settingsFile);
   workstation->Activate();
 }
 
 void ToolSession::LoadProgram(const std::string& programPath) {
   const std::string path = Resolve(programPath);
   workstation->File1.folder = FolderPart(path);
-  if (!fileSystem.FileExists(path) || !workstation->ProgramClicked(FileNamePart(path)))
-    throw FileError("cannot read cut program " + programPath);
+  if (fileSystem.FileExists(path) && workstation->ProgramClicked(FileNamePart(path))) return;
+  // The click says only yes or no; read again for the reason.
+  CellGrid scratch = workstation->cutList.grid;
+  if (fileSystem.FileExists(path) && ReadCutProgramFile(path, scratch) == CutProgramRead::kNotACutProgram)
+    throw FileError(programPath + " is not a cut program (NUL bytes, or data outside 51 rows and 198 columns)");
+  throw FileError("cannot read cut program " + programPath);
 }
 
 std::string ToolSession::Resolve(const std::string& path) const {

@@ -15,7 +15,15 @@
 
 namespace orl {
 
-enum ExitStatus { kExitOk = 0, kExitBadArgument = 1, kExitFileError = 2, kExitPortInUse = 3 };
+// How every command ends; a run stopped by SIGINT or SIGTERM ends with 128
+// and the signal's number, as a shell reports a program it ended.
+enum ExitStatus {
+  kExitOk = 0,
+  kExitBadArgument = 1,
+  kExitFileError = 2,  // missing, unreadable or unsuitable
+  kExitPortInUse = 3,  // the PLC link cannot be opened
+  kExitTimedOut = 4,
+};
 
 // A file named on the command line that is missing or cannot be read.
 class FileError : public std::runtime_error {
@@ -23,8 +31,11 @@ class FileError : public std::runtime_error {
   explicit FileError(const std::string& what) : std::runtime_error(what) {}
 };
 
-// The settings file the desktop program would use: ORL_SETTINGS_DIR, else
-// the folder of the running program (with the development-folder rule).
+inline constexpr const char* kSettingsFolderVariable = "ORL_SETTINGS_DIR";
+
+// The settings file the desktop program would use: ORL.INI in the folder
+// ORL_SETTINGS_DIR names, else in the folder of the running program (with
+// the development-folder rule).
 std::string DefaultSettingsFile();
 
 struct ToolSession {
@@ -36,11 +47,12 @@ struct ToolSession {
   std::filesystem::path launchFolder = std::filesystem::current_path();
 
   // Starts and activates a workstation on iniFile (empty: the default).
-  // Throws FileError when a named INI file does not exist.
+  // Throws FileError when the file does not exist: the tools never run on
+  // the defaults of a settings file they did not find.
   explicit ToolSession(const std::string& iniFile);
 
   // Loads a cut program as a click in the program list would; throws
-  // FileError when it cannot be read.
+  // FileError when it cannot be read or is not a cut program.
   void LoadProgram(const std::string& programPath);
 
   // A path named on the command line, taken from the launch folder.

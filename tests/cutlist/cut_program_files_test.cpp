@@ -55,6 +55,24 @@ TEST(CutProgramFile, MissingFileLeavesTheListAlone) {
   EXPECT_EQ(f.Text(4, 1), "500");
 }
 
+TEST(CutProgramFile, AFileThatIsNotACutProgramIsNotLoaded) {
+  TempFolder folder;
+  CutListFixture f;
+  f.grid().SetText(4, 1, "500");
+  const std::string row = "Desc,True\r\n";
+  for (const std::string& text : {row + std::string("1\0" "2", 3),                     // a NUL byte
+                                  row + std::string(kCutListColumns, ',') + "x\r\n",  // column 199
+                                  row + std::string(kCutListRows - 1, '\n') + "x"}) {  // row 52
+    folder.Write("file", text);
+    EXPECT_EQ(ReadCutProgramFile(folder.File("file"), f.grid()), CutProgramRead::kNotACutProgram);
+    EXPECT_EQ(f.Text(4, 1), "500");
+  }
+  // Empty fields and lines beyond the grid are no data.
+  folder.Write("file", row + std::string(kCutListColumns + 5, ',') + "\r\n" + std::string(60, '\n'));
+  EXPECT_EQ(ReadCutProgramFile(folder.File("file"), f.grid()), CutProgramRead::kRead);
+  EXPECT_EQ(f.Text(1, 1), "Desc");
+}
+
 struct ProgramFolderFixture : ::testing::Test {
   TempFolder folder;
   RealFileSystem fileSystem;

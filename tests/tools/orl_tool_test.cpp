@@ -1,16 +1,27 @@
 // orl-tool driven end to end on the bundled examples.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "fakes/temp_folder.h"
+#include "plc/child_process.h"
 #include "run_tool.h"
 
 namespace orl {
 namespace {
 
+using namespace std::chrono_literals;
 using nlohmann::json;
+using testing::ChildProcess;
 using testing::RunTool;
 
 const std::string kExamples = ORL_EXAMPLES_DIR;
@@ -70,6 +81,107 @@ TEST(OrlToolTotals, WorkedExampleTotalsWrittenToAnotherFile) {
   EXPECT_EQ(folder.Read("program"), program);
 }
 
+TEST(OrlToolTotals, AFileThatIsNotACutProgramIsNotRewritten) {
+  testing::TempFolder folder;
+  std::string binary(1 << 20, '\0');
+  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7919 % 251);
+  const std::string wide = "Wide,True\r\n" + std::string(300, ',') + "5\r\n";
+  for (const std::string& contents : {binary, wide}) {
+    folder.Write("file", contents);
+    const auto run = RunTool("totals " + folder.File("file") + kIni);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("is not a cut program"), std::string::npos) << run.err;
+    EXPECT_EQ(folder.Read("file"), contents);
+  }
+}
+
+// A Modbus TCP peer that takes connections and never answers.
+class SilentPlc {
+ public:
+  SilentPlc() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd_, reinterpret_cast<sockaddr*>(&address), length);
+    ::listen(fd_, 64);
+    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+  }
+  ~SilentPlc() { ::close(fd_); }
+  std::string Choice() const { return "tcp:127.0.0.1:" + std::to_string(port_); }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+};
+
+std::vector<std::string> RunArgs(const std::string& program, const std::string& plc) {
+  return {ORL_TOOL_PATH, "run", program, "--ini", kExamples + "/ORL.INI", "--plc", plc, "--tick-ms", "20"};
+}
+
+TEST(OrlToolRun, ASignalEndsTheRunAsTheProgramEnds) {
+  for (const int signal : {SIGINT, SIGTERM}) {
+    ChildProcess run(RunArgs(kExamples + "/Programs/kitchen-groups", "sim"), true);
+    const auto handOver = run.WaitFor("tick ", 20s);
+    ASSERT_TRUE(handOver);
+    EXPECT_NE(handOver->find(" target 24432 (0.1 mm) cell"), std::string::npos) << *handOver;
+    run.Signal(signal);
+    EXPECT_EQ(run.WaitFor("orl-tool: stopped: ", 10s), "orl-tool: stopped: " + std::string(strsignal(signal)));
+    EXPECT_EQ(run.Wait(10s), 128 + signal);
+  }
+}
+
+TEST(OrlToolRun, UntilDoneEndsAtOnceWithNothingToCutAndGivesUpOnASilentPlc) {
+  testing::TempFolder folder;
+  folder.Write("empty", "Nothing here,True\r\n");
+  auto nothing = RunArgs(folder.File("empty"), "sim");
+  for (const char* more : {"--until-done", "--max-ticks", "500"}) nothing.push_back(more);
+  ChildProcess empty(nothing, true);
+  EXPECT_EQ(empty.ReadLine(10s), "orl-tool: nothing to cut: the selected group and those after it have no cuts");
+  EXPECT_EQ(empty.Wait(10s), 2);
+
+  SilentPlc plc;
+  auto silent = RunArgs(kExamples + "/Programs/metric-example", plc.Choice());
+  for (const char* more : {"--until-done", "--timeout", "1"}) silent.push_back(more);
+  ChildProcess run(silent, true);
+  EXPECT_TRUE(run.WaitFor("orl-tool: gave up: no target handed over for 1 s", 20s));
+  EXPECT_EQ(run.Wait(10s), 4);
+}
+
+// Peak resident memory of the tool, in kilobytes, its output discarded.
+long PeakKilobytes(const std::string& arguments) {
+  const std::string command = "exec " + std::string(ORL_TOOL_PATH) + " " + arguments + " >/dev/null 2>&1";
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
+    ::_exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  ::wait4(pid, &status, 0, &usage);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? usage.ru_maxrss : -1;
+}
+
+TEST(OrlToolImport, JsonOfABigFileIsWrittenAsItGoes) {
+  testing::TempFolder folder;
+  std::ofstream file(folder.Path() / "CPOUT.BIG");
+  file << "INV1,1,MDF18,18,2440,1220,10,12\nINV2,MDF 18\nPRT1,1,2,600,800,SIDE,Side,K1,white\n";
+  for (int pattern = 1; pattern <= 3000; ++pattern) {
+    file << "PAT1,1,L,10,4\n";
+    for (int cut = 0; cut < 10; ++cut) file << "CUT1," << 1 + cut % 2 << "," << 800 - cut << ",1," << cut % 2 << "\n";
+  }
+  file.close();
+  const std::string import = "import " + folder.File("CPOUT.BIG") + kIni;
+  const long text = PeakKilobytes(import);
+  const long json = PeakKilobytes(import + " --json");
+  ASSERT_GT(text, 0);
+  ASSERT_GT(json, 0);
+  // Both hold the imported model; the JSON text adds next to nothing.
+  EXPECT_LT(json, text * 3 / 2) << "text " << text << " kB, json " << json << " kB";
+}
+
 TEST(OrlToolRun, ImportedPatternRunsAndItsBookLabelsReachTheLabelFile) {
   testing::TempFolder folder;
   folder.Write("ORL.INI", "[Configuration]\nSawKerf=3.2\nHeadCut=10\nCreepDist=100\nMode=ABSOLUTE\nSimulate=1\n"
@@ -106,9 +218,32 @@ TEST(OrlToolErrors, MissingFilesAndBadArguments) {
   EXPECT_EQ(RunTool("plan x --from-col 0").status, 1);
   EXPECT_EQ(RunTool("no-such-command").status, 1);
   testing::TempFolder folder;
-  folder.Write("program", std::string("\0\x01\xff,\"\n", 6));
+  folder.Write("program", std::string("\x01\xff,\"\n", 5));
   run = RunTool("totals " + folder.File("program") + kIni + " --out " + folder.File("missing/out"));
   EXPECT_EQ(run.status, 2);
+}
+
+TEST(OrlToolErrors, ArgumentsThatMakeNoSenseAreRefused) {
+  const std::string program = " " + kExamples + "/Programs/kitchen-groups";
+  auto run = RunTool("plan" + program + kIni + " --from-col 5 --to-col 2");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("--to-col 2 is left of --from-col 5"), std::string::npos) << run.err;
+  run = RunTool("sim --tcp abc");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("--tcp wants HOST:PORT"), std::string::npos) << run.err;
+  run = RunTool("import " + kExamples + "/Jobs/CPOUT.001" + kIni + " --svg /tmp/x.svg");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("--pattern"), std::string::npos) << run.err;
+}
+
+TEST(OrlToolErrors, WithoutASettingsFileNothingRuns) {
+  testing::TempFolder folder;
+  ::setenv("ORL_SETTINGS_DIR", folder.Path().c_str(), 1);
+  const auto run = RunTool("plan " + kExamples + "/Programs/metric-example");
+  ::unsetenv("ORL_SETTINGS_DIR");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("looked for " + folder.File("ORL.INI")), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
 }
 
 }  // namespace
