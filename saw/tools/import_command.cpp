@@ -5,6 +5,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <sstream>
 
 #include "saw/optimizer/svg_writer.h"
 #include "saw/shell/number_text.h"
@@ -37,7 +38,7 @@ nlohmann::ordered_json CutJson(const PatCut& cut) {
           {"BookLabels", std::vector<std::string>(cut.BookLabels.begin(), cut.BookLabels.end())}};
 }
 
-void PrintJson(const OptimizerModel& model, const OptimizerView& view, bool withPattern) {
+void PrintJson(std::ostream& report, const OptimizerModel& model, const OptimizerView& view, bool withPattern) {
   nlohmann::ordered_json cuts = nlohmann::ordered_json::array();
   for (std::size_t i = 1; i < model.PatCuts.size(); ++i) cuts.push_back(CutJson(model.PatCuts[i]));
   nlohmann::ordered_json out = {{"OptFileKind", FileKindName(model.OptFileKind)},
@@ -51,21 +52,21 @@ void PrintJson(const OptimizerModel& model, const OptimizerView& view, bool with
     out["LBLShowPh"] = view.LBLShowPh;
     out["CurPatFirst"] = model.CurPatFirst;
   }
-  std::cout << out.dump() << "\n";
+  report << out.dump() << "\n";
 }
 
-void PrintText(const OptimizerModel& model, const OptimizerView& view, bool withPattern) {
-  std::cout << "kind " << FileKindName(model.OptFileKind) << "\n";
-  for (const std::string& entry : model.Pat.Items) std::cout << "pattern " << entry << "\n";
+void PrintText(std::ostream& report, const OptimizerModel& model, const OptimizerView& view, bool withPattern) {
+  report << "kind " << FileKindName(model.OptFileKind) << "\n";
+  for (const std::string& entry : model.Pat.Items) report << "pattern " << entry << "\n";
   for (std::size_t i = 1; i < model.PatCuts.size(); ++i) {
     const PatCut& c = model.PatCuts[i];
-    std::cout << "cut " << i << "\tpattern " << c.PatNo << "\tlevel " << c.CutLevel << "\t"
+    report << "cut " << i << "\tpattern " << c.PatNo << "\tlevel " << c.CutLevel << "\t"
               << PlainNumberText(c.CutDim) << " x " << c.CutQty << (c.LoadLong ? "\tlong" : "\tshort") << "\tstep "
               << c.SeqStep << (c.PartLabel.empty() ? "" : "\t") << c.PartLabel << "\n";
   }
   if (!withPattern) return;
-  for (const std::string& part : model.Parts.Items) std::cout << "part " << part << "\n";
-  std::cout << view.LBLPhases << "\n" << view.LBLShowPh << "\n";
+  for (const std::string& part : model.Parts.Items) report << "part " << part << "\n";
+  report << view.LBLPhases << "\n" << view.LBLShowPh << "\n";
 }
 
 int RunImport(const ImportOptions& options) {
@@ -75,15 +76,19 @@ int RunImport(const ImportOptions& options) {
   const OptimizerModel& model = session.workstation->optimizer;
   const OptimizerView& view = session.workstation->optimizerView;
   PrintImportWarnings(model);
+  // The report is made before the drawing is written: nothing may fail once
+  // a file has been written.
+  std::ostringstream report;
+  if (options.json)
+    PrintJson(report, model, view, options.pattern.has_value());
+  else
+    PrintText(report, model, view, options.pattern.has_value());
   if (!options.svg.empty()) {
     const std::string target = session.Resolve(options.svg);
     std::ofstream out(target, std::ios::binary);
     if (!(out << DisplayListToSvg(view.Drawing))) throw FileError("cannot write " + options.svg);
   }
-  if (options.json)
-    PrintJson(model, view, options.pattern.has_value());
-  else
-    PrintText(model, view, options.pattern.has_value());
+  std::cout << report.str();
   return kExitOk;
 }
 

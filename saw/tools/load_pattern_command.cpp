@@ -3,6 +3,7 @@
 // saves the list as a cut program.
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "saw/cutlist/cut_program_file.h"
 #include "saw/cutlist/pattern_load.h"
@@ -48,11 +49,12 @@ int RunLoadPattern(const LoadPatternOptions& options) {
   ws.LoadPatternClicked();
   const OptimizerView& view = ws.optimizerView;
   const CutBookLabels& labels = ws.cutBookLabels;
-  const std::string target = session.Resolve(options.out);
-  if (!SaveCutProgramFile(target, ws.cutList.grid)) throw FileError("cannot write cut program " + options.out);
   const std::string units = ws.cutList.InchSelected() ? "Inch" : "Metric";
+  // The report is made before the program is written: nothing may fail
+  // once the write has happened.
+  std::ostringstream report;
   if (options.json) {
-    std::cout << nlohmann::ordered_json{{"Desc", ws.cutList.Desc},
+    report << nlohmann::ordered_json{{"Desc", ws.cutList.Desc},
                                 {"LoadedPatternKey", ws.optimizer.LoadedPatternKey},
                                 {"Units", units},
                                 {"Bks", BookCaptions(view)},
@@ -60,8 +62,11 @@ int RunLoadPattern(const LoadPatternOptions& options) {
                      .dump()
               << "\n";
   } else {
-    std::cout << ws.cutList.Desc << "\nunits " << units << "\nloaded " << ws.optimizer.LoadedPatternKey << "\n";
+    report << ws.cutList.Desc << "\nunits " << units << "\nloaded " << ws.optimizer.LoadedPatternKey << "\n";
   }
+  const std::string target = session.Resolve(options.out);
+  if (!SaveCutProgramFile(target, ws.cutList.grid)) throw FileError("cannot write cut program " + options.out);
+  std::cout << report.str();
   return kExitOk;
 }
 
