@@ -44,6 +44,7 @@ std::size_t SequenceLength(const unsigned char* p, const unsigned char* end) {
   return continuations + 1;
 }
 
+// Two or three bytes: Windows-1252 gives code points from U+0080 to U+FFFD.
 void AppendCodePoint(std::string& out, char32_t point) {
   if (point < 0x800) {
     out += static_cast<char>(0xC0 | point >> 6);

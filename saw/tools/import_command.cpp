@@ -61,8 +61,8 @@ void PrintText(std::ostream& report, const OptimizerModel& model, const Optimize
   for (std::size_t i = 1; i < model.PatCuts.size(); ++i) {
     const PatCut& c = model.PatCuts[i];
     report << "cut " << i << "\tpattern " << c.PatNo << "\tlevel " << c.CutLevel << "\t"
-              << PlainNumberText(c.CutDim) << " x " << c.CutQty << (c.LoadLong ? "\tlong" : "\tshort") << "\tstep "
-              << c.SeqStep << (c.PartLabel.empty() ? "" : "\t") << c.PartLabel << "\n";
+           << PlainNumberText(c.CutDim) << " x " << c.CutQty << (c.LoadLong ? "\tlong" : "\tshort") << "\tstep "
+           << c.SeqStep << (c.PartLabel.empty() ? "" : "\t") << c.PartLabel << "\n";
   }
   if (!withPattern) return;
   for (const std::string& part : model.Parts.Items) report << "part " << part << "\n";

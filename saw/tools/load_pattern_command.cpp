@@ -55,12 +55,12 @@ int RunLoadPattern(const LoadPatternOptions& options) {
   std::ostringstream report;
   if (options.json) {
     report << nlohmann::ordered_json{{"Desc", ws.cutList.Desc},
-                                {"LoadedPatternKey", ws.optimizer.LoadedPatternKey},
-                                {"Units", units},
-                                {"Bks", BookCaptions(view)},
-                                {"CutBookLabels", BookLabelsJson(labels)}}
-                     .dump()
-              << "\n";
+                                     {"LoadedPatternKey", ws.optimizer.LoadedPatternKey},
+                                     {"Units", units},
+                                     {"Bks", BookCaptions(view)},
+                                     {"CutBookLabels", BookLabelsJson(labels)}}
+                  .dump()
+           << "\n";
   } else {
     report << ws.cutList.Desc << "\nunits " << units << "\nloaded " << ws.optimizer.LoadedPatternKey << "\n";
   }
