@@ -87,10 +87,16 @@ void ArdisReader::ReadPatternCode(const FieldParser& parser) {
 }
 
 void ArdisReader::AddItem(std::string_view item, int level) {
-  const int partIndex = ToInt16(ValueOf(item));
-  if (!InTable(partIndex, parts_.size()))
-    return Warn("pattern item " + std::string(item) + " names a part that is not in the file; skipped");
+  const std::int32_t partIndex = ToInt32(ValueOf(item));
+  if (partIndex == 0 || !InTable(partIndex, parts_.size()))
+    return Warn("pattern item " + std::string(item) + " names no part of the file; skipped");
+  if (level > std::numeric_limits<std::int16_t>::max())
+    return Warn("pattern item " + std::string(item) + " lies deeper than level 32767; skipped");
   const ArdisPart& part = parts_[partIndex];
+  const bool turnedItem = item.find('!') != std::string_view::npos;
+  const float dim = turnedItem ? part.TurnedDim : part.Dim;
+  // A cut of no length would end its group's total, and the group with it.
+  if (dim == 0) return Warn("pattern item " + std::string(item) + " has no length; skipped");
   const ArdisBoardRecord& board = boards_[board_];
   PatCut* added = NewCut();
   if (!added) return;
@@ -100,9 +106,9 @@ void ArdisReader::AddItem(std::string_view item, int level) {
   cut.BoardWid = board.Width;
   cut.BoardLen = board.Length;
   cut.CutQty = 1;
-  cut.CutLevel = ToInt16(level);
+  cut.CutLevel = static_cast<std::int16_t>(level);
   cut.PartLabel = part.Name;
-  cut.CutDim = item.find('!') != std::string_view::npos ? part.TurnedDim : part.Dim;
+  cut.CutDim = dim;
   const bool odd = cut.CutLevel % 2 != 0;
   cut.LoadLong = turned_ ? odd : !odd;
   ListCut();

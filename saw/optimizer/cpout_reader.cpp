@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "saw/optimizer/text_encoding.h"
+
 namespace orl {
 
 namespace {
@@ -58,7 +60,8 @@ void CpOutReader::ReadPart(const FieldParser& parser) {
   part.Field4 = Evaluated(parser, 4);
   part.Field5 = Evaluated(parser, 5);
   for (int i = 0; i < 4; ++i) part.Texts[i] = model_.Texts.Keep(parser.Field(6 + i));
-  part.Record.assign(parser.LineText()).append(1, ',');
+  AppendAsUtf8(part.Record, parser.LineText());  // line by line: each is UTF-8 or Windows-1252 on its own
+  part.Record += ',';
   parts_.push_back(std::move(part));
   ++partsVersion_;
 }
@@ -66,7 +69,7 @@ void CpOutReader::ReadPart(const FieldParser& parser) {
 void CpOutReader::AppendPartLine(const FieldParser& parser, bool withComma) {
   if (parts_.size() < 2) return Warn(RecordType(parser) + " before any PRT1 is ignored");
   std::string& record = parts_.back().Record;
-  record += parser.LineText();
+  AppendAsUtf8(record, parser.LineText());
   if (withComma) record += ',';
   ++partsVersion_;
 }
@@ -100,36 +103,43 @@ void CpOutReader::ReadPattern(const FieldParser& parser) {
 
 void CpOutReader::ReadCut(const FieldParser& parser) {
   if (patternsFull_) return;
-  if (!InTable(patStock_, stocks_.size()))
-    return Warn("CUT1 of a pattern whose stock " + std::to_string(patStock_) + " is not in the file is skipped");
-  const int order = Value16(parser, 5);
-  if (!InTable(order, orders_.size()))
-    return Warn("CUT1 names order line " + std::to_string(order) + ", which is not in the file; skipped");
-  const int firstPart = orders_[order].FirstPart;
-  if (!InTable(firstPart, parts_.size()))
-    return Warn("CUT1 names part " + std::to_string(firstPart) + ", which is not in the file; skipped");
-
+  std::int16_t level = 0;
+  if (!KeyValue16(parser, 2, level)) return;
   PatCut* added = NewCut();
   if (!added) return;
   PatCut& cut = *added;
   cut.PatNo = patCount_;
-  cut.CutLevel = Value16(parser, 2);
+  cut.CutLevel = level;
   cut.CutDim = Evaluated(parser, 3);
-  const CpStock& stock = stocks_[patStock_];
-  cut.BoardLen = stock.Length;
-  cut.BoardWid = stock.Width;
-  cut.TrimShort = stock.TrimShort;
-  cut.TrimLong = stock.TrimLong;
-  cut.BoardDesc = stock.Description;
+  if (InTable(patStock_, stocks_.size())) {
+    const CpStock& stock = stocks_[patStock_];
+    cut.BoardLen = stock.Length;
+    cut.BoardWid = stock.Width;
+    cut.TrimShort = stock.TrimShort;
+    cut.TrimLong = stock.TrimLong;
+    cut.BoardDesc = stock.Description;
+  } else {
+    Warn("CUT1 of a pattern whose stock " + std::to_string(patStock_) + " is not in the file has no board");
+  }
   cut.LoadLong = (patOrient_ == "L") == IsOdd(cut.CutLevel);
   cut.CutQty = 1;
+  Label(cut, Value16(parser, 5));
+  ListCut();
+}
 
+void CpOutReader::Label(PatCut& cut, int order) {
+  cut.BookLabels = NoLabels();
+  // The cut itself is complete without them: only its labels are lost.
+  if (!InTable(order, orders_.size()))
+    return Warn("CUT1 names order line " + std::to_string(order) + ", which is not in the file; the cut has no labels");
+  const int firstPart = orders_[order].FirstPart;
+  cut.PartRef = static_cast<std::int16_t>(firstPart);
+  if (!InTable(firstPart, parts_.size()))
+    return Warn("CUT1 names part " + std::to_string(firstPart) + ", which is not in the file; the cut has no labels");
   if (labelCounters_.size() <= static_cast<std::size_t>(order)) labelCounters_.resize(order + 1, 0);
   if (labelCounters_[order] >= orders_[order].LabelCount) labelCounters_[order] = 0;
   cut.PartLabel = parts_[firstPart].Texts[1];
-  cut.BookLabels = order != 0 ? DealLabels(order) : NoLabels();
-  cut.PartRef = static_cast<std::int16_t>(firstPart);
-  ListCut();
+  if (order != 0) cut.BookLabels = DealLabels(order);
 }
 
 std::span<const std::string_view> CpOutReader::NoLabels() const {

@@ -60,6 +60,8 @@ class CpOutReader : public OptimizerReader {
   void AppendPartLine(const FieldParser& parser, bool withComma);
   void ReadPattern(const FieldParser& parser);
   void ReadCut(const FieldParser& parser);
+  // The part label, reference and book labels that order line `order` gives.
+  void Label(PatCut& cut, int order);
   // The label of every book of the current pattern, entry 0 empty.
   std::span<const std::string_view> DealLabels(int order);
   std::span<std::string_view> BuildLabels(int order, bool& complete);

@@ -1,6 +1,5 @@
 #include "saw/optimizer/eval_number.h"
 
-#include "saw/shell/path_parts.h"
 #include "saw/shell/text_number.h"
 
 #include <algorithm>
@@ -20,10 +19,39 @@ Int RoundClamped(double value, bool* clamped) {
   return static_cast<Int>(rounded);
 }
 
+namespace {
+constexpr std::string_view Blanks = " \t";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool IsOperandCharacter(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '_';
+}
+bool EndsOperand(char c) { return IsOperandCharacter(c) || c == ')'; }
+bool StartsOperand(char c) { return IsOperandCharacter(c) || c == '('; }
+}  // namespace
+
+void JoinBlanks(std::string& text) {
+  const std::size_t first = text.find_first_not_of(Blanks);
+  if (first == std::string::npos) return text.clear();
+  const std::size_t last = text.find_last_not_of(Blanks);
+  std::size_t kept = 0;
+  for (std::size_t i = first; i <= last;) {
+    if (!IsBlank(text[i])) {
+      text[kept++] = text[i++];
+      continue;
+    }
+    const std::size_t next = text.find_first_not_of(Blanks, i);  // within the trimmed text: never npos
+    // Only a blank between two numbers stands for "+"; beside an operator it
+    // is spacing, and a "+" there would make a second operator.
+    if (EndsOperand(text[kept - 1]) && StartsOperand(text[next])) text[kept++] = '+';
+    i = next;
+  }
+  text.resize(kept);
+}
+
 float EvalNumber(std::string& text, ExpressionEvaluator& evaluator) {
-  text = TrimBlanks(text);
-  for (char& c : text)
-    if (c == ' ') c = '+';
+  JoinBlanks(text);
   return static_cast<float>(evaluator.Evaluate(text));
 }
 
@@ -31,7 +59,7 @@ float EvalNumber(std::string_view text, ExpressionEvaluator& evaluator) {
   // A plain decimal has no blanks to trim or turn, and the evaluator would
   // read it the same way: most fields end here.
   if (double plain = 0; ReadPlainDecimal(text, plain)) return static_cast<float>(plain);
-  if (text.find(' ') == std::string_view::npos) return static_cast<float>(evaluator.Evaluate(text));  // nothing to change
+  if (std::none_of(text.begin(), text.end(), IsBlank)) return static_cast<float>(evaluator.Evaluate(text));  // nothing to change
   std::string copy(text);
   return EvalNumber(copy, evaluator);
 }

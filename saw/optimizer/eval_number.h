@@ -10,10 +10,17 @@
 
 namespace orl {
 
-// Trims the text (in place, as the caller's copy is meant to change), turns
-// every blank into "+" and evaluates it, so "48 1/2" gives 48.5.
+// Trims the text of blanks and tabs (in place, as the caller's copy is meant
+// to change), joins its numbers (JoinBlanks) and evaluates it, so "48 1/2"
+// and "48 + 1/2" give 48.5 and "48 - 1/2" gives 47.5. A text that divides
+// by 0 or overflows gives an infinite value: the caller decides what that
+// reads as.
 float EvalNumber(std::string& text, ExpressionEvaluator& evaluator);
 float EvalNumber(std::string_view text, ExpressionEvaluator& evaluator);
+
+// Removes the blanks and tabs of a trimmed text; a run of them between two
+// operands ("48 1/2") becomes "+", one beside an operator ("48 - 1/2") goes.
+void JoinBlanks(std::string& text);
 
 // The text repeated n times; nothing for n below 1.
 std::string RepeatText(int n, std::string_view text);

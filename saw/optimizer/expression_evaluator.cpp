@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cstdint>
 #include <iterator>
-#include <cmath>
 #include <string>
 
 namespace orl {
@@ -106,7 +105,7 @@ ExpressionEvaluator::~ExpressionEvaluator() = default;
 double ExpressionEvaluator::Evaluate(std::string_view text) {
   double plain = 0;
   if (ReadPlainDecimal(text, plain)) return plain;  // the common case, kept cheap
-  if (ReadSimpleFraction(text, plain)) return std::isnan(plain) ? 0 : plain;
+  if (ReadSimpleFraction(text, plain)) return plain;
   if (text.empty() || text.size() > MaxExpressionLength) return 0;
   std::string expression(text);
   if (auto known = cache_.find(expression); known != cache_.end()) return known->second;
@@ -114,7 +113,6 @@ double ExpressionEvaluator::Evaluate(std::string_view text) {
   try {
     parser_->SetExpr(expression);
     result = parser_->Eval();
-    if (std::isnan(result)) result = 0;
   } catch (const mu::Parser::exception_type&) {
     result = 0;
   } catch (const std::exception&) {

@@ -19,7 +19,9 @@ class ExpressionEvaluator {
   ExpressionEvaluator(const ExpressionEvaluator&) = delete;
   ExpressionEvaluator& operator=(const ExpressionEvaluator&) = delete;
 
-  // Text that is no valid expression (empty text included) gives 0.
+  // Text that is no valid expression (empty text included) gives 0. An
+  // expression that divides by zero or overflows gives its value as it is
+  // (infinite or not a number): what that reads as is the reader's rule.
   double Evaluate(std::string_view text);
 
  private:

@@ -10,6 +10,17 @@ namespace orl {
 
 namespace {
 constexpr std::size_t ReadChunk = 1 << 16;
+// UTF-8's byte-order mark, which some optimizers write before the first line.
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+// Whether the file, of which `text` is the start, ends its lines with a CR
+// alone (as old Macintosh programs write): its first CR is not followed by
+// a LF. Such a file is split at CR and LF alike; the usual file, ending its
+// lines with LF or CR LF, is split at LF alone, which costs nothing more.
+bool EndsLinesWithCr(const char* text, const char* end) {
+  const char* cr = static_cast<const char*>(std::memchr(text, '\r', static_cast<std::size_t>(end - text)));
+  return cr != nullptr && (cr + 1 == end || cr[1] != '\n');
+}
 
 // The top bit of every byte of `x` that is zero, and no other bit (no carry
 // runs between bytes, so a mark is never false).
@@ -118,12 +129,21 @@ void FieldParser::ScanStream(std::istream& in, ScanHandler& handler) {
   lineNumber_ = 0;
   handler.BeginOfFile(*this);
   std::string chunk(ReadChunk, '\0');
-  std::string pending;  // the start of a line that runs past the chunk
+  std::string pending;    // the start of a line that runs past the chunk
+  bool firstChunk = true;
+  bool crEnds = false;    // whether a CR alone ends a line in this file
+  bool afterCr = false;   // the chunk before ended in a CR: a LF first in this one ends no second line
   auto deliver = [&](const char* data, std::size_t size) {
-    if (size > 0 && data[size - 1] == '\r') --size;
+    if (size > 0 && data[size - 1] == '\r') --size;  // the CR of a CR LF
     ++lineNumber_;
     ViewLine(std::string_view(data, size));
     handler.Line(*this);
+  };
+  auto finish = [&](const char* from, const char* to) {
+    if (pending.empty()) return deliver(from, static_cast<std::size_t>(to - from));
+    pending.append(from, to);
+    deliver(pending.data(), pending.size());
+    pending.clear();
   };
   while (in) {
     in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
@@ -131,19 +151,30 @@ void FieldParser::ScanStream(std::istream& in, ScanHandler& handler) {
     if (got == 0) break;
     const char* p = chunk.data();
     const char* end = p + got;
+    if (firstChunk) {
+      if (std::string_view(p, got).starts_with(ByteOrderMark)) p += ByteOrderMark.size();  // no text of the first line
+      crEnds = EndsLinesWithCr(p, end);
+      firstChunk = false;
+    }
+    if (afterCr && p < end && *p == '\n') ++p;
+    afterCr = false;
     while (p < end) {
       const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+      if (crEnds) {
+        const char* stop = nl ? nl : end;
+        if (const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)))) {
+          finish(p, cr);
+          p = cr + 1;
+          if (p == end) afterCr = true;
+          else if (*p == '\n') ++p;
+          continue;
+        }
+      }
       if (!nl) {
         pending.append(p, end);
         break;
       }
-      if (pending.empty()) {
-        deliver(p, static_cast<std::size_t>(nl - p));
-      } else {
-        pending.append(p, nl);
-        deliver(pending.data(), pending.size());
-        pending.clear();
-      }
+      finish(p, nl);
       p = nl + 1;
     }
   }

@@ -59,8 +59,10 @@ class FieldParser {
   // reads as 0.
   double Value() const;
 
-  // Scans a whole file synchronously: begin of file, one step per line (CR LF
-  // or LF ends a line), end of file. The file is streamed, never held whole.
+  // Scans a whole file synchronously: begin of file, one step per line (LF
+  // or CR LF ends a line, and in a file whose first line end is a CR alone,
+  // a CR as well), end of file. A UTF-8 byte-order mark before the first
+  // line is skipped. The file is streamed, never held whole.
   // Returns false when the file cannot be opened (no step runs then).
   bool ScanFile(const std::string& path, ScanHandler& handler);
   void ScanStream(std::istream& in, ScanHandler& handler);

@@ -1,12 +1,21 @@
 #include "saw/optimizer/import_warnings.h"
 
+#include "saw/optimizer/text_encoding.h"
+
 namespace orl {
 
 void ImportWarnings::Add(std::string text) {
-  if (kept_.size() < MaxKept)
-    kept_.push_back(std::move(text));
-  else
+  if (kept_.size() >= MaxKept) {
     ++dropped_;
+    return;
+  }
+  // A warning may quote the file, whose text need not be UTF-8.
+  if (!IsAscii(text)) {
+    std::string quoted;
+    AppendNonAsciiAsUtf8(quoted, text);
+    text = std::move(quoted);
+  }
+  kept_.push_back(std::move(text));
 }
 
 void ImportWarnings::AddAtLine(std::int64_t line, const std::string& text) {

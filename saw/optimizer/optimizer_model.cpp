@@ -1,5 +1,7 @@
 #include "saw/optimizer/optimizer_model.h"
 
+#include <algorithm>
+
 #include "saw/shell/text_number.h"
 #include "saw/optimizer/eval_number.h"
 
@@ -29,6 +31,7 @@ void OptimizerModel::ResetForImport(FileKind kind) {
   OptFileKind = kind;
   Warnings.Clear();
   CutsFull = false;
+  patternsOutOfOrder_ = false;
 }
 
 void OptimizerModel::ResetBooks() { PatBooks.assign(1, {}); }
@@ -44,11 +47,23 @@ PatCut* OptimizerModel::NewCut(std::int64_t line) {
 
 void OptimizerModel::ListCut(bool clearPatOnFirst) {
   if (clearPatOnFirst && CutCount() == 1) Pat.Clear();
-  const PatCut& added = PatCuts.back();
-  if (added.PatNo != LastListedPat) {
-    Pat.Items.push_back(PatEntryText(added.PatNo, added.BoardDesc));
-    LastListedPat = added.PatNo;
-  }
+  ListPattern(PatCuts.back());
+}
+
+void OptimizerModel::ListNewPattern(const PatCut& cut) {
+  if (cut.PatNo < LastListedPat) patternsOutOfOrder_ = true;
+  Pat.Items.push_back(PatEntryText(cut.PatNo, cut.BoardDesc));
+  LastListedPat = cut.PatNo;
+}
+
+void OptimizerModel::GatherPatterns() {
+  if (!patternsOutOfOrder_) return;  // the usual file: nothing to move
+  std::stable_sort(PatCuts.begin() + 1, PatCuts.end(),
+                   [](const PatCut& a, const PatCut& b) { return a.PatNo < b.PatNo; });
+  Pat.Clear();
+  LastListedPat = 0;
+  for (std::size_t i = 1; i < PatCuts.size(); ++i) ListPattern(PatCuts[i]);
+  patternsOutOfOrder_ = false;
 }
 
 bool OptimizerModel::AddCut(const PatCut& cut, bool clearPatOnFirst, std::int64_t line) {

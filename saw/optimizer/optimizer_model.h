@@ -70,7 +70,23 @@ struct OptimizerModel {
   PatCut* NewCut(std::int64_t line);
   void ListCut(bool clearPatOnFirst);
 
+  // Once the file is read: when its patterns did not follow each other in
+  // ascending number, every pattern's cuts are put together (in their file
+  // order) and the patterns in ascending number, and `Pat` is listed anew,
+  // so that a pattern's cuts are found wherever they lay in the file.
+  void GatherPatterns();
+
   std::size_t CutCount() const { return PatCuts.size() - 1; }
+
+ private:
+  // Inline: runs for every cut of a file.
+  void ListPattern(const PatCut& cut) {
+    if (cut.PatNo == LastListedPat) return;
+    ListNewPattern(cut);
+  }
+  void ListNewPattern(const PatCut& cut);
+
+  bool patternsOutOfOrder_ = false;
 };
 
 // "N  *  desc", the `Pat` entry of a pattern.

@@ -5,8 +5,18 @@
 #include "saw/shell/text_number.h"
 
 #include <cctype>
+#include <cmath>
 
 namespace orl {
+
+namespace {
+constexpr const char* HeldToRangeWarning = " is outside -32768..32767 and was held to that range";
+constexpr const char* KeyOutOfRangeWarning =
+    " (a pattern number, level or count) is no number in -32768..32767; the record is skipped";
+constexpr const char* NotFiniteWarning = " is no finite number (a division by 0 or too large); taken as 0";
+
+std::string FieldText(int field) { return "field " + std::to_string(field); }
+}  // namespace
 
 void OptimizerReader::BeginOfFile(FieldParser&) { model_.ResetBooks(); }
 
@@ -17,19 +27,37 @@ void OptimizerReader::Line(FieldParser& parser) {
   ReadLine(parser);
 }
 
+void OptimizerReader::EndOfFile(FieldParser&) {
+  BuildCutsAtEnd();
+  model_.GatherPatterns();
+}
+
 double OptimizerReader::ValueOf(std::string_view text) {
   double plain = 0;
   return ReadPlainDecimal(text, plain) ? plain : Val(text);  // the same number, found sooner
 }
 
+float OptimizerReader::NotFinite(int field) {
+  Warn(model_.Warnings.Full() ? std::string() : FieldText(field) + NotFiniteWarning);
+  return 0;
+}
+
+bool OptimizerReader::Key16(double read, int field, std::int16_t& value) {
+  bool clamped = false;
+  value = ToInt16(read, &clamped);
+  if (std::isfinite(read) && !clamped) return true;
+  Warn(model_.Warnings.Full() ? std::string() : FieldText(field) + KeyOutOfRangeWarning);
+  return false;
+}
+
 std::int16_t OptimizerReader::Checked16(double value, int field) {
+  if (!std::isfinite(value)) return static_cast<std::int16_t>(NotFinite(field));
   bool clamped = false;
   std::int16_t result = ToInt16(value, &clamped);
   // A file can earn this on every line; once no more warnings are kept, the
   // text would be thrown away, so only the count is taken.
   if (clamped)
-    Warn(model_.Warnings.Full() ? std::string()
-                                : "field " + std::to_string(field) + " is outside -32768..32767 and was held to that range");
+    Warn(model_.Warnings.Full() ? std::string() : FieldText(field) + HeldToRangeWarning);
   return result;
 }
 

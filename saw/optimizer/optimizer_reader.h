@@ -2,6 +2,7 @@
 // number readers and the warnings of the file being read.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,6 +22,8 @@ class OptimizerReader : public ScanHandler {
 
   void BeginOfFile(FieldParser& parser) override;
   void Line(FieldParser& parser) final;
+  // Builds what only the whole file gives, then gathers each pattern's cuts.
+  void EndOfFile(FieldParser& parser) final;
 
   // Makes room ahead for what a file of `fileBytes` bytes likely holds, so
   // no table is moved each time it outgrows its space; room never filled is
@@ -30,20 +33,44 @@ class OptimizerReader : public ScanHandler {
  protected:
   // One line, already split at commas.
   virtual void ReadLine(FieldParser& parser) = 0;
+  // The cuts of a file kind that knows them only once every line is read.
+  virtual void BuildCutsAtEnd() {}
 
   // Field read as an expression ("48 1/2" is 48.5).
   // These wrappers sit inline: they run for nearly every field of a file.
-  float Evaluated(const FieldParser& parser, int field) { return EvalNumber(parser.Field(field), evaluator_); }
+  float Evaluated(const FieldParser& parser, int field) {
+    return Finite(EvalNumber(parser.Field(field), evaluator_), field);
+  }
   std::int16_t Evaluated16(const FieldParser& parser, int field) {
     if (std::int16_t small = 0; ReadSmallWhole(parser.Field(field), small)) return small;
-    return Checked16(Evaluated(parser, field), field);
+    return Checked16(EvalNumber(parser.Field(field), evaluator_), field);
   }
   // Field read by its leading number.
   static double ValueOf(const FieldParser& parser, int field) { return ValueOf(parser.Field(field)); }
   static double ValueOf(std::string_view text);
+  float FloatValue(const FieldParser& parser, int field) {
+    return Finite(static_cast<float>(ValueOf(parser, field)), field);
+  }
   std::int16_t Value16(const FieldParser& parser, int field) {
     if (std::int16_t small = 0; ReadSmallWhole(parser.Field(field), small)) return small;
     return Checked16(ValueOf(parser, field), field);
+  }
+  // A pattern number, level or count, read by value or as an expression.
+  // Held to 16 bits it would merge two patterns or change the cut, so such a
+  // value gives false (with a warning) and the caller skips its record.
+  bool KeyValue16(const FieldParser& parser, int field, std::int16_t& value) {
+    if (ReadSmallWhole(parser.Field(field), value)) return true;
+    return Key16(ValueOf(parser, field), field, value);
+  }
+  bool KeyEvaluated16(const FieldParser& parser, int field, std::int16_t& value) {
+    if (ReadSmallWhole(parser.Field(field), value)) return true;
+    return Key16(EvalNumber(parser.Field(field), evaluator_), field, value);
+  }
+  // A division by 0 or a number too large for the field is no size at
+  // all: it reads as 0, with a warning.
+  float Finite(float value, int field) {
+    if (std::isfinite(value)) [[likely]] return value;
+    return NotFinite(field);
   }
   // The record type: field 1 upper-cased.
   static std::string RecordType(const FieldParser& parser);
@@ -82,6 +109,8 @@ class OptimizerReader : public ScanHandler {
 
  private:
   std::int16_t Checked16(double value, int field);
+  bool Key16(double read, int field, std::int16_t& value);
+  float NotFinite(int field);
   static bool SameUpper(char c, char upper);
 };
 

@@ -41,10 +41,10 @@ void PtxReader::ReadLine(FieldParser& parser) {
 
 float PtxReader::Dimension(const FieldParser& parser, int field) {
   const std::string_view written = parser.Field(field);
-  if (written.find('-') == std::string_view::npos) return EvalNumber(written, evaluator_);  // nothing to turn
+  if (written.find('-') == std::string_view::npos) return Evaluated(parser, field);  // nothing to turn
   dimension_.assign(written);
   std::replace(dimension_.begin(), dimension_.end(), '-', '+');
-  return EvalNumber(std::string_view(dimension_), evaluator_);  // trims only when there are blanks
+  return Finite(EvalNumber(std::string_view(dimension_), evaluator_), field);  // trims only when there are blanks
 }
 
 void PtxReader::ReadBoard(const FieldParser& parser) {
@@ -74,20 +74,20 @@ void PtxReader::ReadCut(const FieldParser& parser) {
     return;
   }
   PtxCutRecord cut;
+  if (!KeyEvaluated16(parser, 3, cut.Pattern) || !KeyEvaluated16(parser, 6, cut.Level) ||
+      !KeyEvaluated16(parser, 8, cut.Qty))
+    return;
   cut.Field2 = Evaluated16(parser, 2);
-  cut.Pattern = Evaluated16(parser, 3);
   cut.PartRef = Evaluated16(parser, 4);
   cut.Field5 = Evaluated16(parser, 5);
-  cut.Level = Evaluated16(parser, 6);
   cut.Dim = Dimension(parser, 7);
-  cut.Qty = Evaluated16(parser, 8);
   cut.Label = Evaluated16(parser, 9);
   cut.Field10 = model_.Texts.KeepLike(cuts_.back().Field10, parser.Field(10));
   cuts_.push_back(cut);
   cutLines_.push_back(line_);
 }
 
-void PtxReader::EndOfFile(FieldParser&) {
+void PtxReader::BuildCutsAtEnd() {
   model_.Pat.Clear();
   model_.CutsFull = false;  // the limit above already held the table to what fits
   model_.PatCuts.reserve(model_.PatCuts.size() + cuts_.size());  // every record known now: no regrowth

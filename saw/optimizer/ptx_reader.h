@@ -48,7 +48,6 @@ class PtxReader : public OptimizerReader {
  public:
   explicit PtxReader(OptimizerModel& model);
 
-  void EndOfFile(FieldParser& parser) override;
   // Room for the CUTS table; the cuts get theirs once the table is read.
   void MakeRoom(std::uintmax_t fileBytes) override;
 
@@ -58,6 +57,7 @@ class PtxReader : public OptimizerReader {
 
  protected:
   void ReadLine(FieldParser& parser) override;
+  void BuildCutsAtEnd() override;
 
  private:
   // Dimensions may be written 48-1/2 for 48.5.

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
+
+#include "saw/optimizer/text_encoding.h"
 
 namespace orl {
 
@@ -17,8 +20,14 @@ constexpr std::size_t BlockBytes = std::size_t{1} << 20;
 std::string_view TextStore::Keep(std::string_view text) {
   if (text.empty()) return {};
   char* copy = static_cast<char*>(Allocate(text.size(), 1));
-  std::memcpy(copy, text.data(), text.size());
-  return {copy, text.size()};
+  if (CopyAscii(copy, text.data(), text.size()) || IsValidUtf8(text)) [[likely]]
+    return {copy, text.size()};
+  // Read as Windows-1252; the copy's room stays unused.
+  std::string converted;
+  AppendNonAsciiAsUtf8(converted, text);
+  copy = static_cast<char*>(Allocate(converted.size(), 1));
+  std::memcpy(copy, converted.data(), converted.size());
+  return {copy, converted.size()};
 }
 
 std::span<const std::string_view> TextStore::KeepList(std::span<const std::string_view> texts) {

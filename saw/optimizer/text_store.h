@@ -21,7 +21,8 @@ class TextStore {
   TextStore(TextStore&&) noexcept = default;
   TextStore& operator=(TextStore&&) noexcept = default;
 
-  // A copy of `text` that lives as long as the store's contents.
+  // A copy of `text` that lives as long as the store's contents. Every kept
+  // text is valid UTF-8: one that is not is read as Windows-1252.
   std::string_view Keep(std::string_view text);
   // `kept` when it already holds the same text (consecutive records of a file
   // mostly repeat their board and tag), else a new copy.

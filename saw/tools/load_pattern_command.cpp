@@ -3,6 +3,7 @@
 // saves the list as a cut program.
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "saw/cutlist/cut_program_file.h"
 #include "saw/cutlist/pattern_load.h"
@@ -48,20 +49,24 @@ int RunLoadPattern(const LoadPatternOptions& options) {
   ws.LoadPatternClicked();
   const OptimizerView& view = ws.optimizerView;
   const CutBookLabels& labels = ws.cutBookLabels;
+  const std::string units = ws.cutList.InchSelected() ? "Inch" : "Metric";
+  // The report is made before the program is written: nothing may fail
+  // once the write has happened.
+  std::ostringstream report;
+  if (options.json) {
+    report << nlohmann::ordered_json{{"Desc", ws.cutList.Desc},
+                                     {"LoadedPatternKey", ws.optimizer.LoadedPatternKey},
+                                     {"Units", units},
+                                     {"Bks", BookCaptions(view)},
+                                     {"CutBookLabels", BookLabelsJson(labels)}}
+                  .dump()
+           << "\n";
+  } else {
+    report << ws.cutList.Desc << "\nunits " << units << "\nloaded " << ws.optimizer.LoadedPatternKey << "\n";
+  }
   const std::string target = session.Resolve(options.out);
   if (!SaveCutProgramFile(target, ws.cutList.grid)) throw FileError("cannot write cut program " + options.out);
-  const std::string units = ws.cutList.InchSelected() ? "Inch" : "Metric";
-  if (options.json) {
-    std::cout << nlohmann::ordered_json{{"Desc", ws.cutList.Desc},
-                                {"LoadedPatternKey", ws.optimizer.LoadedPatternKey},
-                                {"Units", units},
-                                {"Bks", BookCaptions(view)},
-                                {"CutBookLabels", BookLabelsJson(labels)}}
-                     .dump()
-              << "\n";
-  } else {
-    std::cout << ws.cutList.Desc << "\nunits " << units << "\nloaded " << ws.optimizer.LoadedPatternKey << "\n";
-  }
+  std::cout << report.str();
   return kExitOk;
 }
 

@@ -95,5 +95,15 @@ TEST(ArdisReader, UnknownPartOrBoardIsSkippedWithAWarning) {
   EXPECT_THAT(warnings[1], HasSubstr("board 4"));
 }
 
+TEST(ArdisReader, ItemsOfNoLengthAreSkippedWithAWarning) {
+  OptimizerModel model = Import(std::string(Job) + "PNL2,Zero,A,0,0,1,0,,,,,0,0,0,\nPTN3,0,!,junk,8,\xE9,1\n");
+  ASSERT_EQ(model.CutCount(), 7u);  // the six of the job and the last item
+  EXPECT_EQ(model.PatCuts[7].PartLabel, "Side");
+  const auto warnings = model.Warnings.Texts();
+  ASSERT_EQ(warnings.size(), 5u);
+  EXPECT_THAT(warnings[3], HasSubstr("item 8 has no length"));
+  EXPECT_THAT(warnings[4], HasSubstr("item \u00E9 names no part"));  // the file's text, as UTF-8
+}
+
 }  // namespace
 }  // namespace orl

@@ -93,14 +93,26 @@ TEST(CpOutReader, LowerCaseOrientationAndZeroBooks) {
   EXPECT_EQ(model.PatCuts[1].PartRef, 0);
 }
 
-TEST(CpOutReader, IndexesOutsideTheirTablesSkipTheRecordWithAWarning) {
+TEST(CpOutReader, IndexesOutsideTheirTablesCostTheCutOnlyWhatTheyNameWithAWarning) {
   OptimizerModel model = Import(
       "PRT2,orphan\r\nINV2,orphan\r\n" + std::string(Parts) +
       "PAT1,1,L,2,1\r\nCUT1,1,600,x,9\r\nCUT1,1,500,x,1\r\n"
-      "PAT1,7,L,2,1\r\nCUT1,1,600,x,1\r\n"
-      "ORD3,5,99\r\nPAT1,1,L,2,1\r\nCUT1,1,600,x,3\r\n");
-  ASSERT_EQ(model.CutCount(), 1u);
-  EXPECT_EQ(model.PatCuts[1].CutDim, 500);
+      "PAT1,7,L,2,1\r\nCUT1,1,400,x,1\r\n"
+      "ORD3,5,99\r\nPAT1,1,L,2,1\r\nCUT1,1,300,x,3\r\n");
+  ASSERT_EQ(model.CutCount(), 4u);
+  const PatCut& noOrder = model.PatCuts[1];
+  EXPECT_EQ(noOrder.CutDim, 600);
+  EXPECT_EQ(noOrder.BoardLen, 2440);
+  EXPECT_EQ(noOrder.PartLabel, "");
+  EXPECT_THAT(noOrder.BookLabels, ElementsAre("", ""));
+  const PatCut& noStock = model.PatCuts[3];
+  EXPECT_EQ(noStock.CutDim, 400);
+  EXPECT_EQ(noStock.BoardLen, 0);
+  EXPECT_EQ(noStock.PartLabel, "LabelA1");
+  const PatCut& noPart = model.PatCuts[4];
+  EXPECT_EQ(noPart.CutDim, 300);
+  EXPECT_EQ(noPart.PartRef, 99);
+  EXPECT_THAT(noPart.BookLabels, ElementsAre("", ""));
   const auto warnings = model.Warnings.Texts();
   ASSERT_EQ(warnings.size(), 5u);
   EXPECT_THAT(warnings[0], HasSubstr("line 1:"));

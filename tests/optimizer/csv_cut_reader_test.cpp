@@ -59,13 +59,49 @@ TEST(CsvCutReader, LabelKeepsTheReferenceAsWrittenAndSlashFoldersWork) {
 
 TEST(OptimizerImport, OutOfRangeFieldsWarnUntilTheListIsFullThenAreCounted) {
   std::string text;
-  for (int i = 0; i < 150; ++i) text += "T,40000,B,100,50,0,0,0,0,0,0,L,10,1,1,P,1\n";
+  for (int i = 0; i < 150; ++i) text += "T,1,B,100,50,0,0,0,0,0,0,L,10,1,1,P,40000\n";
   OptimizerModel model = Import(text, "");
-  EXPECT_EQ(model.PatCuts[150].PatNo, 32767);
+  EXPECT_EQ(model.PatCuts[150].PartRef, 32767);
   const auto warnings = model.Warnings.Texts();
   ASSERT_EQ(warnings.size(), ImportWarnings::MaxKept + 1);
-  EXPECT_EQ(warnings[99], "line 100: field 2 is outside -32768..32767 and was held to that range");
+  EXPECT_EQ(warnings[99], "line 100: field 17 is outside -32768..32767 and was held to that range");
   EXPECT_EQ(warnings.back(), "50 more warnings not shown");
+}
+
+TEST(CsvCutReader, PatternLevelOrCountPast16BitsSkipsTheLineAndNoFiniteSizeReadsAs0) {
+  OptimizerModel model = Import(
+      "T,32767,B,100,50,0,0,0,0,0,0,L,10,1,1,P,0\n"
+      "T,40000,B,100,50,0,0,0,0,0,0,L,10,1,1,P,0\n"
+      "T,1,B,100,50,0,0,0,0,0,0,L,10,1,-70000,P,0\n"
+      "T,32767,B,100,50,0,0,0,0,0,0,L,1e39,1,1,P,0\n",
+      "");
+  ASSERT_EQ(model.CutCount(), 2u);
+  EXPECT_EQ(model.PatCuts[2].CutDim, 0);
+  EXPECT_THAT(model.Pat.Items, ElementsAre("32767  *  B"));
+  EXPECT_EQ(model.Warnings.Texts().size(), 3u);
+}
+
+TEST(CsvCutReader, TextThatIsNotUtf8IsReadAsWindows1252) {
+  OptimizerModel model = Import(
+      "J\xE9,1,Eiche \x80 \x81,100,50,0,0,0,0,0,0,L,10,1,1,Kiefer \xC3\xB6,7\xFC\n", "C:\\Donn\xE9" "es\\x.ini");
+  ASSERT_EQ(model.CutCount(), 1u);
+  const PatCut& cut = model.PatCuts[1];
+  EXPECT_EQ(cut.SourceTag, "J\u00E9");
+  EXPECT_EQ(cut.BoardDesc, "Eiche \u20AC \uFFFD");  // 0x81 is no character of Windows-1252
+  EXPECT_EQ(cut.PartLabel, "Kiefer \u00F6");          // already UTF-8: as it is
+  EXPECT_EQ(cut.BookLabels[1], "ORL Ardis,C:\\Donn\u00E9es\\J\u00E9,7\u00FC");
+}
+
+TEST(OptimizerImport, PatternsOutOfOrderAreGatheredInAscendingOrder) {
+  OptimizerModel model = Import(
+      "T,2,B2,100,50,0,0,0,0,0,0,L,1,1,1,P,0\n"
+      "T,1,B1,100,50,0,0,0,0,0,0,L,2,1,1,P,0\n"
+      "T,2,B2,100,50,0,0,0,0,0,0,L,3,1,1,P,0\n",
+      "");
+  std::vector<float> dims;
+  for (std::size_t i = 1; i <= model.CutCount(); ++i) dims.push_back(model.PatCuts[i].CutDim);
+  EXPECT_THAT(dims, ElementsAre(2, 1, 3));
+  EXPECT_THAT(model.Pat.Items, ElementsAre("1  *  B1", "2  *  B2"));
 }
 
 TEST(FileKind, ChosenByTheUpperCasedNameInOrder) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <random>
 #include <sstream>
@@ -33,6 +34,16 @@ TEST(FieldParserScan, StepsRunInOrderAndBothLineEndsAreRead) {
   EXPECT_EQ(Scan("a,b\r\nc\n\nd,e,f"),
             (std::vector<std::string>{"begin", "a,b|2", "c|1", "|0", "d,e,f|3", "end"}));
   EXPECT_EQ(Scan(""), (std::vector<std::string>{"begin", "end"}));
+}
+
+TEST(FieldParserScan, ByteOrderMarkIsSkippedAndACrAloneEndsALine) {
+  EXPECT_EQ(Scan("\xEF\xBB\xBF" "a,b\rc\r\nd\n\re"),
+            (std::vector<std::string>{"begin", "a,b|2", "c|1", "d|1", "|0", "e|1", "end"}));
+  // A CR last in the read buffer: the LF that follows belongs to it, any
+  // other character starts the next line.
+  const std::string filled(65535, 'x');
+  EXPECT_EQ(Scan(filled + "\r\ny\r"), (std::vector<std::string>{"begin", filled + "|1", "y|1", "end"}));
+  EXPECT_EQ(Scan(filled + "\rz"), (std::vector<std::string>{"begin", filled + "|1", "z|1", "end"}));
 }
 
 TEST(FieldParserScan, LineLongerThanTheReadBufferArrivesWhole) {
@@ -131,6 +142,15 @@ TEST(EvalNumber, BlanksBecomePlusAfterTrimming) {
   EXPECT_FLOAT_EQ(EvalNumber(std::string_view("-.5"), evaluator), -0.5f);
   EXPECT_FLOAT_EQ(EvalNumber(std::string_view("1219.2"), evaluator), 1219.2f);
   EXPECT_EQ(EvalNumber(std::string_view("x"), evaluator), 0.0f);
+}
+
+TEST(EvalNumber, BlanksBesideAnOperatorOnlySpaceItOut) {
+  ExpressionEvaluator evaluator;
+  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("48 + 1/2"), evaluator), 48.5f);
+  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("48 - 1/2"), evaluator), 47.5f);
+  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("\t48\t1/2 "), evaluator), 48.5f);
+  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("( 2 + 1 ) * 3"), evaluator), 9.0f);
+  EXPECT_TRUE(std::isinf(EvalNumber(std::string_view("1/0"), evaluator)));  // the reader's to refuse
 }
 
 TEST(PlainDecimal, OnlyPlainNumbersTakeTheShortWay) {

@@ -116,6 +116,21 @@ TEST_F(OrlToolImport, CsvLongMarkLabelsAndCutSequence) {
   EXPECT_FALSE(jobs.Read("loaded").empty());
 }
 
+TEST_F(OrlToolImport, PatternsOutOfOrderAndWindowsTextLoadWhole) {
+  // Pattern 2 before pattern 1, and a board named in Windows-1252.
+  jobs.Write("cuts.csv",
+             "J,2,Oak,100,50,0,0,0,0,0,0,L,30,1,1,Two,0\n"
+             "J,1,Eiche f\xFCr T\xFCren,100,50,0,0,0,0,0,0,L,20,1,1,One,0\n"
+             "J,2,Oak,100,50,0,0,0,0,0,0,S,40,2,1,Two,0\n");
+  const json out = Import("cuts.csv", jobs.Read("cuts.csv"), "--pattern 2");
+  EXPECT_EQ(out["Pat"], json({"1  *  Eiche f\u00FCr T\u00FCren", "2  *  Oak"}));
+  EXPECT_EQ(out["Parts"], json({" 1 * Two", " 1 * Two"}));
+
+  const json loaded = LoadPattern("cuts.csv", 1);
+  EXPECT_EQ(loaded["Desc"], "Pattern Number: 1 From: cuts.csv\r\nEiche f\u00FCr T\u00FCren\r\n100 X 50       Load LONG");
+  EXPECT_EQ(loaded["CutBookLabels"].size(), 1u);  // its one cut was placed
+}
+
 TEST_F(OrlToolImport, SvgOfTheSelectedPatternAndErrors) {
   jobs.Write("cuts.csv", "J,3,Oak,100,50,0,0,0,0,2,1,L,30,1,1,Top,0\n");
   auto run = RunTool("import " + jobs.File("cuts.csv") + " --ini " + jobs.File("ORL.INI") + " --pattern 3 --svg " +

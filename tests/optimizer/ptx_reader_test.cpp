@@ -67,6 +67,33 @@ TEST(PtxReader, PatternOrBoardOutsideItsTableSkipsTheCut) {
   EXPECT_THAT(warnings[1], HasSubstr("board 9"));
 }
 
+TEST(PtxReader, DashesAndBlanksJoinWholeAndFractionAndNoFiniteSizeIsRefused) {
+  OptimizerModel model = Import(
+      "BOARDS,1,1,18,1,48\t1/2,96 - 1/4,0,0,0\nPATTERNS,1,1,1,0,1,0,1\n"
+      "CUTS,1,1,0,0,1,1/0,1,0,x\nCUTS,2,1,0,0,1,1e39,1,0,x\nCUTS,3,1,0,0,1,10,1,0,x\n");
+  ASSERT_EQ(model.CutCount(), 3u);
+  EXPECT_EQ(model.PatCuts[1].BoardWid, 48.5f);
+  EXPECT_EQ(model.PatCuts[1].BoardLen, 96.25f);
+  EXPECT_EQ(model.PatCuts[1].CutDim, 0);
+  EXPECT_EQ(model.PatCuts[2].CutDim, 0);
+  EXPECT_EQ(model.PatCuts[3].CutDim, 10);
+  const auto warnings = model.Warnings.Texts();
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_THAT(warnings[0], HasSubstr("line 3: field 7 is no finite number"));
+}
+
+TEST(PtxReader, PatternLevelOrCountPast16BitsSkipsTheRecord) {
+  OptimizerModel model = Import(
+      "BOARDS,1,1,18,1,1220,2440,0,0,0\nPATTERNS,1,1,1,0,1,0,1\n"
+      "CUTS,1,32768,0,0,1,10,1,0,x\nCUTS,2,1,0,0,65537,10,1,0,x\nCUTS,3,1,0,0,1,10,70000,0,x\n"
+      "CUTS,4,1,0,0,1,20,1,0,x\n");
+  ASSERT_EQ(model.CutCount(), 1u);
+  EXPECT_EQ(model.PatCuts[1].CutDim, 20);
+  const auto warnings = model.Warnings.Texts();
+  ASSERT_EQ(warnings.size(), 3u);
+  EXPECT_THAT(warnings[1], HasSubstr("line 4: field 6 (a pattern number, level or count)"));
+}
+
 TEST(PtxReader, PatternZeroIsNeverListed) {
   OptimizerModel model = Import("BOARDS,1,1,18,1,1220,2440,0,0,0\nCUTS,1,0,0,0,1,100,1,0,x\n");
   EXPECT_EQ(model.CutCount(), 1u);

@@ -10,6 +10,7 @@
 
 #include "import_text.h"
 #include "saw/optimizer/optimizer_model.h"
+#include "saw/optimizer/text_encoding.h"
 
 namespace orl {
 namespace {
@@ -60,6 +61,17 @@ TEST(TextStore, KeepLikeSharesOnlyAnEqualText) {
   const std::string_view other = store.KeepLike(board, "MDF 19");
   EXPECT_EQ(other, "MDF 19");
   EXPECT_NE(other.data(), board.data());
+}
+
+TEST(TextStore, KeepsValidUtf8AsItIsAndReadsAnythingElseAsWindows1252) {
+  EXPECT_TRUE(IsValidUtf8("Kiefer \xC3\xB6 \xE2\x82\xAC \xF0\x9F\x98\x80"));
+  // Overlong, surrogate, cut short, past U+10FFFF, a stray continuation.
+  for (const char* text : {"\xC0\xAF", "\xED\xA0\x80", "ab\xC3", "\xF4\x90\x80\x80", "\x80"})
+    EXPECT_FALSE(IsValidUtf8(text)) << text;
+  TextStore store;
+  EXPECT_EQ(store.Keep("Kiefer \xC3\xB6"), "Kiefer \u00F6");
+  EXPECT_EQ(store.Keep("ab\xC3"), "ab\u00C3");
+  EXPECT_EQ(store.Keep("\x93quoted\x94 \x8D"), "\u201Cquoted\u201D \uFFFD");
 }
 
 TEST(OptimizerModelTexts, AddedCutsOwnTheirTextsAndSurviveAMove) {
