@@ -3,10 +3,17 @@
 #include <algorithm>
 
 #include "saw/optimizer/books.h"
+#include "saw/optimizer/cut_sequence.h"
 #include "saw/optimizer/pattern_browser.h"
 #include "saw/workstation/workstation.h"
 
 namespace orl {
+namespace {
+
+// Told when an optimizer file gave the pattern list nothing.
+constexpr const char* kNoPatternsRead = ": no patterns were read from this file.";
+
+}  // namespace
 
 bool Workstation::OptimizerFileClicked(const std::string& fileName) {
   const auto& entries = jobs.File2.entries;
@@ -31,5 +38,16 @@ void Workstation::ShowLoadedPatternClicked() {
 }
 
 void Workstation::BookClicked(int index) { SelectBook(optimizerView, index); }
+
+void Workstation::StepBarChanged(int value) { SetStepBar(optimizer, optimizerView, value); }
+
+void Workstation::ShowNextClicked() { ShowNext = !ShowNext; }
+
+std::vector<std::string> Workstation::ImportReport() const {
+  std::vector<std::string> lines = optimizer.Warnings.Texts();
+  if (optimizer.Pat.Items.empty() && !optimizerView.File2FileName.empty())
+    lines.insert(lines.begin(), optimizerView.File2FileName + kNoPatternsRead);
+  return lines;
+}
 
 }  // namespace orl

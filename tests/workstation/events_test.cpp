@@ -114,5 +114,28 @@ TEST_F(WorkstationFixture, SavedProgramLoadsBackByAClick) {
   EXPECT_EQ(UpperBound(positions), 2);
 }
 
+TEST_F(WorkstationFixture, ImportReportSaysWhenAFileGaveNothing) {
+  Start(StandardSettings());
+  ws->Activate();
+  folder.Write("Jobs/empty.csv", "");
+  ws->Dir1Changed(folder.Folder() + "Jobs");
+  ws->OptimizerFileClicked("empty.csv");
+  const auto report = ws->ImportReport();
+  ASSERT_FALSE(report.empty());
+  EXPECT_EQ(report.front(), "empty.csv: no patterns were read from this file.");
+}
+
+TEST_F(WorkstationFixture, ProgramNamedAtStartUpOpensFromItsOwnFolder) {
+  folder.Write("elsewhere/job", "Named,False\r\n");
+  Start(StandardSettings());
+  ws->Activate();
+  EXPECT_TRUE(ws->OpenProgram(folder.Path() / "elsewhere" / "job"));
+  EXPECT_EQ(ws->cutList.DispFName, "job");
+  EXPECT_EQ(ws->cutList.Desc, "Named");
+  EXPECT_EQ(ws->cutList.Units, kInch);
+  EXPECT_EQ(ws->File1.entries, std::vector<std::string>{"job"});
+  EXPECT_FALSE(ws->OpenProgram(folder.Path() / "missing" / "job"));
+}
+
 }  // namespace
 }  // namespace orl
