@@ -198,6 +198,7 @@ void MainWindow::EndSequence() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   EndSequence();  // closing is never refused
   event->accept();
+  QCoreApplication::quit();
 }
 
 }  // namespace orl

@@ -1,0 +1,74 @@
+#include "saw/ui/orl_app.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include "saw/shell/clock.h"
+#include "saw/shell/file_system.h"
+#include "saw/ui/about_box.h"
+#include "saw/ui/command_line.h"
+#include "saw/ui/main_window.h"
+#include "saw/ui/qt_ui.h"
+#include "saw/ui/screenshots.h"
+#include "saw/ui/signal_bridge.h"
+#include "saw/ui/single_instance.h"
+
+namespace orl {
+namespace {
+
+constexpr const char* kSettingsFileName = "ORL.INI";
+constexpr int kExitPortFailure = 1;
+constexpr int kExitScreenshotsFailed = 2;
+
+}  // namespace
+
+int RunOrl(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("orl");
+  QApplication::setApplicationVersion(ProgramVersion());
+  QApplication::setDesktopFileName("orl");
+  QApplication::setQuitOnLastWindowClosed(false);  // the about box closing must not end the program
+  const OrlOptions options = ParseCommandLine(QApplication::arguments());
+  const QString settingsFolder = SettingsFolder(options);
+  const bool screenshots = !options.screenshotsDir.isEmpty();
+
+  SingleInstance instance(settingsFolder);
+  if (!screenshots && !instance.Claim()) return 0;  // the running program comes to the front
+
+  QtUi ui;
+  if (!screenshots) AboutBox(ui).exec();
+
+  RealFileSystem fileSystem;
+  SteadyClock clock;
+  Workstation ws(ui, fileSystem, clock);
+  ws.StartUp(QDir(settingsFolder).filePath(kSettingsFileName).toStdString());
+  if (!ws.OpenPlc(options.simulate)) return kExitPortFailure;  // the operator saw "Alert"
+
+  MainWindow window(ws);
+  ui.SetParent(&window);
+  PlaceMainWindow(window);
+  window.show();
+  if (!options.program.isEmpty()) {
+    ws.OpenProgram(options.program.toStdString());
+    window.Render();
+  }
+  window.StartTimers();
+
+  QObject::connect(&instance, &SingleInstance::raiseRequested, &window, &MainWindow::BringToFront);
+  SignalBridge signalBridge;
+  QObject::connect(&signalBridge, &SignalBridge::terminationRequested, &window, &QWidget::close);
+
+  int status = 0;
+  if (screenshots) {
+    TakeScreenshots(window, ui, options.screenshotsDir, [&](bool written) {
+      if (!written) status = kExitScreenshotsFailed;
+      window.close();
+    });
+  }
+  app.exec();
+  window.EndSequence();
+  return status;
+}
+
+}  // namespace orl
