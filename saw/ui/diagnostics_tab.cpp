@@ -18,7 +18,8 @@ DiagnosticsTab::DiagnosticsTab(const WindowContext& context, QWidget* parent)
   DigIO = new GridView(new GridModel(ws_.plc.DigIO, this), this);
   DigIO->setObjectName("DigIO");
   DigIO->SetWidthsFromGrid(false);
-  DigIO->setGeometry(5, 5, 500, 8 * kDigIORowHeight + 28);
+  DigIO->setGeometry(5, 5, 500, kDigIORows * kDigIORowHeight + DigIO->horizontalHeader()->sizeHint().height() + 2 * DigIO->frameWidth());
+  DigIO->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   DigIO->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   DigIO->verticalHeader()->setDefaultSectionSize(kDigIORowHeight);
   DigIO->setEditTriggers(QAbstractItemView::NoEditTriggers);

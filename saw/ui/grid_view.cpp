@@ -35,7 +35,7 @@ class CellDelegate : public QStyledItemDelegate {
   }
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    if (Format(index).type != CellType::Button) return QStyledItemDelegate::paint(painter, option, index);
+    if (Format(index).type != CellType::Button) return PaintCell(painter, option, index);
     QStyleOptionButton button;
     button.rect = option.rect.adjusted(1, 1, -1, -1);
     button.text = index.data().toString();
@@ -45,6 +45,20 @@ class CellDelegate : public QStyledItemDelegate {
   }
 
  private:
+  // The cell keeps its own colour when current (the highlight of the cell
+  // being cut and the I/O states must stay readable); a frame marks it.
+  void PaintCell(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem plain(option);
+    const bool current = plain.state & QStyle::State_Selected;
+    plain.state &= ~QStyle::State_Selected;
+    QStyledItemDelegate::paint(painter, plain, index);
+    if (!current) return;
+    painter->save();
+    painter->setPen(QPen(QColor(0x00, 0x40, 0xC0), 2));
+    painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+    painter->restore();
+  }
+
   const CellFormat& Format(const QModelIndex& index) const { return grid_.Format(index.row() + 1, index.column() + 1); }
   const CellGrid& grid_;
 };
@@ -83,7 +97,8 @@ void GridView::SyncHiddenAndWidths() {
     const bool hidden = grid.ColumnHidden(column);
     if (isColumnHidden(column - 1) != hidden) setColumnHidden(column - 1, hidden);
     if (widthsFromGrid_ && grid.ColumnWidth(column) > 0) {
-      const int width = grid.ColumnWidth(column) * charWidth + 8;
+      const int headerWidth = fontMetrics().horizontalAdvance(QString::fromStdString(grid.Text(0, column))) + 10;
+      const int width = std::max(grid.ColumnWidth(column) * charWidth + 8, headerWidth);
       if (columnWidth(column - 1) != width) setColumnWidth(column - 1, width);
     }
   }

@@ -76,13 +76,13 @@ void ImportTab::BuildPatterns() {
 
   ImpLab1 = new QLabel(this);
   ImpLab1->setObjectName("ImpLab1");
-  ImpLab1->setGeometry(342, 3, 300, 18);
+  ImpLab1->setGeometry(342, 3, 280, 18);
   Preview = new PreviewWidget(ws_.optimizerView.Drawing, this);
   Preview->setObjectName("Preview");
-  Preview->setGeometry(342, 22, 300, 270);
+  Preview->setGeometry(342, 22, 280, 270);
   ImpLab2 = new QLabel(this);
   ImpLab2->setObjectName("ImpLab2");
-  ImpLab2->setGeometry(342, 294, 300, 18);
+  ImpLab2->setGeometry(342, 294, 280, 18);
   Caption(kImportWarningsCaption, this, 342, 315, 200);
   Warnings = new QListWidget(this);
   Warnings->setObjectName("Warnings");
@@ -91,10 +91,10 @@ void ImportTab::BuildPatterns() {
 
 void ImportTab::BuildMetrics() {
   auto* metrics = new QGroupBox(kPatternMetricsCaption, this);
-  metrics->setGeometry(648, 3, 132, 322);
+  metrics->setGeometry(628, 3, 152, 322);
   LBLShowPh = new QLabel(metrics);
   LBLShowPh->setObjectName("LBLShowPh");
-  LBLShowPh->setGeometry(8, 20, 120, 34);
+  LBLShowPh->setGeometry(8, 20, 140, 34);
   LBLShowPh->setWordWrap(true);
   VScrollPH = new QScrollBar(Qt::Vertical, metrics);
   VScrollPH->setObjectName("VScrollPH");
@@ -108,18 +108,17 @@ void ImportTab::BuildMetrics() {
   TextShowPh->setReadOnly(true);
   LBLPhases = new QLabel(metrics);
   LBLPhases->setObjectName("LBLPhases");
-  LBLPhases->setGeometry(34, 90, 95, 18);
+  LBLPhases->setGeometry(34, 90, 110, 18);
   ShNxt = new QCheckBox(kShowNextCaption, metrics);
   ShNxt->setObjectName("ShNxt");
-  ShNxt->setGeometry(8, 185, 120, 22);
+  ShNxt->setGeometry(8, 185, 140, 22);
   connect(ShNxt, &QCheckBox::clicked, this, [this] { context_.Forward([&] { ws_.ShowNextClicked(); }); });
   BtnLdPat = new QPushButton(kShowLoadedPatternCaption, metrics);
   BtnLdPat->setObjectName("BtnLdPat");
-  BtnLdPat->setGeometry(4, 212, 124, 48);
-  BtnLdPat->setStyleSheet("text-align: center");
+  BtnLdPat->setGeometry(4, 212, 144, 48);
   ImpLoad = new QPushButton(kLoadCaption, metrics);
   ImpLoad->setObjectName("ImpLoad");
-  ImpLoad->setGeometry(4, 266, 124, 48);
+  ImpLoad->setGeometry(4, 266, 144, 48);
   connect(BtnLdPat, &QPushButton::clicked, this, [this] { context_.Forward([&] { ws_.ShowLoadedPatternClicked(); }); });
   connect(ImpLoad, &QPushButton::clicked, this, [this] { context_.Forward([&] { ws_.LoadPatternClicked(); }); });
 }

@@ -10,20 +10,22 @@ namespace {
 constexpr const char* kMachineParametersCaption = "Machine Parameters (mm)";
 constexpr const char* kPathsCaption = "Paths";
 constexpr int kEnterKeyCode = 13;
+constexpr int kBrowseButtonWidth = 100;
 
 }  // namespace
 
 ParametersTab::ParametersTab(const WindowContext& context, QWidget* parent)
     : QWidget(parent), context_(context), ws_(context.ws) {
-  MacPar = MakeGrid(ws_.MacPar, kMachineParametersCaption, 5, 330, 150);
+  MacPar = MakeGrid(ws_.MacPar, kMachineParametersCaption, 5, 330);
   MacPar->setObjectName("MacPar");
   connect(MacPar, &GridView::lostFocus, this, [this] { context_.Forward([&] { ws_.MacParLostFocus(); }); });
 
-  PthPar = MakeGrid(ws_.PthPar, kPathsCaption, 185, 775, 130);
+  PthPar = MakeGrid(ws_.PthPar, kPathsCaption, 185, 775);
   PthPar->setObjectName("PthPar");
   PthPar->horizontalHeader()->setStretchLastSection(false);
-  PthPar->setColumnWidth(0, 620);
-  PthPar->setColumnWidth(1, 100);
+  PthPar->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  PthPar->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
+  PthPar->setColumnWidth(1, kBrowseButtonWidth);
   connect(PthPar, &GridView::lostFocus, this, [this] { context_.Forward([&] { ws_.PthParLostFocus(); }); });
   connect(PthPar, &GridView::cellClicked, this,
           [this](int row, int column) { context_.Forward([&] { ws_.PthParButtonClicked(row, column); }); });
@@ -35,7 +37,7 @@ ParametersTab::ParametersTab(const WindowContext& context, QWidget* parent)
           [this](int row, int column) { ws_.PthPar.SetActiveCell(row, column); });
 }
 
-GridView* ParametersTab::MakeGrid(CellGrid& grid, const char* caption, int y, int width, int height) {
+GridView* ParametersTab::MakeGrid(CellGrid& grid, const char* caption, int y, int width) {
   auto* label = new QLabel(caption, this);
   label->setGeometry(5, y, width, 18);
   auto* model = new GridModel(grid, this);
@@ -44,7 +46,11 @@ GridView* ParametersTab::MakeGrid(CellGrid& grid, const char* caption, int y, in
   });
   auto* view = new GridView(model, this);
   view->SetWidthsFromGrid(false);
+  // Tall enough for every row, so no scroll bar hides one.
+  const int height = view->horizontalHeader()->sizeHint().height() + grid.Rows() * view->verticalHeader()->defaultSectionSize() + 2 * view->frameWidth();
   view->setGeometry(5, y + 20, width, height);
+  view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   view->horizontalHeader()->setStretchLastSection(true);
   return view;
 }

@@ -10,10 +10,10 @@ namespace {
 // step show, and text sizes as points of a window 500 points across.
 const QColor kBackground(0x80, 0x80, 0x80);
 constexpr float kPointsPerWindow = 500;
-constexpr float kBaselineDrop = 0.8f;
 
 QColor Pen(PenColor color) { return QColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF); }
 
+// The logical window, grown to hold every text's corner.
 QRectF LogicalBox(const DisplayList& list) {
   QRectF box(0, 0, 1, 1);
   bool windowSeen = false;
@@ -64,7 +64,10 @@ void PreviewWidget::paintEvent(QPaintEvent*) {
       font.setPixelSize(std::max(8, static_cast<int>(fontSize * scale)));
       painter.setFont(font);
       painter.setPen(pen);
-      painter.drawText(toWidget(t->X, t->Y + kBaselineDrop * static_cast<float>(fontSize)), QString::fromStdString(t->Value));
+      // The position is the text's top left corner; the font may be drawn
+      // larger than the drawing asks, so the baseline comes from the font.
+      const QPointF topLeft = toWidget(t->X, t->Y);
+      painter.drawText(QPointF(topLeft.x(), topLeft.y() + QFontMetricsF(font).ascent()), QString::fromStdString(t->Value));
     } else if (const auto* l = std::get_if<draw::Line>(&op)) {
       painter.setPen(QPen(pen, 1));
       painter.drawLine(toWidget(l->X1, l->Y1), toWidget(l->X2, l->Y2));

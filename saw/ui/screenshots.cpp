@@ -1,7 +1,10 @@
 #include "saw/ui/screenshots.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLayout>
+#include <QTreeView>
 #include <QTimer>
 #include <memory>
 
@@ -14,7 +17,7 @@ namespace {
 
 constexpr const char* kExampleProgram = "kitchen-groups";
 constexpr const char* kExampleOptimizerFile = "CPOUT.001";
-constexpr int kChooserLoadMs = 1500;
+constexpr int kChooserLoadMs = 3000;
 
 // The named entry when the list has it, else the first; empty for none.
 std::string EntryOr(const std::vector<std::string>& entries, const std::string& wanted) {
@@ -47,8 +50,13 @@ bool SaveDirectoryChooser(const QDir& folder, const QString& start) {
   QElapsedTimer waited;
   waited.start();
   bool loaded = false;
-  QObject::connect(&chooser, &DirectoryChooser::FolderLoaded, &chooser, [&] { loaded = true; });
+  // The tree reads folders in the background; the picture waits for the start folder.
+  QObject::connect(&chooser, &DirectoryChooser::FolderLoaded, &chooser,
+                   [&](const QString& loadedFolder) { loaded = loaded || QDir(loadedFolder) == QDir(start); });
   while (!loaded && waited.elapsed() < kChooserLoadMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  QCoreApplication::processEvents();
+  if (auto* tree = chooser.findChild<QTreeView*>(); tree && tree->currentIndex().isValid())
+    tree->scrollTo(tree->currentIndex(), QAbstractItemView::PositionAtCenter);
   QCoreApplication::processEvents();
   return Save(chooser, folder, kDirectoryChooserScreenshot);
 }
@@ -64,9 +72,16 @@ bool WriteImages(MainWindow& window, Ui& ui, const QDir& folder) {
   }
   window.SSTab1->setCurrentIndex(shownTab);
   AboutBox about(ui);
-  about.adjustSize();
+  about.show();
+  QCoreApplication::processEvents();
+  // Word-wrapped texts: the box needs the height its layout asks at its width.
+  if (QLayout* layout = about.layout(); layout && layout->hasHeightForWidth())
+    about.resize(about.width(), std::max(about.height(), layout->totalHeightForWidth(about.width())));
+  QCoreApplication::processEvents();
   ok = Save(about, folder, kAboutScreenshot) && ok;
-  ok = SaveDirectoryChooser(folder, QString::fromStdString(window.ws.PthPar.Text(1, 1))) && ok;
+  about.hide();
+  // The Jobs folder, which the settings give relative to the settings folder (the current one).
+  ok = SaveDirectoryChooser(folder, QDir::current().absoluteFilePath(QString::fromStdString(window.ws.PthPar.Text(1, 1)))) && ok;
   return ok;
 }
 
