@@ -20,6 +20,8 @@ namespace {
 constexpr const char* kSettingsFileName = "ORL.INI";
 constexpr int kExitPortFailure = 1;
 constexpr int kExitScreenshotsFailed = 2;
+// Set (to anything) by tests and automation: start without the about box.
+constexpr const char* kNoAboutBoxVariable = "ORL_NO_ABOUT_BOX";
 
 }  // namespace
 
@@ -36,8 +38,18 @@ int RunOrl(int argc, char** argv) {
   SingleInstance instance(settingsFolder);
   if (!screenshots && !instance.Claim()) return 0;  // the running program comes to the front
 
+  SignalBridge signalBridge;
+  bool terminated = false;  // a signal while the about box is up ends the start-up
   QtUi ui;
-  if (!screenshots) AboutBox(ui).exec();
+  if (!screenshots && qEnvironmentVariableIsEmpty(kNoAboutBoxVariable)) {
+    AboutBox about(ui);
+    QObject::connect(&signalBridge, &SignalBridge::terminationRequested, &about, [&] {
+      terminated = true;
+      about.reject();
+    });
+    about.exec();
+  }
+  if (terminated) return 0;
 
   RealFileSystem fileSystem;
   SteadyClock clock;
@@ -56,7 +68,6 @@ int RunOrl(int argc, char** argv) {
   window.StartTimers();
 
   QObject::connect(&instance, &SingleInstance::raiseRequested, &window, &MainWindow::BringToFront);
-  SignalBridge signalBridge;
   QObject::connect(&signalBridge, &SignalBridge::terminationRequested, &window, &QWidget::close);
 
   int status = 0;
