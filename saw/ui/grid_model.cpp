@@ -65,9 +65,11 @@ int GridModel::Refresh() {
   std::size_t i = 0;
   for (int row = 1; row <= grid_.Rows(); ++row) {
     for (int column = 1; column <= shownColumns_; ++column, ++i) {
-      Shown now = ShownOf(row, column);
-      if (now == shown_[i]) continue;
-      shown_[i] = std::move(now);
+      const CellFormat& format = grid_.Format(row, column);
+      Shown& shown = shown_[i];
+      if (shown.color == format.backColor && shown.locked == format.locked && shown.text == grid_.Text(row, column))
+        continue;
+      shown = ShownOf(row, column);
       const QModelIndex cell = IndexOf(row, column);
       emit dataChanged(cell, cell);
       ++announced;

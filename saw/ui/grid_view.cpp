@@ -96,11 +96,13 @@ void GridView::SyncHiddenAndWidths() {
   for (int column = 1; column <= grid.Columns(); ++column) {
     const bool hidden = grid.ColumnHidden(column);
     if (isColumnHidden(column - 1) != hidden) setColumnHidden(column - 1, hidden);
-    if (widthsFromGrid_ && grid.ColumnWidth(column) > 0) {
-      const int headerWidth = fontMetrics().horizontalAdvance(QString::fromStdString(grid.Text(0, column))) + 10;
-      const int width = std::max(grid.ColumnWidth(column) * charWidth + 8, headerWidth);
-      if (columnWidth(column - 1) != width) setColumnWidth(column - 1, width);
-    }
+    if (!widthsFromGrid_ || grid.ColumnWidth(column) <= 0) continue;
+    if (sizedFrom_.size() < static_cast<std::size_t>(column)) sizedFrom_.resize(column);
+    std::pair<int, std::string> from{grid.ColumnWidth(column), grid.Text(0, column)};
+    if (sizedFrom_[column - 1] == from) continue;
+    const int headerWidth = fontMetrics().horizontalAdvance(QString::fromStdString(from.second)) + 10;
+    setColumnWidth(column - 1, std::max(from.first * charWidth + 8, headerWidth));
+    sizedFrom_[column - 1] = std::move(from);
   }
   if (!widthsFromGrid_) horizontalHeader()->setStretchLastSection(true);
   for (int row = 1; row <= grid.Rows(); ++row)

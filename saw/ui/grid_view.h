@@ -4,6 +4,9 @@
 // button cells as buttons, and keeps typed values inside a cell's range.
 // It reports in the grid's own (row, column), counted from 1.
 #include <QTableView>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "saw/ui/grid_model.h"
 
@@ -40,6 +43,9 @@ class GridView : public QTableView {
 
   GridModel* model_;
   bool widthsFromGrid_ = true;
+  // What the column widths were last made from (width in characters and
+  // header), so measuring text happens only when one changes.
+  std::vector<std::pair<int, std::string>> sizedFrom_;
   bool syncing_ = false;  // the program moves the current cell: not an operator's move
 };
 

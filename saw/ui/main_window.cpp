@@ -58,7 +58,7 @@ MainWindow::MainWindow(Workstation& workstation, QWidget* parent)
   connect(SSTab1, &QTabWidget::currentChanged, this, [this](int tab) { Forward([&] { ws.TabClicked(tab); }); });
   BuildPusherPosition();
   BuildManualPosition();
-  connect(&scan, &ScanDriver::stateChanged, this, &MainWindow::Render);
+  connect(&scan, &ScanDriver::stateChanged, this, &MainWindow::RenderShown);
   WatchDialogs();
   Render();
 }
@@ -129,6 +129,17 @@ void MainWindow::Render() {
   importTab->Render();
   parametersTab->Render();
   diagnosticsTab->Render();
+  RenderBottom();
+}
+
+void MainWindow::RenderShown() {
+  switch (SSTab1->currentIndex()) {
+    case kProgramControlTab: programTab->Render(); break;
+    case kImportTab: importTab->Render(); break;
+    case kParametersTab: parametersTab->Render(); break;
+    case kDiagnosticsTab: diagnosticsTab->Render(); break;
+    default: break;
+  }
   RenderBottom();
 }
 

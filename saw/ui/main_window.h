@@ -39,6 +39,9 @@ class MainWindow : public QMainWindow {
   void EndSequence();
   // Everything shown, brought up to the workstation's state.
   void Render();
+  // After a timer tick: the tab on show and the frames below the tabs (the
+  // other tabs catch up when they are shown or an operator event comes).
+  void RenderShown();
   // Restores, raises and activates the window (a second start asked).
   void BringToFront();
 

@@ -7,7 +7,7 @@ namespace orl {
 ScanDriver::ScanDriver(Workstation& workstation, QObject* parent) : QObject(parent), ws_(workstation) {
   TimerScan.setInterval(kScanIntervalMs);
   Timer1.setInterval(kHousekeepingIntervalMs);
-  connect(&TimerScan, &QTimer::timeout, this, &ScanDriver::OnScanTick);
+  connect(&TimerScan, &QTimer::timeout, this, [this] { Timed([this] { OnScanTick(); }); });
   connect(&Timer1, &QTimer::timeout, this, [this] {
     ws_.HousekeepingTick();
     emit stateChanged();
@@ -35,6 +35,13 @@ void ScanDriver::StopWorker() {
   worker_.wait();
 }
 
+void ScanDriver::Timed(const std::function<void()>& work) {
+  if (!workTimer_) return work();
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  workTimer_(std::chrono::steady_clock::now() - start);
+}
+
 void ScanDriver::OnScanTick() {
   if (inFlight_) {
     ws_.SequenceScan();
@@ -50,7 +57,8 @@ void ScanDriver::OnScanTick() {
   PlcLink* link = ws_.link.get();
   QMetaObject::invokeMethod(linkOwner_, [this, link, plan] {
     const TransferResult result = Transfer(*link, plan);
-    QMetaObject::invokeMethod(this, [this, plan, result] { OnTransferDone(plan, result); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, plan, result] { Timed([&] { OnTransferDone(plan, result); }); }, Qt::QueuedConnection);
   }, Qt::QueuedConnection);
 }
 

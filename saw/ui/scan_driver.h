@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QThread>
 #include <QTimer>
+#include <chrono>
+#include <functional>
 
 #include "saw/workstation/workstation.h"
 
@@ -32,6 +34,11 @@ class ScanDriver : public QObject {
 
   bool TransferInFlight() const { return inFlight_; }
 
+  // Told how long each piece of a tick's work took on the window's thread
+  // (rendering included); for the benchmarks.
+  using WorkTimer = std::function<void(std::chrono::nanoseconds)>;
+  void SetWorkTimer(WorkTimer timer) { workTimer_ = std::move(timer); }
+
   QTimer TimerScan;
   QTimer Timer1;
 
@@ -42,11 +49,14 @@ class ScanDriver : public QObject {
  private:
   void OnScanTick();
   void OnTransferDone(const TransferPlan& plan, const TransferResult& result);
+  // Runs work and tells the work timer how long it took.
+  void Timed(const std::function<void()>& work);
 
   Workstation& ws_;
   QThread worker_;
   QObject* linkOwner_ = nullptr;  // lives on the worker thread; its queue runs the transfers
   bool inFlight_ = false;
+  WorkTimer workTimer_;
 };
 
 }  // namespace orl
