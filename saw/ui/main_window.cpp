@@ -6,7 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QScreen>
-#include <QWindow>
+#include <QTimer>
 
 #include "saw/ui/widget_sync.h"
 
@@ -166,20 +166,15 @@ void MainWindow::RenderBottom() {
 // An activation of the main window follows its first showing and the
 // closing of any of the program's own dialogs (not a message box or the
 // file dialog, which are no windows of the program's own).
-void MainWindow::WatchDialogs() {
-  connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
-    if (!now) return;
-    if (now == windowHandle()) {
-      if (!formClosed_ || !activatedOnce_) return;
-      formClosed_ = false;
-      Forward([&] { ws.Activate(); });
-      return;
-    }
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-      if (top->windowHandle() != now) continue;
-      formClosed_ = qobject_cast<QDialog*>(top) && !qobject_cast<QMessageBox*>(top) && !qobject_cast<QFileDialog*>(top);
-    }
-  });
+void MainWindow::WatchDialogs() { qApp->installEventFilter(this); }
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Hide && activatedOnce_ && !ended_) {
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (dialog && dialog->isWindow() && !qobject_cast<QMessageBox*>(dialog) && !qobject_cast<QFileDialog*>(dialog))
+      QTimer::singleShot(0, this, [this] { Forward([&] { ws.Activate(); }); });
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -62,6 +62,7 @@ class MainWindow : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildPusherPosition();
@@ -72,7 +73,6 @@ class MainWindow : public QMainWindow {
 
   bool activatedOnce_ = false;
   bool ended_ = false;
-  bool formClosed_ = false;  // a dialog of the program (not a message box) had the focus
 };
 
 // Centred on the screen, lifted a little, as the window opens.

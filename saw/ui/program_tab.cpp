@@ -86,6 +86,7 @@ void ProgramTab::BuildCutList() {
   Desc = new QPlainTextEdit(this);
   Desc->setObjectName("Desc");
   Desc->setGeometry(5, 325, 300, 85);
+  Desc->setTabChangesFocus(true);  // Tab moves on, so the keyboard reaches every control
   connect(Desc, &QPlainTextEdit::textChanged, this,
           [this] { context_.Forward([&] { ws_.DescChanged(StoredDescription(Desc->toPlainText())); }); });
 }

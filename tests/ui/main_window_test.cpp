@@ -1,5 +1,7 @@
 // The real window driven through its widgets, against the simulated saw PLC.
+#include <QDialog>
 #include <QHeaderView>
+#include <QTimer>
 #include <QSignalSpy>
 
 #include "window_fixture.h"
@@ -224,6 +226,34 @@ TEST_F(WindowFixture, ManualPositionWaitsOrangeThenTurnsDarkBlue) {
   StartScanning();
   EXPECT_TRUE(WaitFor([&] { return window->ManPos->styleSheet().contains("0000c0"); }));
   EXPECT_EQ(ws->plc.LastHandOver.entry.Target, 2500);
+}
+
+TEST_F(WindowFixture, ClosingADialogOfTheProgramActivatesTheWindow) {
+  Start();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  window->SSTab1->setCurrentIndex(kImportTab);
+  ClickItem(window->importTab->File2, "CPOUT.001");
+  ASSERT_GT(ws->optimizer.PatCuts.size(), 1u);
+  ws->SkipNextActivate = true;  // as "Browse..." sets it before its chooser
+  QDialog dialog(window.get());
+  QTimer::singleShot(50, &dialog, &QDialog::accept);
+  dialog.exec();
+  EXPECT_TRUE(WaitFor([&] { return ws->optimizer.PatCuts.size() == 1; }));
+  EXPECT_FALSE(ws->SkipNextActivate);
+}
+
+TEST_F(WindowFixture, EveryButtonCanBeReachedWithTheKeyboard) {
+  Start();
+  for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+    if (!qobject_cast<QPushButton*>(button) && !qobject_cast<QCheckBox*>(button) && !qobject_cast<QRadioButton*>(button))
+      continue;  // the tab bar's and grid corner's own buttons
+    EXPECT_TRUE(button->focusPolicy() & Qt::TabFocus) << button->text().toStdString();
+  }
+  for (QPushButton* button : window->findChildren<QPushButton*>()) {
+    if (!button->isVisible()) continue;
+    EXPECT_TRUE(button->text().contains('&')) << button->text().toStdString();
+  }
 }
 
 }  // namespace
