@@ -10,11 +10,13 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "saw/ui/dialog_parts.h"
+
 namespace orl {
 namespace {
 
 constexpr int kIconSize = 48;
-constexpr int kBoxWidth = 460;
+constexpr int kDisclaimerWidth = 340;
 constexpr double kTitleScale = 1.5;
 
 QString Text(const char* text) { return QString::fromUtf8(text); }
@@ -28,7 +30,7 @@ QLabel* Label(const QString& text, const char* name, QWidget* parent) {
 
 QLabel* IconLabel(QWidget* parent) {
   QIcon icon = QApplication::windowIcon();
-  if (icon.isNull()) icon = parent->style()->standardIcon(QStyle::SP_ComputerIcon);
+  if (icon.isNull()) icon = parent->style()->standardIcon(QStyle::SP_MessageBoxInformation);
   auto* label = new QLabel(parent);
   label->setObjectName(QStringLiteral("picIcon"));
   label->setPixmap(icon.pixmap(kIconSize, kIconSize));
@@ -52,11 +54,6 @@ QFrame* Rule(QWidget* parent) {
   return rule;
 }
 
-QPushButton* Button(const char* caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(Text(caption), parent);
-  button->setObjectName(Text(name));
-  return button;
-}
 
 std::string FindOnSearchPath(const std::string& name) {
   return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
@@ -80,8 +77,8 @@ AboutBox::AboutBox(Ui& ui, QWidget* parent)
   head->addWidget(IconLabel(this));
   head->addLayout(texts, 1);
 
-  QPushButton* ok = Button(kAboutOkCaption, "cmdOK", this);
-  QPushButton* systemInfo = Button(kSystemInfoCaption, "cmdSysInfo", this);
+  QPushButton* ok = NamedButton(kOkCaption, "cmdOK", this);
+  QPushButton* systemInfo = NamedButton(kSystemInfoCaption, "cmdSysInfo", this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &AboutBox::accept);
   connect(systemInfo, &QPushButton::clicked, this, &AboutBox::ShowSystemInfo);
@@ -90,15 +87,17 @@ AboutBox::AboutBox(Ui& ui, QWidget* parent)
   buttons->addWidget(systemInfo);
   buttons->addStretch();
 
+  QLabel* disclaimer = Label(Text(kDisclaimer), "lblDisclaimer", this);
+  disclaimer->setFixedWidth(kDisclaimerWidth);  // a wrapped label needs a width to know its height
   auto* foot = new QHBoxLayout;
-  foot->addWidget(Label(Text(kDisclaimer), "lblDisclaimer", this), 1);
+  foot->addWidget(disclaimer, 1);
   foot->addLayout(buttons);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(head);
   layout->addWidget(Rule(this));
   layout->addLayout(foot);
-  setFixedWidth(kBoxWidth);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   ok->setFocus();
 }
 

@@ -22,7 +22,6 @@ inline constexpr const char* kDisclaimer =
     "Unauthorized reproduction or distribution of this program, or any portion of it, may result "
     "in severe civil and criminal penalties, and will be prosecuted to the maximum extent possible "
     "under the law.";
-inline constexpr const char* kAboutOkCaption = "OK";
 inline constexpr const char* kSystemInfoCaption = "&System Info...";
 
 // The program's version, major.minor.revision, from the build.

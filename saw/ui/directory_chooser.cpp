@@ -1,5 +1,7 @@
 #include "saw/ui/directory_chooser.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -10,12 +12,15 @@
 #include <QVBoxLayout>
 
 #include "saw/cutlist/directory_choice.h"
+#include "saw/ui/dialog_parts.h"
 
 namespace orl {
 namespace {
 
 constexpr int kTreeWidth = 300;
 constexpr int kTreeHeight = 280;
+constexpr int kWaitStepMs = 20;
+constexpr int kSettleMs = 100;
 
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
@@ -23,11 +28,6 @@ bool IsEnter(const QEvent* event) {
   return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-QPushButton* Button(const char* caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromUtf8(name));
-  return button;
-}
 
 }  // namespace
 
@@ -45,29 +45,39 @@ QString DirectoryChooser::Choose(const QString& dirBoxPath, QWidget* parent) {
   return chooser.ChosenFolder();
 }
 
-QString DirectoryChooser::SelectedFolder() const { return model_->filePath(tree_->currentIndex()); }
+QString DirectoryChooser::SelectedFolder() const {
+  const QModelIndex current = tree_->currentIndex();
+  return current.isValid() ? model_->filePath(current) : startFolder_;
+}
 
 void DirectoryChooser::BuildControls() {
   model_ = new QFileSystemModel(this);
   model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
   model_->setRootPath(QStringLiteral("/"));
   connect(model_, &QFileSystemModel::directoryLoaded, this, &DirectoryChooser::FolderLoaded);
+  connect(model_, &QFileSystemModel::directoryLoaded, this, &DirectoryChooser::NoteFolderLoaded);
 
   tree_ = new QTreeView(this);
   tree_->setObjectName(QStringLiteral("Dir1"));
   tree_->setModel(model_);
+  // Queued, so that the tree has taken in the change first.
+  connect(model_, &QFileSystemModel::directoryLoaded, this, &DirectoryChooser::KeepStartFolderInView, Qt::QueuedConnection);
+  connect(model_, &QFileSystemModel::layoutChanged, this, &DirectoryChooser::KeepStartFolderInView, Qt::QueuedConnection);
   for (int column = 1; column < model_->columnCount(); ++column) tree_->hideColumn(column);
   tree_->setHeaderHidden(true);
+  // Deep folders scroll sideways rather than being cut off.
+  tree_->header()->setStretchLastSection(false);
+  tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   tree_->setMinimumSize(kTreeWidth, kTreeHeight);
 
   newFolderName_ = new QLineEdit(this);
   newFolderName_->setObjectName(QStringLiteral("NFldr"));
   newFolderName_->installEventFilter(this);
 
-  newFolderButton_ = Button(kNewFolderCaption, "NFldrBtn", this);
-  applyButton_ = Button(kApplyCaption, "NfldrApBtn", this);
-  okButton_ = Button(kOkCaption, "OKButton", this);
-  cancelButton_ = Button(kCancelCaption, "CancelButton", this);
+  newFolderButton_ = NamedButton(kNewFolderCaption, "NFldrBtn", this);
+  applyButton_ = NamedButton(kApplyCaption, "NfldrApBtn", this);
+  okButton_ = NamedButton(kOkCaption, "OKButton", this);
+  cancelButton_ = NamedButton(kCancelCaption, "CancelButton", this);
   okButton_->setDefault(true);
 
   connect(newFolderButton_, &QPushButton::clicked, this, &DirectoryChooser::ShowNewFolderBox);
@@ -88,12 +98,6 @@ void DirectoryChooser::LayOut() {
   top->addWidget(tree_, 1);
   top->addLayout(buttons);
 
-  // The name box keeps its room while hidden, so showing it moves nothing.
-  for (QWidget* widget : {static_cast<QWidget*>(newFolderName_), static_cast<QWidget*>(applyButton_)}) {
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-  }
   auto* newFolderRow = new QHBoxLayout;
   newFolderRow->addWidget(newFolderName_, 1);
   newFolderRow->addWidget(applyButton_);
@@ -110,12 +114,39 @@ void DirectoryChooser::LayOut() {
 }
 
 void DirectoryChooser::ShowStartFolder(const QString& folder) {
+  startFolder_ = folder;
   const QModelIndex index = model_->index(folder);
   if (!index.isValid()) return;  // the tree keeps its default
   tree_->setCurrentIndex(index);
   tree_->expand(index);
-  tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
   tree_->setFocus();
+}
+
+// The tree reads and sorts each folder in the background, so the start
+// folder moves as its siblings arrive: keep it in view until the operator
+// selects another folder.
+void DirectoryChooser::KeepStartFolderInView() {
+  const QModelIndex current = tree_->currentIndex();
+  if (startFolder_.isEmpty() || model_->filePath(current) != startFolder_) return;
+  tree_->scrollTo(current, QAbstractItemView::PositionAtCenter);
+}
+
+void DirectoryChooser::NoteFolderLoaded(const QString& folder) {
+  if (folder == startFolder_) startFolderLoaded_ = true;
+}
+
+bool DirectoryChooser::WaitForStartFolder(int timeoutMs) {
+  QDeadlineTimer deadline(timeoutMs);
+  while (!startFolderLoaded_ && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, kWaitStepMs);
+  // The tree sorts what it read and scrolls after that, on later events.
+  QDeadlineTimer settle(kSettleMs);
+  while (!settle.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, kWaitStepMs);
+  return startFolderLoaded_;
+}
+
+void DirectoryChooser::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  KeepStartFolderInView();
 }
 
 void DirectoryChooser::ShowNewFolderBox() {

@@ -14,7 +14,6 @@ namespace orl {
 inline constexpr const char* kDirectoryChooserTitle = "Select Directory Path";
 inline constexpr const char* kNewFolderCaption = "New Folder";
 inline constexpr const char* kApplyCaption = "Apply";
-inline constexpr const char* kOkCaption = "OK";
 inline constexpr const char* kCancelCaption = "Cancel";
 
 class DirectoryChooser : public QDialog {
@@ -30,8 +29,13 @@ class DirectoryChooser : public QDialog {
 
   // The folder chosen with "OK"; empty until then and after "Cancel".
   QString ChosenFolder() const { return chosen_; }
-  // The folder selected in the tree.
+  // The folder selected in the tree (the start folder while none is).
   QString SelectedFolder() const;
+
+  // Runs events until the tree has read the start folder in the background
+  // and shows it in view, for at most timeoutMs; false when time ran out.
+  // For pictures of a chooser shown without its own event loop.
+  bool WaitForStartFolder(int timeoutMs);
 
  signals:
   // The tree has read a folder's contents (they are read in the background).
@@ -39,11 +43,14 @@ class DirectoryChooser : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildControls();
   void LayOut();
   void ShowStartFolder(const QString& folder);
+  void KeepStartFolderInView();
+  void NoteFolderLoaded(const QString& folder);
   void ShowNewFolderBox();
   void ApplyNewFolder();
   void SetNewFolderBoxVisible(bool visible);
@@ -56,6 +63,8 @@ class DirectoryChooser : public QDialog {
   QPushButton* applyButton_ = nullptr;
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
+  QString startFolder_;
+  bool startFolderLoaded_ = false;
   QString chosen_;
 };
 

@@ -24,17 +24,6 @@ TEST(SystemInfo, TheFirstProgramFoundInOrderOfPreferenceIsChosen) {
   EXPECT_EQ(SystemInfoProgram(PathHolding({"htop", "msinfo32"})), std::nullopt);
 }
 
-TEST(SystemInfo, AFoundProgramIsStartedAndNothingIsShown) {
-  FakeUi ui;
-  std::vector<std::string> started;
-  ShowSystemInfo(ui, "About", PathHolding({"kinfocenter"}), [&](const std::string& path) {
-    started.push_back(path);
-    return true;
-  });
-  EXPECT_EQ(started, std::vector<std::string>{"/opt/bin/kinfocenter"});
-  EXPECT_TRUE(ui.boxes.empty());
-}
-
 TEST(SystemInfo, NoProgramOrAFailedStartGivesThePlainUnavailableBox) {
   const RecordedBox unavailable{kSystemInfoUnavailable, MessageIcon::None, "ORL"};
   FakeUi noneFound;

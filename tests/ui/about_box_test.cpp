@@ -65,7 +65,8 @@ TEST(AboutBoxDialog, WithoutASystemInformationProgramOnThePathSaysItIsUnavailabl
   AboutBox about(ui);
   AnswerNextModal<AboutBox>([&](AboutBox* box) {
     QTest::keyClick(box, Qt::Key_S, Qt::AltModifier);
-    QTest::qWaitFor([&] { return !ui.boxes.empty(); });  // an access key clicks after a short animation
+    // An access key clicks after a short animation.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.boxes.empty(); }));
     EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{kSystemInfoUnavailable, MessageIcon::None, "ORL"}}));
     EXPECT_TRUE(box->isVisible()) << "the box stays open after the message";
     box->accept();

@@ -69,14 +69,17 @@ TEST(DirectoryChooserDialog, ANewFolderIsMadeInTheSelectedOneAndOkReturnsTheSele
 
 TEST(DirectoryChooserDialog, TheFolderPickedInTheTreeIsReturnedAndCancelReturnsNothing) {
   TempFolder jobs;
-  std::filesystem::create_directory(jobs.Path() / "Doors");
+  std::filesystem::create_directories(jobs.Path() / ".orl" / "Doors");
   const QString start = Canonical(jobs.Path());
+  const QString hidden = start + "/.orl";
   AnswerNextModal<DirectoryChooser>([&](DirectoryChooser* chooser) {
     auto* tree = Child<QTreeView>(chooser, "Dir1");
-    tree->setCurrentIndex(qobject_cast<QFileSystemModel*>(tree->model())->index(start + "/Doors"));
+    const QModelIndex doors = qobject_cast<QFileSystemModel*>(tree->model())->index(hidden + "/Doors");
+    EXPECT_TRUE(tree->currentIndex().isValid()) << "a start inside a hidden folder is shown";
+    tree->setCurrentIndex(doors);
     QTest::mouseClick(Child<QPushButton>(chooser, "OKButton"), Qt::LeftButton);
   });
-  EXPECT_EQ(DirectoryChooser::Choose(start + "/"), start + "/Doors");
+  EXPECT_EQ(DirectoryChooser::Choose(hidden + "/"), hidden + "/Doors");
 
   AnswerNextModal<DirectoryChooser>([&](DirectoryChooser* chooser) {
     TypeNewFolder(chooser, "Kept");
@@ -84,6 +87,20 @@ TEST(DirectoryChooserDialog, TheFolderPickedInTheTreeIsReturnedAndCancelReturnsN
   });
   EXPECT_EQ(DirectoryChooser::Choose(start), QString());
   EXPECT_TRUE(std::filesystem::is_directory(jobs.Path() / "Kept"));
+}
+
+TEST(DirectoryChooserDialog, TheStartFolderIsShownInViewAmongManySiblings) {
+  TempFolder jobs;
+  for (int week = 10; week < 70; ++week) std::filesystem::create_directory(jobs.Path() / ("Week " + std::to_string(week)));
+  const QString start = Canonical(jobs.Path()) + "/Week 55";
+  DirectoryChooser chooser(start);
+  chooser.show();
+  EXPECT_TRUE(chooser.WaitForStartFolder(5000));
+  auto* tree = Child<QTreeView>(&chooser, "Dir1");
+  EXPECT_EQ(chooser.SelectedFolder(), start);
+  const QRect shown = tree->visualRect(tree->currentIndex());
+  EXPECT_TRUE(shown.top() >= 0 && shown.bottom() < tree->viewport()->height())
+      << "the start folder is out of view: rows " << shown.top() << " to " << shown.bottom();
 }
 
 }  // namespace

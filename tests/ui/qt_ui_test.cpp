@@ -8,7 +8,6 @@
 #include <QPushButton>
 
 #include "fakes/temp_folder.h"
-#include "saw/ui/directory_chooser.h"
 #include "ui/modal_dialog.h"
 
 namespace orl {
@@ -73,15 +72,6 @@ TEST(QtUiDialogs, TheSaveDialogOpensOnTheProposedFileAndReturnsTheChosenOne) {
 
   AnswerNextModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
   EXPECT_EQ(ui.AskSaveFileName(programs.Folder() + "*.*", "All files (*.*)|*.*"), std::nullopt);
-}
-
-TEST(QtUiDialogs, TheDirectoryChooserReturnsTheFolderChosen) {
-  TempFolder jobs;
-  QtUi ui;
-  AnswerNextModal<DirectoryChooser>([](DirectoryChooser* chooser) {
-    chooser->findChild<QPushButton*>("OKButton")->click();
-  });
-  EXPECT_EQ(ui.ChooseDirectory(jobs.Folder()), std::filesystem::canonical(jobs.Path()).string());
 }
 
 TEST(QtUiCursor, TheBusyCursorIsBalanced) {
