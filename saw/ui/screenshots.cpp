@@ -2,9 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QLayout>
-#include <QTreeView>
 #include <QTimer>
 #include <memory>
 
@@ -47,17 +44,7 @@ bool Save(QWidget& widget, const QDir& folder, const char* name) {
 bool SaveDirectoryChooser(const QDir& folder, const QString& start) {
   DirectoryChooser chooser(start);
   chooser.show();
-  QElapsedTimer waited;
-  waited.start();
-  bool loaded = false;
-  // The tree reads folders in the background; the picture waits for the start folder.
-  QObject::connect(&chooser, &DirectoryChooser::FolderLoaded, &chooser,
-                   [&](const QString& loadedFolder) { loaded = loaded || QDir(loadedFolder) == QDir(start); });
-  while (!loaded && waited.elapsed() < kChooserLoadMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  QCoreApplication::processEvents();
-  if (auto* tree = chooser.findChild<QTreeView*>(); tree && tree->currentIndex().isValid())
-    tree->scrollTo(tree->currentIndex(), QAbstractItemView::PositionAtCenter);
-  QCoreApplication::processEvents();
+  chooser.WaitForStartFolder(kChooserLoadMs);
   return Save(chooser, folder, kDirectoryChooserScreenshot);
 }
 
@@ -73,10 +60,6 @@ bool WriteImages(MainWindow& window, Ui& ui, const QDir& folder) {
   window.SSTab1->setCurrentIndex(shownTab);
   AboutBox about(ui);
   about.show();
-  QCoreApplication::processEvents();
-  // Word-wrapped texts: the box needs the height its layout asks at its width.
-  if (QLayout* layout = about.layout(); layout && layout->hasHeightForWidth())
-    about.resize(about.width(), std::max(about.height(), layout->totalHeightForWidth(about.width())));
   QCoreApplication::processEvents();
   ok = Save(about, folder, kAboutScreenshot) && ok;
   about.hide();
