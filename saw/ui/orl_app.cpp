@@ -62,7 +62,8 @@ int RunOrl(int argc, char** argv) {
   PlaceMainWindow(window);
   window.show();
   if (!options.program.isEmpty()) {
-    ws.OpenProgram(options.program.toStdString());
+    if (!ws.OpenProgram(options.program.toStdString()))
+      qWarning("orl: cannot open the cut program %s", qUtf8Printable(options.program));
     window.Render();
   }
   window.StartTimers();
