@@ -80,6 +80,7 @@ TEST_F(OrlProcess, SigtermClosesThePlcLinkAndEndsWithStatusZero) {
   QTcpSocket* link = plc.nextPendingConnection();
   ASSERT_NE(link, nullptr);
   ASSERT_TRUE(WaitFor([&] { return Listening(); }, kStartMs));  // the window is up
+  ASSERT_GT(orl.processId(), 0);  // never signal a whole process group
   ::kill(static_cast<pid_t>(orl.processId()), SIGTERM);
   EXPECT_TRUE(WaitFor([&] { return link->state() == QAbstractSocket::UnconnectedState; }, kStartMs));
   ASSERT_TRUE(orl.state() == QProcess::NotRunning || orl.waitForFinished(kStartMs));
