@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSpinBox>
 #include <QStyledItemDelegate>
 
 namespace orl {
@@ -17,9 +18,15 @@ class CellDelegate : public QStyledItemDelegate {
   CellDelegate(const CellGrid& grid, QObject* parent) : QStyledItemDelegate(parent), grid_(grid) {}
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const CellFormat& format = Format(index);
+    if (format.type == CellType::Integer && format.spinButtons) {
+      auto* spin = new QSpinBox(parent);  // steps of 1, no wrap-around
+      spin->setFrame(false);
+      spin->setRange(static_cast<int>(format.min), static_cast<int>(format.max));
+      return spin;
+    }
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
-    const CellFormat& format = Format(index);
     if (format.type == CellType::Number) {
       auto* validator = new QDoubleValidator(format.min, format.max, format.decimals, editor);
       validator->setNotation(QDoubleValidator::StandardNotation);

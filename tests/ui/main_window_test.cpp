@@ -69,7 +69,7 @@ TEST_F(WindowFixture, TypedCutsShowTheirTotalAtOnce) {
   TypeIntoCell(cuts, 4, 1, "500");
   EXPECT_EQ(CellText(cuts, 4, 2), "1");
   EXPECT_EQ(CellText(cuts, 3, 1).toDouble(), 513.2);  // 500 + kerf 3.2 + rear trim 10
-  TypeIntoCell(cuts, 4, 2, "2");
+  TypeIntoCell(cuts, 4, 2, "2");  // the quantity's spin box
   EXPECT_EQ(CellText(cuts, 3, 1).toDouble(), 1016.4);
   EXPECT_EQ(window->programTab->CNum->text(), "1");
 }

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QAbstractSpinBox>
 #include <QLineEdit>
 #include <QTest>
 #include <filesystem>
@@ -87,9 +88,10 @@ struct WindowFixture : ::testing::Test {
     view->setFocus();
     view->setCurrentIndex(cell);
     view->edit(cell);
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    ASSERT_NE(editor, nullptr) << "no cell editor opened at (" << row << "," << column << ")";
-    editor->selectAll();
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_TRUE(editor && view->isAncestorOf(editor)) << "no cell editor opened at (" << row << "," << column << ")";
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) line->selectAll();
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(editor)) spin->selectAll();
     QTest::keyClicks(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();  // the view commits the text on its next turn
