@@ -16,8 +16,9 @@ inline constexpr const char* kScreenshotNames[] = {"program-control.png", "impor
                                                    "diagnostics.png"};
 inline constexpr const char* kAboutScreenshot = "about.png";
 inline constexpr const char* kDirectoryChooserScreenshot = "directory-chooser.png";
-// Scan ticks run before the images are taken, so the PLC shows a cycle.
-inline constexpr int kScreenshotTicks = 12;
+// Scan ticks run before the images are taken: the PLC has been read and
+// the first target handed over, and the cut list is not yet locked.
+inline constexpr int kScreenshotTicks = 3;
 
 // Loads the examples into the window, waits for the ticks, writes the
 // images into folder and calls done with whether every image was written.
