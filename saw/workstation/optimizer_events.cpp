@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "saw/optimizer/books.h"
+#include "saw/optimizer/cut_sequence.h"
 #include "saw/optimizer/pattern_browser.h"
 #include "saw/workstation/workstation.h"
 
@@ -43,5 +44,9 @@ void Workstation::ShowLoadedPatternClicked() {
 }
 
 void Workstation::BookClicked(int index) { SelectBook(optimizerView, index); }
+
+void Workstation::StepBarChanged(int value) { SetStepBar(optimizer, optimizerView, value); }
+
+void Workstation::ShowNextClicked() { ShowNext = !ShowNext; }
 
 }  // namespace orl

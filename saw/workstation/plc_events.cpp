@@ -1,9 +1,10 @@
 // The PLC side of the workstation: opening and closing the link, the scan
 // timer and the operator's diagnostics clicks.
+#include "saw/plc/attempt.h"
 #include "saw/plc/dig_io.h"
 #include "saw/plc/link_factory.h"
 #include "saw/plc/operator_requests.h"
-#include "saw/plc/scan_loop.h"
+#include "saw/plc/scan_sequence.h"
 #include "saw/shell/wait_seconds.h"
 #include "saw/workstation/scan_host_adapter.h"
 #include "saw/workstation/workstation.h"
@@ -53,13 +54,33 @@ void Workstation::End() {
 
 void Workstation::ScanTick() {
   if (!ScanTimerEnabled || !link) return;
+  const TransferPlan plan = PrepareScan();
+  ApplyScan(plan, Transfer(*link, plan));
+  SequenceScan();
+}
+
+TransferPlan Workstation::PrepareScan() {
+  TransferPlan plan;
+  if (!ScanTimerEnabled || !link) return plan;
+  Attempt([&] { plan = PrepareTransfer(plc, MacPar, link->LinkOpen()); });
+  return plan;
+}
+
+void Workstation::ApplyScan(const TransferPlan& plan, const TransferResult& result) {
   plc.log.MaxLogLen = MaxLogLen;
+  Attempt([&] { ApplyTransfer(plc, plan, result); });
+}
+
+void Workstation::SequenceScan() {
+  if (!ScanTimerEnabled || !link) return;
   ScanHostAdapter host(*this);
-  orl::ScanTick(plc, *link, host);
+  Sequence(plc, host);
 }
 
 void Workstation::DigIOClicked(int row, int column) { DigIOClick(plc, row, column); }
 
 void Workstation::ManualSendClicked() { ManSndClick(plc); }
+
+void Workstation::ClearLogClicked() { ClrCommLogClick(plc); }
 
 }  // namespace orl

@@ -130,6 +130,14 @@ bool Workstation::ProgramClicked(const std::string& fileName) {
   return true;
 }
 
+bool Workstation::OpenProgram(const std::filesystem::path& file) {
+  const std::filesystem::path absolute = std::filesystem::absolute(file);
+  if (!fileSystem.FolderExists(absolute.parent_path().string())) return false;
+  File1.folder = absolute.parent_path().string();
+  File1.Refresh(fileSystem);
+  return ProgramClicked(absolute.filename().string());
+}
+
 bool Workstation::SaveClicked() { return SaveCutList(cutList, File1, fileSystem, ui); }
 
 void Workstation::JobBrsClicked() {

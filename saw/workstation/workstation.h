@@ -17,6 +17,7 @@
 #include "saw/plc/link_factory.h"
 #include "saw/plc/plc_link.h"
 #include "saw/plc/plc_state.h"
+#include "saw/plc/scan_transfer.h"
 #include "saw/shell/cell_grid.h"
 #include "saw/shell/clock.h"
 #include "saw/shell/file_list.h"
@@ -59,8 +60,16 @@ class Workstation {
   void End();
 
   // --- Scan timer -------------------------------------------------------
-  // One tick of the scan timer; does nothing once the scan timer is off.
+  // One whole tick: the three steps below with the transfer between them.
+  // Once the scan timer is off (the end sequence), a tick does nothing.
   void ScanTick();
+  // A tick in steps, for a caller that runs the transfer on another
+  // thread: prepare decides what to transfer (nothing while the link is
+  // closed), apply brings the transfer's outcome back, sequence answers the
+  // relays. A tick that fires while a transfer is under way only sequences.
+  TransferPlan PrepareScan();
+  void ApplyScan(const TransferPlan& plan, const TransferResult& result);
+  void SequenceScan();
 
   // --- Parameters tab ---------------------------------------------------
   void MacParLostFocus();
@@ -82,6 +91,10 @@ class Workstation {
 
   // --- Cut programs and job folders ------------------------------------
   bool ProgramClicked(const std::string& fileName);
+  // A cut program named when the program starts (as a desktop program
+  // opens the file it is given): the program list shows its folder and it
+  // loads as a click there would load it.
+  bool OpenProgram(const std::filesystem::path& file);
   bool SaveClicked();
   void JobBrsClicked();
   void Dir1Changed(const std::string& folder);
@@ -96,6 +109,9 @@ class Workstation {
   bool LoadPatternClicked();
   void ShowLoadedPatternClicked();
   void BookClicked(int index);
+  // The cut-sequence step bar moved.
+  void StepBarChanged(int value);
+  void ShowNextClicked();
 
   // --- Positions and the cut being made -----------------------------------
   // A list too long to make is refused with a warning, once until a list
@@ -108,6 +124,8 @@ class Workstation {
   // --- PLC diagnostics ----------------------------------------------------
   void DigIOClicked(int row, int column);
   void ManualSendClicked();
+  // "Clear" beside the communication log.
+  void ClearLogClicked();
 
   // --- State ------------------------------------------------------------
   Ui& ui;

@@ -114,5 +114,17 @@ TEST_F(WorkstationFixture, SavedProgramLoadsBackByAClick) {
   EXPECT_EQ(UpperBound(positions), 2);
 }
 
+TEST_F(WorkstationFixture, ProgramNamedAtStartUpOpensFromItsOwnFolder) {
+  folder.Write("elsewhere/job", "Named,False\r\n");
+  Start(StandardSettings());
+  ws->Activate();
+  EXPECT_TRUE(ws->OpenProgram(folder.Path() / "elsewhere" / "job"));
+  EXPECT_EQ(ws->cutList.DispFName, "job");
+  EXPECT_EQ(ws->cutList.Desc, "Named");
+  EXPECT_EQ(ws->cutList.Units, kInch);
+  EXPECT_EQ(ws->File1.entries, std::vector<std::string>{"job"});
+  EXPECT_FALSE(ws->OpenProgram(folder.Path() / "missing" / "job"));
+}
+
 }  // namespace
 }  // namespace orl

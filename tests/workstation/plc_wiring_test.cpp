@@ -62,5 +62,29 @@ TEST_F(WorkstationFixture, DisableProgrammingLocksTheCutListControls) {
   EXPECT_FALSE(ws->cutList.Grv.enabled);
 }
 
+// The desktop program runs the transfer elsewhere: a click on an output
+// while the relay word is being written stays pending, and ticks that only
+// sequence still hand over the next target.
+TEST_F(WorkstationFixture, SplitTickKeepsAClickMadeDuringTheTransfer) {
+  folder.Write("Programs/job", "Run,True\r\n\r\n1319.6\r\n500,2\r\n300,1\r\n");
+  Start(StandardSettings("Mode=ABSOLUTE"));
+  ws->Activate();
+  ASSERT_TRUE(ws->OpenPlc(/*simulate=*/true));
+  ws->ScanTick();  // reads the images
+  ws->DigIOClicked(3, kOutputsColumn);
+  const TransferPlan plan = ws->PrepareScan();
+  ASSERT_EQ(plan.kind, TransferKind::WriteOutput);
+  const TransferResult result = Transfer(*ws->link, plan);
+  ws->plc.OutputWrite = plan.value ^ 1;  // a second click while the word was on its way
+  ws->ApplyScan(plan, result);
+  EXPECT_EQ(ws->plc.OutputWrite, plan.value ^ 1);
+
+  ASSERT_TRUE(ws->ProgramClicked("job"));
+  SetRelayBit(ws->plc, 700, true);  // "Set To Beginning" as last read
+  ws->SequenceScan();  // a tick during a transfer only sequences
+  EXPECT_GT(ws->plc.positions.size(), 2u);
+  EXPECT_FALSE(RelayBit(ws->plc, 700));
+}
+
 }  // namespace
 }  // namespace orl

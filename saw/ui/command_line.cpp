@@ -1,0 +1,46 @@
+#include "saw/ui/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+
+namespace orl {
+namespace {
+
+constexpr const char* kSettingsDirVariable = "ORL_SETTINGS_DIR";
+
+}  // namespace
+
+OrlOptions ParseCommandLine(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription("ORL saw controller: cut lists, optimizer patterns and the saw PLC.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption simulate("simulate", "Run against the built-in simulated saw PLC.");
+  const QCommandLineOption settingsDir("settings-dir", "Folder holding ORL.INI.", "DIR");
+  const QCommandLineOption screenshots("screenshots", "Write screenshots of the window into DIR and end.", "DIR");
+  parser.addOptions({simulate, settingsDir, screenshots});
+  parser.addPositionalArgument("PROGRAM", "A cut program to open at start-up.", "[PROGRAM]");
+  parser.process(arguments);
+
+  OrlOptions options;
+  options.simulate = parser.isSet(simulate);
+  options.settingsDir = parser.value(settingsDir);
+  options.screenshotsDir = parser.value(screenshots);
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() > 1) {
+    qCritical("orl: at most one PROGRAM may be named");
+    ::exit(1);
+  }
+  if (!positional.isEmpty()) options.program = QDir::current().absoluteFilePath(positional.front());
+  return options;
+}
+
+QString SettingsFolder(const OrlOptions& options) {
+  if (!options.settingsDir.isEmpty()) return QDir(options.settingsDir).absolutePath();
+  const QString fromEnvironment = qEnvironmentVariable(kSettingsDirVariable);
+  if (!fromEnvironment.isEmpty()) return QDir(fromEnvironment).absolutePath();
+  return QCoreApplication::applicationDirPath();
+}
+
+}  // namespace orl

@@ -1,0 +1,145 @@
+#include "saw/ui/grid_view.h"
+
+#include <QApplication>
+#include <QDoubleValidator>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSpinBox>
+#include <QStyledItemDelegate>
+
+namespace orl {
+namespace {
+
+// Edits a cell within its type's range and paints button cells as buttons.
+class CellDelegate : public QStyledItemDelegate {
+ public:
+  CellDelegate(const CellGrid& grid, QObject* parent) : QStyledItemDelegate(parent), grid_(grid) {}
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const CellFormat& format = Format(index);
+    if (format.type == CellType::Integer && format.spinButtons) {
+      auto* spin = new QSpinBox(parent);  // steps of 1, no wrap-around
+      spin->setFrame(false);
+      spin->setRange(static_cast<int>(format.min), static_cast<int>(format.max));
+      return spin;
+    }
+    auto* editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    if (format.type == CellType::Number) {
+      auto* validator = new QDoubleValidator(format.min, format.max, format.decimals, editor);
+      validator->setNotation(QDoubleValidator::StandardNotation);
+      validator->setLocale(QLocale::c());
+      editor->setValidator(validator);
+    } else if (format.type == CellType::Integer) {
+      editor->setValidator(new QIntValidator(static_cast<int>(format.min), static_cast<int>(format.max), editor));
+    } else if (format.maxLength > 0) {
+      editor->setMaxLength(format.maxLength);
+    }
+    (void)option;
+    return editor;
+  }
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    if (Format(index).type != CellType::Button) return PaintCell(painter, option, index);
+    QStyleOptionButton button;
+    button.rect = option.rect.adjusted(1, 1, -1, -1);
+    button.text = index.data().toString();
+    button.state = QStyle::State_Enabled | QStyle::State_Raised;
+    if (option.state & QStyle::State_HasFocus) button.state |= QStyle::State_HasFocus;
+    QApplication::style()->drawControl(QStyle::CE_PushButton, &button, painter);
+  }
+
+ private:
+  // The cell keeps its own colour when current (the highlight of the cell
+  // being cut and the I/O states must stay readable); a frame marks it.
+  void PaintCell(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem plain(option);
+    const bool current = plain.state & QStyle::State_Selected;
+    plain.state &= ~QStyle::State_Selected;
+    QStyledItemDelegate::paint(painter, plain, index);
+    if (!current) return;
+    painter->save();
+    painter->setPen(QPen(QColor(0x00, 0x40, 0xC0), 2));
+    painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+    painter->restore();
+  }
+
+  const CellFormat& Format(const QModelIndex& index) const { return grid_.Format(index.row() + 1, index.column() + 1); }
+  const CellGrid& grid_;
+};
+
+}  // namespace
+
+GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+  setModel(model);
+  setItemDelegate(new CellDelegate(model->Grid(), this));
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                  QAbstractItemView::AnyKeyPressed);
+  setTabKeyNavigation(false);  // Tab leaves the grid, so every control stays in reach of the keyboard
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  connect(this, &QTableView::clicked, this,
+          [this](const QModelIndex& index) { emit cellClicked(index.row() + 1, index.column() + 1); });
+  // Focus moving between the grid and its cell editor stays inside the grid;
+  // the editor has committed its text by the time this is told.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    if (Owns(old) && !Owns(now)) emit lostFocus();
+  });
+  Render();
+}
+
+void GridView::Render() {
+  model_->Refresh();
+  SyncHiddenAndWidths();
+  SyncCurrentCell();
+}
+
+void GridView::SyncHiddenAndWidths() {
+  const CellGrid& grid = model_->Grid();
+  const int charWidth = fontMetrics().averageCharWidth();
+  for (int column = 1; column <= grid.Columns(); ++column) {
+    const bool hidden = grid.ColumnHidden(column);
+    if (isColumnHidden(column - 1) != hidden) setColumnHidden(column - 1, hidden);
+    if (!widthsFromGrid_ || grid.ColumnWidth(column) <= 0) continue;
+    if (sizedFrom_.size() < static_cast<std::size_t>(column)) sizedFrom_.resize(column);
+    std::pair<int, std::string> from{grid.ColumnWidth(column), grid.Text(0, column)};
+    if (sizedFrom_[column - 1] == from) continue;
+    const int headerWidth = fontMetrics().horizontalAdvance(QString::fromStdString(from.second)) + 10;
+    setColumnWidth(column - 1, std::max(from.first * charWidth + 8, headerWidth));
+    sizedFrom_[column - 1] = std::move(from);
+  }
+  if (!widthsFromGrid_) horizontalHeader()->setStretchLastSection(true);
+  for (int row = 1; row <= grid.Rows(); ++row)
+    if (isRowHidden(row - 1) != grid.RowHidden(row)) setRowHidden(row - 1, grid.RowHidden(row));
+}
+
+void GridView::SyncCurrentCell() {
+  const CellGrid& grid = model_->Grid();
+  const QModelIndex wanted = model_->IndexOf(grid.ActiveRow(), grid.ActiveColumn());
+  if (!wanted.isValid() || wanted == currentIndex() || state() == QAbstractItemView::EditingState) return;
+  syncing_ = true;
+  setCurrentIndex(wanted);
+  syncing_ = false;
+}
+
+void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  if (!syncing_ && current.isValid()) emit currentCellMoved(current.row() + 1, current.column() + 1);
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+  if (state() != QAbstractItemView::EditingState) emit keyPressedInGrid(event->key());
+  const bool enterOnButton = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+                             currentIndex().isValid() &&
+                             model_->Grid().Format(currentIndex().row() + 1, currentIndex().column() + 1).type ==
+                                 CellType::Button;
+  if (enterOnButton) return;  // the key press above already asked for the button's action
+  QTableView::keyPressEvent(event);
+}
+
+bool GridView::Owns(const QWidget* widget) const { return widget && (widget == this || isAncestorOf(widget)); }
+
+}  // namespace orl

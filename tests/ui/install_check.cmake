@@ -1,0 +1,16 @@
+# Installs the build into a scratch prefix and checks that the desktop
+# program, its headless twin, the desktop entry and the icon are there.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX} RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${status}")
+endif()
+foreach(installed bin/orl bin/orl-tool share/applications/orl.desktop share/icons/hicolor/scalable/apps/orl.svg)
+  if(NOT EXISTS ${PREFIX}/${installed})
+    message(FATAL_ERROR "not installed: ${installed}")
+  endif()
+endforeach()
+file(READ ${PREFIX}/share/applications/orl.desktop entry)
+if(NOT entry MATCHES "Exec=orl" OR NOT entry MATCHES "Icon=orl")
+  message(FATAL_ERROR "the desktop entry does not start orl with its icon")
+endif()
