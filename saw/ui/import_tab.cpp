@@ -148,7 +148,7 @@ void ImportTab::Render() {
   SyncVisibleEnabled(ShNxt, true, view.ShNxtEnabled);
   SyncChecked(ShNxt, ws_.ShowNext);
   SyncVisibleEnabled(BtnLdPat, true, view.BtnLdPatEnabled);
-  SyncList(Warnings, ws_.ImportReport());
+  SyncList(Warnings, ws_.LastImportWarnings());
 }
 
 }  // namespace orl

@@ -33,7 +33,6 @@ void ShowExamples(MainWindow& window) {
   const std::string optimizerFile = EntryOr(ws.jobs.File2.entries, kExampleOptimizerFile);
   if (!optimizerFile.empty() && ws.OptimizerFileClicked(optimizerFile) && !ws.optimizer.Pat.Items.empty())
     ws.PatClicked(0);
-  ws.ImportReport();
   window.Render();
 }
 

@@ -138,7 +138,8 @@ TEST_F(WindowFixture, OptimizerFileReadPatternShownAndLoaded) {
   ImportTab& import = *window->importTab;
   ClickItem(import.File2, "empty.PTX");
   ASSERT_GT(import.Warnings->count(), 0);
-  EXPECT_EQ(import.Warnings->item(0)->text(), "empty.PTX: no patterns were read from this file.");
+  EXPECT_EQ(import.Warnings->item(import.Warnings->count() - 1)->text(),
+            "empty.PTX: no cut could be read from this file; it holds nothing to load.");
 
   ClickItem(import.File2, "CPOUT.001");
   EXPECT_EQ(import.Warnings->count(), 0);
