@@ -120,8 +120,10 @@ void GridView::SyncCurrentCell() {
   const CellGrid& grid = model_->Grid();
   const QModelIndex wanted = model_->IndexOf(grid.ActiveRow(), grid.ActiveColumn());
   if (!wanted.isValid() || wanted == currentIndex() || state() == QAbstractItemView::EditingState) return;
+  // The program's own moves (a hand-over) leave the operator's selection as
+  // it is: the groups a run cuts come from it.
   syncing_ = true;
-  setCurrentIndex(wanted);
+  selectionModel()->setCurrentIndex(wanted, QItemSelectionModel::NoUpdate);
   syncing_ = false;
 }
 

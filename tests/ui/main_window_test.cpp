@@ -191,8 +191,14 @@ TEST_F(WindowFixture, WholeSawCycleOnScreen) {
     const QModelIndex current = window->programTab->CutList->currentIndex();
     highlighted.emplace_back(current.row() + 1, current.column() + 1);
   });
+  // The operator's block of groups 1 and 2 stays selected while cells are cut.
+  GridView& cutList = *window->programTab->CutList;
+  cutList.selectionModel()->select(
+      QItemSelection(cutList.model()->index(0, 0), cutList.model()->index(0, 2 * ColsPerGroup - 1)),
+      QItemSelectionModel::ClearAndSelect);
   StartScanning();
   ASSERT_TRUE(WaitFor([&] { return ws->plc.LastHandOver.LastCut; }, 20000));
+  EXPECT_TRUE(ws->cutList.grid.HasBlockSelection());
   std::vector<std::pair<int, int>> expected;
   for (std::size_t i = 1; i < ws->plc.positions.size(); ++i)
     expected.emplace_back(ws->plc.positions[i].CellRow, ws->plc.positions[i].CellCol);
