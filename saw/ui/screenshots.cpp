@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <QTimer>
 #include <memory>
 
@@ -40,11 +43,30 @@ bool Save(QWidget& widget, const QDir& folder, const char* name) {
   return widget.grab().save(folder.filePath(name));
 }
 
+// A dialog under a plain title bar carrying its caption, which a grab alone
+// leaves out (the window manager draws the real one).
+bool SaveWithTitleBar(QWidget& dialog, const QDir& folder, const char* name) {
+  const QPixmap contents = dialog.grab();
+  QFont font = dialog.font();
+  font.setBold(true);
+  const int barHeight = QFontMetrics(font).height() + 12;
+  QImage image(contents.width(), contents.height() + barHeight, QImage::Format_ARGB32);
+  image.fill(dialog.palette().window().color());
+  QPainter painter(&image);
+  painter.fillRect(0, 0, image.width(), barHeight, QColor(0x3c, 0x4a, 0x5c));
+  painter.setPen(Qt::white);
+  painter.setFont(font);
+  painter.drawText(QRect(10, 0, image.width() - 20, barHeight), Qt::AlignVCenter | Qt::AlignLeft, dialog.windowTitle());
+  painter.drawPixmap(0, barHeight, contents);
+  painter.end();
+  return image.save(folder.filePath(name));
+}
+
 bool SaveDirectoryChooser(const QDir& folder, const QString& start) {
   DirectoryChooser chooser(start);
   chooser.show();
   chooser.WaitForStartFolder(kChooserLoadMs);
-  return Save(chooser, folder, kDirectoryChooserScreenshot);
+  return SaveWithTitleBar(chooser, folder, kDirectoryChooserScreenshot);
 }
 
 bool WriteImages(MainWindow& window, Ui& ui, const QDir& folder) {
@@ -60,7 +82,7 @@ bool WriteImages(MainWindow& window, Ui& ui, const QDir& folder) {
   AboutBox about(ui);
   about.show();
   QCoreApplication::processEvents();
-  ok = Save(about, folder, kAboutScreenshot) && ok;
+  ok = SaveWithTitleBar(about, folder, kAboutScreenshot) && ok;
   about.hide();
   // The Jobs folder, which the settings give relative to the settings folder (the current one).
   ok = SaveDirectoryChooser(folder, QDir::current().absoluteFilePath(QString::fromStdString(window.ws.PthPar.Text(1, 1)))) && ok;
