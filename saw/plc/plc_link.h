@@ -50,7 +50,8 @@ class PlcLink {
   // made afresh since the last transfer: the PLC may have restarted.
   virtual std::uint64_t Connection() const { return 1; }
 
-  const std::string& LastError() const { return lastError_; }
+  // A copy: a link shared between threads hands it out under its lock.
+  virtual std::string LastError() const { return lastError_; }
 
  protected:
   void SetLastError(std::string text) { lastError_ = std::move(text); }

@@ -14,6 +14,8 @@ namespace {
 
 // Edits a cell within its type's range and paints button cells as buttons.
 class CellDelegate : public QStyledItemDelegate {
+  static constexpr const char* kFilled = "filledFromCell";
+
  public:
   CellDelegate(const CellGrid& grid, QObject* parent) : QStyledItemDelegate(parent), grid_(grid) {}
 
@@ -39,6 +41,15 @@ class CellDelegate : public QStyledItemDelegate {
     }
     (void)option;
     return editor;
+  }
+
+  // An open editor is filled once: a later change of its cell (the
+  // highlight of the cut being made passing over it) must not wipe what the
+  // operator is typing.
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+    if (editor->property(kFilled).toBool()) return;
+    QStyledItemDelegate::setEditorData(editor, index);
+    editor->setProperty(kFilled, true);
   }
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {

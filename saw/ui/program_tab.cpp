@@ -77,8 +77,7 @@ void ProgramTab::BuildCutList() {
       first = first == 0 ? column : std::min(first, column);
       last = std::max(last, column);
     }
-    if (first > 0 && last > first) ws_.cutList.grid.SetBlockSelection(first, last);
-    else ws_.cutList.grid.ClearBlockSelection();
+    ws_.CutListSelectionChanged(first, last);
   });
 
   auto* descLabel = new QLabel(kDescriptionCaption, this);

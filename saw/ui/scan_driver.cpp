@@ -49,8 +49,13 @@ void ScanDriver::OnScanTick() {
     return;
   }
   const TransferPlan plan = ws_.PrepareScan();
-  if (plan.kind == TransferKind::None || !worker_.isRunning()) {
+  if (plan.kind == TransferKind::None) {
     OnTransferDone(plan, ws_.link ? Transfer(*ws_.link, plan) : TransferResult{});
+    return;
+  }
+  if (!worker_.isRunning()) {  // the PLC is never reached from the window's thread
+    ws_.SequenceScan();
+    emit stateChanged();
     return;
   }
   inFlight_ = true;

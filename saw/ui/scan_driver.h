@@ -27,8 +27,12 @@ class ScanDriver : public QObject {
 
   // Hands the open link to the worker thread and starts both timers.
   void Start();
-  // The end sequence's first step: no more scan ticks.
-  void StopScan() { TimerScan.stop(); }
+  // The end sequence's first step: no more scan ticks, and no housekeeping
+  // (which may ask the operator something) while the end pumps events.
+  void StopScan() {
+    TimerScan.stop();
+    Timer1.stop();
+  }
   // After the end sequence: the worker thread ends.
   void StopWorker();
 

@@ -47,6 +47,12 @@ class SerializedLink final : public PlcLink {
     return Locked([&] { return inner_->WriteWords(address, words, count); });
   }
 
+  // The connection's state, which the transfer logs and uses to read the
+  // images afresh after the PLC may have restarted.
+  LinkHealth Health() const override { return Locked([&] { return inner_->Health(); }); }
+  std::uint64_t Connection() const override { return Locked([&] { return inner_->Connection(); }); }
+  std::string LastError() const override { return Locked([&] { return inner_->LastError(); }); }
+
   PlcLink& Inner() { return *inner_; }
 
  private:

@@ -85,6 +85,11 @@ void Workstation::CutListCellMoved(int row, int column) {
   if (const auto group = CurrentCellMoved(cutList, column)) FollowGroupInPreview(*group);
 }
 
+void Workstation::CutListSelectionChanged(int firstColumn, int lastColumn) {
+  if (firstColumn > 0 && lastColumn > firstColumn) cutList.grid.SetBlockSelection(firstColumn, lastColumn);
+  else cutList.grid.ClearBlockSelection();
+}
+
 void Workstation::FollowGroupInPreview(int group) { FollowCutGroup(optimizer, optimizerView, group); }
 
 void Workstation::CutListKeyDown() { KeyDownInGrid(cutList); }

@@ -81,6 +81,9 @@ class Workstation {
   // --- Cut list ---------------------------------------------------------
   void CutListEditFinished(int row, int column);
   void CutListCellMoved(int row, int column);
+  // The operator selected cells spanning these columns (0, 0 for none): a
+  // span of two or more columns is the block whose groups a run cuts.
+  void CutListSelectionChanged(int firstColumn, int lastColumn);
   void CutListKeyDown();
   void DescChanged(const std::string& text);
   void ClearClicked();
