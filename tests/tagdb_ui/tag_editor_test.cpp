@@ -22,6 +22,21 @@ class TagEditorTest : public UiTest {
   void SetUp() override { CreateTagDatabase(); }
 
   int RowCount() { return SqlValue("SELECT COUNT(*) FROM TagData").toInt(); }
+
+  // Runs `work` while another connection holds the file as `statements` left it.
+  template <typename Work>
+  void WhileHeld(const QStringList& statements, Work work) {
+    {
+      QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "holder");
+      other.setDatabaseName(TagDatabaseFile());
+      ASSERT_TRUE(other.open());
+      for (const QString& statement : statements) QSqlQuery(other).exec(statement);
+      work();
+      QSqlQuery(other).exec("ROLLBACK");
+      other.close();
+    }
+    QSqlDatabase::removeDatabase("holder");
+  }
 };
 
 TEST_F(TagEditorTest, NewRowTakesTheDefaultsAndTheIdTheDatabaseGave) {
@@ -151,17 +166,24 @@ TEST_F(TagEditorTest, ALockedDatabaseIsReportedAndTheEditIsSavedOnceItIsFree) {
   Sql({"INSERT INTO TagData (NAME) VALUES ('A')"});
   OpenEditor();
   Text("NAME")->setText("A2");
-  {
-    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "locker");
-    other.setDatabaseName(TagDatabaseFile());
-    ASSERT_TRUE(other.open());
-    QSqlQuery(other).exec("BEGIN EXCLUSIVE");
+  WhileHeld({"BEGIN EXCLUSIVE"}, [this] {
     Click("SAVE");
     EXPECT_TRUE(TakeMessage().contains("locked"));
-    QSqlQuery(other).exec("ROLLBACK");
-    other.close();
-  }
-  QSqlDatabase::removeDatabase("locker");
+  });
+  Click("SAVE");
+  EXPECT_EQ(SqlValue("SELECT NAME FROM TagData"), "A2");
+}
+
+// A reader holding the file lets the row be written but not committed.
+TEST_F(TagEditorTest, AFailedCommitKeepsTheEditToBeSavedAgain) {
+  Sql({"INSERT INTO TagData (NAME) VALUES ('A')"});
+  OpenEditor();
+  Text("NAME")->setText("A2");
+  WhileHeld({"BEGIN", "SELECT COUNT(*) FROM TagData"}, [this] {
+    Click("SAVE");
+    EXPECT_TRUE(TakeMessage().contains("locked"));
+    EXPECT_EQ(Text("NAME")->text(), "A2");
+  });
   Click("SAVE");
   EXPECT_EQ(SqlValue("SELECT NAME FROM TagData"), "A2");
 }
