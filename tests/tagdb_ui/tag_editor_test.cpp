@@ -2,6 +2,7 @@
 // that follow the check boxes, the reload on close and database errors.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -205,7 +206,7 @@ TEST_F(TagEditorTest, DataTypeListComesFromEnNumerations) {
   EXPECT_EQ(list->currentText(), "ioFloat");
 }
 
-TEST_F(TagEditorTest, QueldbEditWritesAScreenshotAndRefusesAMissingDatabase) {
+TEST_F(TagEditorTest, QueldbEditWritesAScreenshotAndRefusesAMissingOrUnsuitableDatabase) {
   Sql({"INSERT INTO TagData (NAME, ALARMS) VALUES ('Speed', 1)"});
   QTemporaryDir out;
   const QString folder = QFileInfo(TagDatabaseFile()).absolutePath();
@@ -216,7 +217,19 @@ TEST_F(TagEditorTest, QueldbEditWritesAScreenshotAndRefusesAMissingDatabase) {
     EXPECT_EQ(QProcess::execute(QUELDB_TOOL, arguments << "--screenshot" << png), 0) << command;
     EXPECT_GT(QImage(png).width(), 100) << command;
   }
-  EXPECT_GT(QProcess::execute(QUELDB_TOOL, {"edit", out.path()}), 0);  // an error status, no window
+  EXPECT_EQ(QProcess::execute(QUELDB_TOOL, {"edit", out.path()}), 2);  // no file: an error status, no window
+
+  {
+    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "no-tags");
+    other.setDatabaseName(QDir(out.path()).filePath("Quelontrol.mdb"));
+    ASSERT_TRUE(other.open());
+    QSqlQuery(other).exec("CREATE TABLE Other (ID INTEGER)");
+    other.close();
+  }
+  QSqlDatabase::removeDatabase("no-tags");
+  const QString png = out.filePath("no-tags.png");
+  EXPECT_EQ(QProcess::execute(QUELDB_TOOL, {"edit", out.path(), "--screenshot", png}), 2);  // no TagData table
+  EXPECT_FALSE(QFile::exists(png));
 }
 
 }  // namespace
