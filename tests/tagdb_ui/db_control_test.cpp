@@ -147,7 +147,7 @@ TEST_F(DbControlTest, AboutBoxShowsTitleAndVersionAndClosesWithItsButton) {
   });
   control.ShowAboutBox();
   EXPECT_EQ(caption, "About QuelDB");
-  EXPECT_EQ(version, "Version " QUELDB_VERSION_TEXT);
+  EXPECT_EQ(version, QString("Version ") + Version());
 }
 
 TEST_F(DbControlTest, EditTagNameDatabaseOpensTheEditorWithoutWaiting) {
