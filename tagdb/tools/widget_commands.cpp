@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -60,8 +59,9 @@ void WriteScreenshot(QWidget* window, const std::string& file) {
 int RunWidgetCommand(const WidgetCommands& commands, int argc, char** argv) {
   const QString file = *commands.edit ? EditedFile(commands.dir) : QString();
   // The editor would say so in a box; on the command line an error is plainer.
-  if (*commands.edit && !QFileInfo(file).isFile()) {
-    throw ToolError("no tag database at " + file.toStdString());
+  if (*commands.edit) {
+    const TagLoad load = TagTable::Load(file.toStdString(), TagTable());
+    if (!load.table) throw ToolError(load.error);
   }
   QApplication app(argc, argv);
   if (*commands.about) {

@@ -2,6 +2,7 @@
 // that follow the check boxes, the reload on close and database errors.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -22,6 +23,21 @@ class TagEditorTest : public UiTest {
   void SetUp() override { CreateTagDatabase(); }
 
   int RowCount() { return SqlValue("SELECT COUNT(*) FROM TagData").toInt(); }
+
+  // Runs `work` while another connection holds the file as `statements` left it.
+  template <typename Work>
+  void WhileHeld(const QStringList& statements, Work work) {
+    {
+      QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "holder");
+      other.setDatabaseName(TagDatabaseFile());
+      ASSERT_TRUE(other.open());
+      for (const QString& statement : statements) QSqlQuery(other).exec(statement);
+      work();
+      QSqlQuery(other).exec("ROLLBACK");
+      other.close();
+    }
+    QSqlDatabase::removeDatabase("holder");
+  }
 };
 
 TEST_F(TagEditorTest, NewRowTakesTheDefaultsAndTheIdTheDatabaseGave) {
@@ -151,17 +167,24 @@ TEST_F(TagEditorTest, ALockedDatabaseIsReportedAndTheEditIsSavedOnceItIsFree) {
   Sql({"INSERT INTO TagData (NAME) VALUES ('A')"});
   OpenEditor();
   Text("NAME")->setText("A2");
-  {
-    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "locker");
-    other.setDatabaseName(TagDatabaseFile());
-    ASSERT_TRUE(other.open());
-    QSqlQuery(other).exec("BEGIN EXCLUSIVE");
+  WhileHeld({"BEGIN EXCLUSIVE"}, [this] {
     Click("SAVE");
     EXPECT_TRUE(TakeMessage().contains("locked"));
-    QSqlQuery(other).exec("ROLLBACK");
-    other.close();
-  }
-  QSqlDatabase::removeDatabase("locker");
+  });
+  Click("SAVE");
+  EXPECT_EQ(SqlValue("SELECT NAME FROM TagData"), "A2");
+}
+
+// A reader holding the file lets the row be written but not committed.
+TEST_F(TagEditorTest, AFailedCommitKeepsTheEditToBeSavedAgain) {
+  Sql({"INSERT INTO TagData (NAME) VALUES ('A')"});
+  OpenEditor();
+  Text("NAME")->setText("A2");
+  WhileHeld({"BEGIN", "SELECT COUNT(*) FROM TagData"}, [this] {
+    Click("SAVE");
+    EXPECT_TRUE(TakeMessage().contains("locked"));
+    EXPECT_EQ(Text("NAME")->text(), "A2");
+  });
   Click("SAVE");
   EXPECT_EQ(SqlValue("SELECT NAME FROM TagData"), "A2");
 }
@@ -183,7 +206,7 @@ TEST_F(TagEditorTest, DataTypeListComesFromEnNumerations) {
   EXPECT_EQ(list->currentText(), "ioFloat");
 }
 
-TEST_F(TagEditorTest, QueldbEditWritesAScreenshotAndRefusesAMissingDatabase) {
+TEST_F(TagEditorTest, QueldbEditWritesAScreenshotAndRefusesAMissingOrUnsuitableDatabase) {
   Sql({"INSERT INTO TagData (NAME, ALARMS) VALUES ('Speed', 1)"});
   QTemporaryDir out;
   const QString folder = QFileInfo(TagDatabaseFile()).absolutePath();
@@ -194,7 +217,19 @@ TEST_F(TagEditorTest, QueldbEditWritesAScreenshotAndRefusesAMissingDatabase) {
     EXPECT_EQ(QProcess::execute(QUELDB_TOOL, arguments << "--screenshot" << png), 0) << command;
     EXPECT_GT(QImage(png).width(), 100) << command;
   }
-  EXPECT_GT(QProcess::execute(QUELDB_TOOL, {"edit", out.path()}), 0);  // an error status, no window
+  EXPECT_EQ(QProcess::execute(QUELDB_TOOL, {"edit", out.path()}), 2);  // no file: an error status, no window
+
+  {
+    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "no-tags");
+    other.setDatabaseName(QDir(out.path()).filePath("Quelontrol.mdb"));
+    ASSERT_TRUE(other.open());
+    QSqlQuery(other).exec("CREATE TABLE Other (ID INTEGER)");
+    other.close();
+  }
+  QSqlDatabase::removeDatabase("no-tags");
+  const QString png = out.filePath("no-tags.png");
+  EXPECT_EQ(QProcess::execute(QUELDB_TOOL, {"edit", out.path(), "--screenshot", png}), 2);  // no TagData table
+  EXPECT_FALSE(QFile::exists(png));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "queldb/db.h"
+
 namespace queldb {
 namespace {
 
@@ -47,8 +49,8 @@ QDialog* CreateAboutBox(QWidget* parent) {
   layout->setContentsMargins(24, 18, 24, 14);
   layout->addWidget(TitleLabel());
   layout->addWidget(NamedLabel("lblDescription", kDescription));
-  // The version of the build, from the CMake project version.
-  layout->addWidget(NamedLabel("lblVersion", QString(kVersionPrefix) + QUELDB_WIDGETS_VERSION));
+  // The library's version, so the box never shows a number of its own.
+  layout->addWidget(NamedLabel("lblVersion", QString(kVersionPrefix) + Version()));
   layout->addSpacing(12);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);

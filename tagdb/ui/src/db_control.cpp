@@ -96,9 +96,9 @@ void DbControl::WriteToDatabase(Variant& IOAddress, Variant& IOValue, int16_t& N
   db_.WriteToDatabase(IOAddress, IOValue, NumOfRegs, FromStartAddress, IOType);
 }
 
-void DbControl::WriteQuePLC(Variant& qBuffAddress, Variant& qBuffValue, int16_t& WriteSize,
-                            int16_t& ioDataType) {
-  db_.WriteQuePLC(qBuffAddress, qBuffValue, WriteSize, ioDataType);
+int16_t DbControl::WriteQuePLC(Variant& qBuffAddress, Variant& qBuffValue, int16_t& WriteSize,
+                               int16_t& ioDataType) {
+  return db_.WriteQuePLC(qBuffAddress, qBuffValue, WriteSize, ioDataType);
 }
 
 int16_t DbControl::ReadQueData(Variant& quBuffAddress, Variant& quBuffValue, int16_t& WriteSize,

@@ -106,12 +106,32 @@ DbResult TagDataSource::InTransaction(const std::function<DbResult()>& work) {
 
 DbResult TagDataSource::Save() {
   if (!model_ || !model_->isDirty()) return std::nullopt;
-  return InTransaction([this]() -> DbResult {
+  const QList<HeldEdit> edits = HeldEdits();
+  DbResult failure = InTransaction([this]() -> DbResult {
     // On success the model reads the table again.
     if (!model_->submitAll()) return ErrorText(model_->lastError(), "the row cannot be written");
     FetchAll();
     return std::nullopt;
   });
+  // A commit refused after the rows were written has had the model read the
+  // table again, and rows written before a refused one count as saved: hold
+  // every edit anew on the table as it stands after the rollback.
+  if (failure) {
+    model_->revertAll();
+    for (const HeldEdit& edit : edits) model_->setData(model_->index(edit.row, edit.column), edit.value);
+  }
+  return failure;
+}
+
+QList<TagDataSource::HeldEdit> TagDataSource::HeldEdits() const {
+  QList<HeldEdit> edits;
+  for (int row = 0; row < model_->rowCount(); ++row) {
+    for (int column = 0; column < model_->columnCount(); ++column) {
+      const QModelIndex index = model_->index(row, column);
+      if (model_->isDirty(index)) edits.append({row, column, index.data(Qt::EditRole)});
+    }
+  }
+  return edits;
 }
 
 void TagDataSource::DiscardChanges() {

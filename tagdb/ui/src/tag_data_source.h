@@ -4,8 +4,10 @@
 // so a failed one leaves the file as it was.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <functional>
 #include <optional>
 
@@ -45,7 +47,15 @@ class TagDataSource {
   DbResult DeleteRow(int row);
 
  private:
+  struct HeldEdit {
+    int row;
+    int column;
+    QVariant value;
+  };
+
   QSqlDatabase Database() const;
+  // The changed fields not yet written, to hold again after a failed save.
+  QList<HeldEdit> HeldEdits() const;
   DbResult InTransaction(const std::function<DbResult()>& work);
   DbResult InsertNewRow();
   void SelectAll();

@@ -62,8 +62,9 @@ class QUELDB_WIDGETS_EXPORT DbControl : public QWidget {
   // The calls of queldb::Db, with the same arguments and results.
   void WriteToDatabase(Variant& IOAddress, Variant& IOValue, int16_t& NumOfRegs,
                        int32_t& FromStartAddress, int16_t& IOType);
-  void WriteQuePLC(Variant& qBuffAddress, Variant& qBuffValue, int16_t& WriteSize,
-                   int16_t& ioDataType);
+  // kTrue when the entry is queued, kFalse when refused because 45 are waiting.
+  int16_t WriteQuePLC(Variant& qBuffAddress, Variant& qBuffValue, int16_t& WriteSize,
+                      int16_t& ioDataType);
   int16_t ReadQueData(Variant& quBuffAddress, Variant& quBuffValue, int16_t& WriteSize,
                       int16_t& ioDataType);
   int16_t ReadPLCValue(Variant& address, Variant& ResponseValue, int16_t& NumOfRegs,
