@@ -1,6 +1,5 @@
 #include "saw/ui/import_tab.h"
 
-#include <QDir>
 
 #include "saw/ui/widget_sync.h"
 
@@ -42,8 +41,8 @@ void ImportTab::BuildJobBrowser() {
   Dir1->setObjectName("Dir1");
   Dir1->setGeometry(5, 38, 150, 135);
   connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    const QString folder = QDir::cleanPath(QDir(Q(ws_.jobs.Dir1)).filePath(item->text()));
-    context_.Forward([&] { ws_.Dir1Changed(folder.toStdString()); });
+    const std::string entry = item->text().toStdString();
+    context_.Forward([&] { ws_.Dir1EntryOpened(entry); });
   });
   JobBrs = new QPushButton(this);
   JobBrs->setObjectName("JobBrs");

@@ -5,6 +5,7 @@
 #include "saw/optimizer/pattern_browser.h"
 #include "saw/shell/machine_parameters.h"
 #include "saw/shell/orl_settings.h"
+#include "saw/shell/path_parts.h"
 
 namespace orl {
 namespace {
@@ -151,6 +152,13 @@ void Workstation::JobBrsClicked() {
 }
 
 void Workstation::Dir1Changed(const std::string& folder) { ShowJobFolder(jobs, folder, fileSystem); }
+
+void Workstation::Dir1EntryOpened(const std::string& entry) {
+  const auto folder = (std::filesystem::path(WithForwardSlashes(jobs.Dir1)) / entry).lexically_normal();
+  std::string text = folder.string();
+  if (text.size() > 1 && text.back() == '/') text.pop_back();
+  Dir1Changed(text);
+}
 
 void Workstation::TabClicked(int tab) {
   SSTab1 = tab;

@@ -101,6 +101,9 @@ class Workstation {
   bool SaveClicked();
   void JobBrsClicked();
   void Dir1Changed(const std::string& folder);
+  // An entry of the job folder list was opened: a subfolder, or ".." for
+  // the folder above.
+  void Dir1EntryOpened(const std::string& entry);
   void TabClicked(int tab);
 
   // --- Optimizer import -------------------------------------------------

@@ -114,6 +114,18 @@ TEST_F(WorkstationFixture, SavedProgramLoadsBackByAClick) {
   EXPECT_EQ(UpperBound(positions), 2);
 }
 
+TEST_F(WorkstationFixture, JobFolderEntriesOpenASubfolderOrTheFolderAbove) {
+  Start(StandardSettings());
+  ws->Activate();
+  folder.Write("Jobs/kitchen/cuts.csv", "");
+  ws->Dir1Changed(folder.Folder() + "Jobs");
+  ws->Dir1EntryOpened("kitchen");
+  EXPECT_EQ(ws->jobs.Dir1, folder.Folder() + "Jobs/kitchen");
+  ws->Dir1EntryOpened("..");
+  ws->Dir1EntryOpened("..");
+  EXPECT_EQ(ws->jobs.Dir1 + "/", folder.Folder());
+}
+
 TEST_F(WorkstationFixture, ProgramNamedAtStartUpOpensFromItsOwnFolder) {
   folder.Write("elsewhere/job", "Named,False\r\n");
   Start(StandardSettings());
