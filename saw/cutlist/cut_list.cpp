@@ -35,7 +35,7 @@ void LayOutGroup(CutList& cutList, int p) {
   SetCells(grid, p, kSawStrokeRow, last, Number(9999, decimals, false));
   // Qty: the cut level in row 3, then quantities with spin buttons.
   grid.Format(kTotalRow, p + kQtyOffset) = Number(99, 0, true, kGrey);
-  SetCells(grid, p + kQtyOffset, kFirstCutRow, last, CellFormat{CellType::Integer, 0, 99, 0, 0, true, false, kWhite});
+  SetCells(grid, p + kQtyOffset, kFirstCutRow, last, CellFormat{CellType::Integer, 0, kMaxCellQuantity, 0, 0, true, false, kWhite});
   // Groove widths; row 3 stays locked.
   SetCells(grid, p + kGrooveOffset, kTotalRow, last, Number(999, 1, false));
   grid.Format(kTotalRow, p + kGrooveOffset).locked = true;
@@ -78,6 +78,11 @@ void GrooveCol(CutList& cutList) { ShowGroupColumn(cutList, kGrooveOffset, cutLi
 void RmdrCol(CutList& cutList) { ShowGroupColumn(cutList, kRmdrOffset, cutList.Rmdr.value != 0); }
 
 void StrokeCol(CutList& cutList) { cutList.grid.SetRowHidden(kSawStrokeRow, cutList.Stroke.value == 0); }
+
+void StartOperatorAtFirstGroup(CutList& cutList) {
+  cutList.grid.MoveCursor(kTotalRow, PositionColumnOfGroup(1));
+  cutList.grid.ClearBlockSelection();
+}
 
 void SelectUnits(CutList& cutList, int unitIndex) {
   cutList.Units = unitIndex == kInch ? kInch : kMetric;

@@ -23,7 +23,8 @@ inline constexpr int kFirstCutRow = 4;
 inline constexpr std::size_t kMaxCellTextLength = 1024;
 inline constexpr Rgb kHighlightColor = 0xFF8080;
 // The largest quantity a cut holds (a pattern's 16-bit CutQty reaches it; a
-// program file may hold more, which reads as this). Typing stays 0..99.
+// program file may hold more, which reads as this), and the quantity editor
+// takes it too.
 inline constexpr int kMaxCellQuantity = 32767;
 // Asked before "Clear" or a pattern load replaces the cut list.
 inline constexpr const char* kClearQuestion = "This will clear all programmed cuts. Continue?";
@@ -59,11 +60,6 @@ class CutList {
   std::string DispFName;  // cut program now in the list
   int decimalPlacesMetric = 1;
   int decimalPlacesInch = 1;
-
-  // The column of the cell the operator last chose; a run without a block
-  // selection starts at its group. Hand-overs and the program's own cell
-  // writes move the grid's active cell, never this.
-  int ChosenColumn = 1;
 
   // Highlight of the cell being cut.
   int HiRow = 0, HiCol = 0;
@@ -104,6 +100,11 @@ int ComputeColumn(CutList& cutList, const CellGrid& macPar, int column, float tr
 // the highlight. When the column changes, returns the group number the
 // pattern preview should follow (already advanced by one when showNext).
 std::optional<int> HiLiteCell(CutList& cutList, int row, int column, bool showNext);
+
+// A new list (cleared, loaded or replaced by a pattern) starts afresh: the
+// operator's cursor goes to the first group's board length and the block of
+// groups chosen for the old list is dropped, so a run starts at group 1.
+void StartOperatorAtFirstGroup(CutList& cutList);
 
 // Writes the unit flag into (1,2) and lays the grid out again.
 void SelectUnits(CutList& cutList, int unitIndex);

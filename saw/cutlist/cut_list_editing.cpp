@@ -35,8 +35,8 @@ std::optional<int> CurrentCellMoved(CutList& cutList, int column) {
 
 void KeyDownInGrid(CutList& cutList) {
   CellGrid& grid = cutList.grid;
-  const int row = grid.ActiveRow();
-  const int column = grid.ActiveColumn();
+  const int row = grid.CursorRow();
+  const int column = grid.CursorColumn();
   if (row != kTotalRow || grid.Text(0, column) != "Position") return;
   grid.Format(row, column).locked = GroupHasCut(grid, column);
 }
@@ -53,8 +53,9 @@ bool AskAndClearCutList(Ui& ui, CutList& cutList, FileList& programList, const F
   programList.Refresh(fileSystem);
   ui.PumpEvents();
   ClearCutlist(cutList);
-  Setupcutlist(cutList);
-  cutList.ChosenColumn = 1;  // a new list runs from its first group until the operator chooses
+  // The unit stays what the operator sees: an emptied list keeps its flag.
+  SelectUnits(cutList, cutList.Units);
+  StartOperatorAtFirstGroup(cutList);
   return true;
 }
 

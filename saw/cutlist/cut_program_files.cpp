@@ -19,7 +19,7 @@ bool LoadCutProgram(CutList& cutList, const FileList& programList, const std::st
   GrvCk(cutList, grooveColumnsSetting);
   HiLiteCell(cutList, 0, 0, false);
   grid.SetActiveCell(kTotalRow, 1);
-  cutList.ChosenColumn = 1;
+  StartOperatorAtFirstGroup(cutList);
   cutList.CNum = "1";
   return true;
 }

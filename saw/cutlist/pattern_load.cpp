@@ -90,7 +90,9 @@ class Placement {
     boardSeen_ = true;
     DescChanged(context_.cutList, Description(cut, view_.File2FileName));
     model_.LoadedPatternKey = PatternKey(cut, view_);
-    if (cut.BoardWid < kInchBoardWidth && !context_.cutList.InchSelected()) SelectUnits(context_.cutList, kInch);
+    // The board's size tells its unit; the list takes it either way.
+    const int unit = cut.BoardWid < kInchBoardWidth ? kInch : kMetric;
+    if (unit != context_.cutList.Units) SelectUnits(context_.cutList, unit);
     trimOverride_ = cut.LoadLong ? cut.TrimLong : cut.TrimShort;
   }
 
@@ -188,15 +190,15 @@ void DeleteCutGroup(CellGrid& grid, int group) {
 }
 
 bool LoadPattern(PatternLoadContext context, OptimizerModel& model, OptimizerView& view, CutBookLabels& labels) {
+  const std::int16_t pattern = SelectedPatternNumber(model);
+  const std::span<PatCut> cuts = PatternCuts(model, pattern);
+  if (cuts.empty()) return false;  // nothing to write: the list stays as it is
   labels.Clear();
   CutList& cutList = context.cutList;
   if (!AskAndClearCutList(context.ui, cutList, context.programList, context.fileSystem)) return false;
   view.BtnLdPatEnabled = true;
   view.ShNxtEnabled = true;
-
-  const std::int16_t pattern = SelectedPatternNumber(model);
   ShowBooks(model, view, pattern);
-  const std::span<PatCut> cuts = PatternCuts(model, pattern);
   Placement placement(context, model, view, labels);
   placement.Run(cuts);
   DeleteEmptyGroups(cutList.grid, labels, cuts);

@@ -48,9 +48,11 @@ struct PatternLoadContext {
   const FileSystem& fileSystem;
 };
 
-// "Load": asks first; on Yes replaces the cut list with the pattern selected
-// in `Pat` and records it as `LoadedPatternKey`. The book labels are emptied
-// even when the operator says No. Returns whether the pattern was loaded.
+// "Load": with a pattern to write, asks first; on Yes replaces the cut list
+// with the pattern selected in `Pat` and records it as `LoadedPatternKey`.
+// The book labels are emptied even when the operator says No. Without a
+// pattern (none read, or let go since) nothing is asked and nothing changes.
+// Returns whether the pattern was loaded.
 bool LoadPattern(PatternLoadContext context, OptimizerModel& model, OptimizerView& view, CutBookLabels& labels);
 
 // Group `group` (all six columns) disappears from the grid; the later groups

@@ -135,11 +135,10 @@ class PositionWalk {
 bool MakePositions(CutList& cutList, const CellGrid& macPar, bool absoluteMode, std::int32_t& runningPos,
                    PosList& posList, bool* tooLong) {
   const CellGrid& grid = cutList.grid;
-  // The operator's block, else the cell the operator last chose: never the
-  // active cell, which every hand-over moves to the cut being made.
-  const bool block = grid.HasBlockSelection();
-  const int firstColumn = block ? grid.SelectionFirstColumn() : cutList.ChosenColumn;
-  const int lastColumn = block ? grid.SelectionLastColumn() : cutList.ChosenColumn;
+  // The operator's block, else the operator's cursor: never the active
+  // cell, which every hand-over moves to the cut being made.
+  const int firstColumn = grid.SelectionFirstColumn();
+  const int lastColumn = grid.SelectionLastColumn();
   const int startColumn = ColsPerGroup * (firstColumn / ColsPerGroup) + 2;
   int endColumn = ColsPerGroup * (lastColumn / ColsPerGroup) + 2;
   if (startColumn == endColumn) endColumn = grid.Columns();

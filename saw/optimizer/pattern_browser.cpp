@@ -21,6 +21,21 @@ bool OptimizerFileClicked(OptimizerModel& model, OptimizerView& view, const std:
   return read;
 }
 
+void ForgetImportedPatterns(OptimizerModel& model, OptimizerView& view) {
+  model.PatCuts.assign(1, PatCut{});
+  model.CurPatFirst = 0;
+  model.Pat.Clear();
+  model.Parts.Clear();
+  model.ShownPatternKey.clear();
+  view.Drawing.Clear();
+  view.ImpLab1.clear();
+  view.ImpLab2.clear();
+  view.LBLPhases.clear();
+  view.ImpFrameVisible = false;
+  view.File2FileName.clear();
+  view.File2ListIndex = -1;
+}
+
 void PatClicked(OptimizerModel& model, OptimizerView& view, int index) {
   model.Pat.ListIndex = index;
   ShowGraphic(model, view);

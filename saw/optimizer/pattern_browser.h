@@ -20,6 +20,11 @@ bool OptimizerFileClicked(OptimizerModel& model, OptimizerView& view, const std:
                           const std::string& file2Folder, const std::string& fileName, int listIndex,
                           const std::string& ardisPath);
 
+// The imported patterns are let go (the file is read again when clicked):
+// nothing of them stays listed, drawn or highlighted. The loaded pattern's
+// key stays, so "Show Loaded Pattern" can bring it back.
+void ForgetImportedPatterns(OptimizerModel& model, OptimizerView& view);
+
 // Selects entry `index` of `Pat`: draws the pattern, then numbers its steps.
 void PatClicked(OptimizerModel& model, OptimizerView& view, int index);
 

@@ -78,9 +78,14 @@ void CellGrid::SetActiveCell(int row, int column) {
   activeColumn_ = column;
 }
 
-int CellGrid::SelectionFirstColumn() const { return blockFirstColumn_ > 0 ? blockFirstColumn_ : activeColumn_; }
+void CellGrid::MoveCursor(int row, int column) {
+  cursorRow_ = row;
+  cursorColumn_ = column;
+}
 
-int CellGrid::SelectionLastColumn() const { return blockLastColumn_ > 0 ? blockLastColumn_ : activeColumn_; }
+int CellGrid::SelectionFirstColumn() const { return blockFirstColumn_ > 0 ? blockFirstColumn_ : cursorColumn_; }
+
+int CellGrid::SelectionLastColumn() const { return blockLastColumn_ > 0 ? blockLastColumn_ : cursorColumn_; }
 
 void CellGrid::SetBlockSelection(int firstColumn, int lastColumn) {
   blockFirstColumn_ = std::min(firstColumn, lastColumn);

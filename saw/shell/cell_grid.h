@@ -2,8 +2,14 @@
 // The spreadsheet model behind every grid of the main window (the cut list,
 // the machine parameters, the paths and the I/O diagnostics): text cells
 // addressed (row, column) with data from 1 and headers in row and column 0,
-// per-cell type, lock and colour, hidden rows and columns, an active cell and
-// a block selection. The Qt view only renders it.
+// per-cell type, lock and colour, hidden rows and columns, an active cell,
+// the operator's cursor and a block selection. The Qt view only renders it.
+//
+// The active cell is the program's bookkeeping: every GetCellText and
+// SetCellText moves it, and so does each hand-over to the saw. The cursor is
+// the cell the operator clicked or moved to with the keyboard; only the
+// operator's own moves (and a load that sends the operator to its first
+// cell) change it, so what is typed lands where the operator put it.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -60,8 +66,12 @@ class CellGrid {
   int ActiveColumn() const { return activeColumn_; }
   void SetActiveCell(int row, int column);
 
-  // The block selection's first and last column; without a block the active
-  // cell's column is both.
+  int CursorRow() const { return cursorRow_; }
+  int CursorColumn() const { return cursorColumn_; }
+  void MoveCursor(int row, int column);
+
+  // The block selection's first and last column; without a block the
+  // cursor's column is both.
   int SelectionFirstColumn() const;
   int SelectionLastColumn() const;
   bool HasBlockSelection() const { return blockFirstColumn_ > 0; }
@@ -81,6 +91,8 @@ class CellGrid {
   std::vector<bool> hiddenRows_;
   int activeRow_ = 1;
   int activeColumn_ = 1;
+  int cursorRow_ = 1;
+  int cursorColumn_ = 1;
   int blockFirstColumn_ = 0;  // 0 = no block selected
   int blockLastColumn_ = 0;
 };

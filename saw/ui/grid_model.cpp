@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+#include "saw/shell/cell_rules.h"
+
 namespace orl {
 namespace {
 
@@ -84,7 +86,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
   const int column = index.column() + 1;
   const CellFormat& format = grid_.Format(row, column);
   switch (role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: return QString::fromStdString(ShownCellText(grid_, row, column));
     case Qt::EditRole:
     case Qt::ToolTipRole: return QString::fromStdString(grid_.Text(row, column));
     case Qt::BackgroundRole: return ToQColor(format.backColor);

@@ -12,9 +12,22 @@
 namespace orl {
 namespace {
 
+// Takes a decimal comma as a decimal point, so "12,5" is 12.5 and not 125.
+class DecimalValidator : public QDoubleValidator {
+ public:
+  using QDoubleValidator::QDoubleValidator;
+  State validate(QString& input, int& pos) const override {
+    input.replace(',', '.');
+    return QDoubleValidator::validate(input, pos);
+  }
+};
+
 // Edits a cell within its type's range and paints button cells as buttons.
+// The editors only help while typing; the engine decides what a cell takes.
+// An editor left unchanged writes nothing, so opening a cell never changes it.
 class CellDelegate : public QStyledItemDelegate {
   static constexpr const char* kFilled = "filledFromCell";
+  static constexpr const char* kOpenedWith = "openedWith";
 
  public:
   CellDelegate(const CellGrid& grid, QObject* parent) : QStyledItemDelegate(parent), grid_(grid) {}
@@ -24,13 +37,15 @@ class CellDelegate : public QStyledItemDelegate {
     if (format.type == CellType::Integer && format.spinButtons) {
       auto* spin = new QSpinBox(parent);  // steps of 1, no wrap-around
       spin->setFrame(false);
-      spin->setRange(static_cast<int>(format.min), static_cast<int>(format.max));
+      // One below the range stands for an empty cell, shown blank.
+      spin->setRange(static_cast<int>(format.min) - 1, static_cast<int>(format.max));
+      spin->setSpecialValueText(" ");
       return spin;
     }
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
     if (format.type == CellType::Number) {
-      auto* validator = new QDoubleValidator(format.min, format.max, format.decimals, editor);
+      auto* validator = new DecimalValidator(format.min, format.max, format.decimals, editor);
       validator->setNotation(QDoubleValidator::StandardNotation);
       validator->setLocale(QLocale::c());
       editor->setValidator(validator);
@@ -48,8 +63,19 @@ class CellDelegate : public QStyledItemDelegate {
   // operator is typing.
   void setEditorData(QWidget* editor, const QModelIndex& index) const override {
     if (editor->property(kFilled).toBool()) return;
-    QStyledItemDelegate::setEditorData(editor, index);
+    const QString text = index.data(Qt::EditRole).toString();
+    if (auto* spin = qobject_cast<QSpinBox*>(editor))
+      spin->setValue(text.trimmed().isEmpty() ? spin->minimum() : text.toInt());
+    else
+      QStyledItemDelegate::setEditorData(editor, index);
+    editor->setProperty(kOpenedWith, EditorText(editor));
     editor->setProperty(kFilled, true);
+  }
+
+  void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+    const QString text = EditorText(editor);
+    if (text == editor->property(kOpenedWith).toString()) return;  // the operator changed nothing
+    model->setData(index, text, Qt::EditRole);
   }
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -75,6 +101,13 @@ class CellDelegate : public QStyledItemDelegate {
     painter->setPen(QPen(QColor(0x00, 0x40, 0xC0), 2));
     painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
     painter->restore();
+  }
+
+  static QString EditorText(QWidget* editor) {
+    if (auto* spin = qobject_cast<QSpinBox*>(editor))
+      return spin->value() == spin->minimum() ? QString() : QString::number(spin->value());
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) return line->text();
+    return {};
   }
 
   const CellFormat& Format(const QModelIndex& index) const { return grid_.Format(index.row() + 1, index.column() + 1); }
@@ -105,7 +138,7 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), mode
 void GridView::Render() {
   model_->Refresh();
   SyncHiddenAndWidths();
-  SyncCurrentCell();
+  SyncCursor();
 }
 
 void GridView::SyncHiddenAndWidths() {
@@ -127,12 +160,14 @@ void GridView::SyncHiddenAndWidths() {
     if (isRowHidden(row - 1) != grid.RowHidden(row)) setRowHidden(row - 1, grid.RowHidden(row));
 }
 
-void GridView::SyncCurrentCell() {
+void GridView::SyncCursor() {
   const CellGrid& grid = model_->Grid();
-  const QModelIndex wanted = model_->IndexOf(grid.ActiveRow(), grid.ActiveColumn());
-  if (!wanted.isValid() || wanted == currentIndex() || state() == QAbstractItemView::EditingState) return;
-  // The program's own moves (a hand-over) leave the operator's selection as
-  // it is: the groups a run cuts come from it.
+  const std::pair<int, int> cursor{grid.CursorRow(), grid.CursorColumn()};
+  if (cursor == seenCursor_ || state() == QAbstractItemView::EditingState) return;
+  seenCursor_ = cursor;
+  const QModelIndex wanted = model_->IndexOf(cursor.first, cursor.second);
+  if (!wanted.isValid() || wanted == currentIndex()) return;
+  // The selection stays as it is: the groups a run cuts come from it.
   syncing_ = true;
   selectionModel()->setCurrentIndex(wanted, QItemSelectionModel::NoUpdate);
   syncing_ = false;
@@ -140,7 +175,25 @@ void GridView::SyncCurrentCell() {
 
 void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
   QTableView::currentChanged(current, previous);
-  if (!syncing_ && current.isValid()) emit currentCellMoved(current.row() + 1, current.column() + 1);
+  if (!current.isValid()) return;
+  seenCursor_ = {current.row() + 1, current.column() + 1};
+  if (!syncing_) emit currentCellMoved(current.row() + 1, current.column() + 1);
+}
+
+void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  QTableView::closeEditor(editor, hint);
+  // Enter commits with this hint; Tab, Escape and a click elsewhere do not.
+  if (hint == QAbstractItemDelegate::SubmitModelCache) MoveDownOneRow();
+}
+
+void GridView::MoveDownOneRow() {
+  const QModelIndex current = currentIndex();
+  if (!current.isValid()) return;
+  for (int row = current.row() + 1; row < model_->rowCount(); ++row) {
+    if (isRowHidden(row)) continue;
+    setCurrentIndex(model_->index(row, current.column()));
+    return;
+  }
 }
 
 void GridView::keyPressEvent(QKeyEvent* event) {

@@ -40,8 +40,13 @@ void ImportTab::BuildJobBrowser() {
   Dir1 = new QListWidget(this);
   Dir1->setObjectName("Dir1");
   Dir1->setGeometry(5, 38, 150, 135);
+  // Entries by their place in the list: a folder's own name, whatever bytes
+  // it holds, not the text shown for it (the first entry is the folder above).
   connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    const std::string entry = item->text().toStdString();
+    const int row = Dir1->row(item);
+    const auto& folders = ws_.jobs.Dir1Entries;
+    if (row < 0 || row > static_cast<int>(folders.size())) return;
+    const std::string entry = row == 0 ? std::string(kParentFolder) : folders[row - 1];
     context_.Forward([&] { ws_.Dir1EntryOpened(entry); });
   });
   JobBrs = new QPushButton(this);
@@ -53,7 +58,9 @@ void ImportTab::BuildJobBrowser() {
   File2->setObjectName("File2");
   File2->setGeometry(5, 228, 150, 182);
   const auto read = [this](QListWidgetItem* item) {
-    const std::string name = item->text().toStdString();
+    const int row = File2->row(item);
+    if (row < 0 || row >= static_cast<int>(ws_.jobs.File2.entries.size())) return;
+    const std::string name = ws_.jobs.File2.entries[row];
     context_.Forward([&] { ws_.OptimizerFileClicked(name); });
   };
   connect(File2, &QListWidget::itemClicked, this, read);
@@ -130,7 +137,8 @@ void ImportTab::Render() {
   folders.insert(folders.end(), ws_.jobs.Dir1Entries.begin(), ws_.jobs.Dir1Entries.end());
   SyncList(Dir1, folders);
   if (JobBrs->text() != Q(ws_.jobs.JobBrsCaption)) JobBrs->setText(Q(ws_.jobs.JobBrsCaption));
-  SyncList(File2, ws_.jobs.File2.entries);
+  const bool file2Refilled = SyncList(File2, ws_.jobs.File2.entries);
+  SyncListCurrent(File2, ws_.ShownOptimizerFileIndex(), shownOptimizerFile_, file2Refilled);
   SyncList(Pat, model.Pat.Items, model.Pat.ListIndex);
   SyncList(Parts, model.Parts.Items);
   Preview->Render(model.ShownPatternKey + "|" + view.TextShowPh + "|" + std::to_string(view.Drawing.Ops().size()));

@@ -44,6 +44,7 @@ class ImportTab : public QWidget {
 
   WindowContext context_;
   Workstation& ws_;
+  int shownOptimizerFile_ = -1;  // the file list's entry last highlighted for the engine
 };
 
 }  // namespace orl

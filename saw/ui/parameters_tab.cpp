@@ -18,9 +18,17 @@ ParametersTab::ParametersTab(const WindowContext& context, QWidget* parent)
     : QWidget(parent), context_(context), ws_(context.ws) {
   MacPar = MakeGrid(ws_.MacPar, kMachineParametersCaption, 5, 330);
   MacPar->setObjectName("MacPar");
+  MacPar->Model()->SetEditHandler([this](int row, int column, const std::string& text) {
+    context_.Forward([&] { ws_.MacParCellEdited(row, column, text); });
+  });
   connect(MacPar, &GridView::lostFocus, this, [this] { context_.Forward([&] { ws_.MacParLostFocus(); }); });
+  connect(MacPar, &GridView::currentCellMoved, this,
+          [this](int row, int column) { context_.Forward([&] { ws_.MacParCellMoved(row, column); }); });
 
   PthPar = MakeGrid(ws_.PthPar, kPathsCaption, 185, 775);
+  PthPar->Model()->SetEditHandler([this](int row, int column, const std::string& text) {
+    context_.Forward([&] { ws_.PthParCellEdited(row, column, text); });
+  });
   PthPar->setObjectName("PthPar");
   PthPar->horizontalHeader()->setStretchLastSection(false);
   PthPar->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -34,16 +42,13 @@ ParametersTab::ParametersTab(const WindowContext& context, QWidget* parent)
       context_.Forward([&] { ws_.PthParKeyPress(kEnterKeyCode); });
   });
   connect(PthPar, &GridView::currentCellMoved, this,
-          [this](int row, int column) { ws_.PthPar.SetActiveCell(row, column); });
+          [this](int row, int column) { context_.Forward([&] { ws_.PthParCellMoved(row, column); }); });
 }
 
 GridView* ParametersTab::MakeGrid(CellGrid& grid, const char* caption, int y, int width) {
   auto* label = new QLabel(caption, this);
   label->setGeometry(5, y, width, 18);
   auto* model = new GridModel(grid, this);
-  model->SetEditHandler([this, &grid](int row, int column, const std::string& text) {
-    context_.Forward([&] { grid.SetText(row, column, text); });
-  });
   auto* view = new GridView(model, this);
   view->SetWidthsFromGrid(false);
   // Tall enough for every row, so no scroll bar hides one.

@@ -56,10 +56,7 @@ ProgramTab::ProgramTab(const WindowContext& context, QWidget* parent)
 void ProgramTab::BuildCutList() {
   auto* model = new GridModel(ws_.cutList.grid, this);
   model->SetEditHandler([this](int row, int column, const std::string& text) {
-    context_.Forward([&] {
-      ws_.cutList.grid.SetText(row, column, text);
-      ws_.CutListEditFinished(row, column);
-    });
+    context_.Forward([&] { ws_.CutListCellEdited(row, column, text); });
   });
   CutList = new GridView(model, this);
   CutList->setObjectName("CutList");
@@ -100,9 +97,14 @@ void ProgramTab::BuildProgramFiles() {
   File1 = new QListWidget(this);
   File1->setObjectName("File1");
   File1->setGeometry(510, 25, 270, 135);
+  // By the entry's place in the list: the file's own name, whatever bytes
+  // it holds, not the text shown for it.
   const auto open = [this](QListWidgetItem* item) {
-    const std::string name = item->text().toStdString();
+    const int row = File1->row(item);
+    if (row < 0 || row >= static_cast<int>(ws_.File1.entries.size())) return;
+    const std::string name = ws_.File1.entries[row];
     context_.Forward([&] { ws_.ProgramClicked(name); });
+    SyncListCurrent(File1, ws_.ShownProgramIndex(), shownProgram_, /*evenIfSeen=*/true);
   };
   connect(File1, &QListWidget::itemClicked, this, open);
   connect(File1, &QListWidget::itemActivated, this, open);
@@ -175,6 +177,8 @@ void ProgramTab::BuildBooks() {
 void ProgramTab::Render() {
   const orl::CutList& cut = ws_.cutList;
   CutList->Render();
+  DropSelectionTheListNoLongerHas();
+  ScrollToTheCellBeingCut();
   if (CutList->isEnabled() != cut.gridEnabled) CutList->setEnabled(cut.gridEnabled);
   if (Desc->toPlainText() != ShownDescription(cut.Desc)) {
     const QSignalBlocker blocker(Desc);
@@ -188,11 +192,32 @@ void ProgramTab::Render() {
   SyncCheckBox(Rmdr, cut.Rmdr);
   SyncText(CNum, cut.CNum);
   SyncText(DispFName, cut.DispFName);
-  SyncList(File1, ws_.File1.entries);
+  const bool file1Refilled = SyncList(File1, ws_.File1.entries);
+  SyncListCurrent(File1, ws_.ShownProgramIndex(), shownProgram_, file1Refilled);
   if (File1->isEnabled() != ws_.File1.enabled) File1->setEnabled(ws_.File1.enabled);
   SyncControl(ClrLst, cut.ClrLst);
   SyncControl(SaveBtn, cut.SaveBtn);
   RenderImport();
+}
+
+// A block of groups belongs to the list it was chosen on: once the engine
+// has dropped it (a new list), the view lets it go too.
+void ProgramTab::DropSelectionTheListNoLongerHas() {
+  if (ws_.cutList.grid.HasBlockSelection()) return;
+  int first = 0, last = 0;
+  for (const QModelIndex& cell : CutList->selectionModel()->selectedIndexes()) {
+    first = first == 0 ? cell.column() : std::min(first, cell.column());
+    last = std::max(last, cell.column());
+  }
+  if (last > first) CutList->clearSelection();
+}
+
+// The operator sees the cell being cut; the cursor stays where it was.
+void ProgramTab::ScrollToTheCellBeingCut() {
+  const std::pair<int, int> cell{ws_.cutList.HiRow, ws_.cutList.HiCol};
+  if (cell == shownHighlight_ || CutList->Editing()) return;
+  shownHighlight_ = cell;
+  if (cell.first > 0 && cell.second > 0) CutList->scrollTo(CutList->Model()->IndexOf(cell.first, cell.second));
 }
 
 void ProgramTab::RenderImport() {

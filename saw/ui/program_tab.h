@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
+#include <utility>
 
 #include "saw/optimizer/optimizer_view.h"
 #include "saw/ui/grid_view.h"
@@ -48,9 +49,13 @@ class ProgramTab : public QWidget {
   void BuildImportFrame();
   void BuildBooks();
   void RenderImport();
+  void DropSelectionTheListNoLongerHas();
+  void ScrollToTheCellBeingCut();
 
   WindowContext context_;
   Workstation& ws_;
+  int shownProgram_ = -1;                  // the program list's entry last highlighted for the engine
+  std::pair<int, int> shownHighlight_{0, 0};  // the cell being cut last scrolled to
 };
 
 }  // namespace orl

@@ -34,8 +34,9 @@ inline void SyncChecked(QAbstractButton* button, bool checked) {
   button->setChecked(checked);
 }
 
-// The list shows `items` and selects `current` (-1: none).
-inline void SyncList(QListWidget* list, const std::vector<std::string>& items, int current = -2) {
+// The list shows `items` and selects `current` (-1: none). Returns whether
+// the entries were put in afresh (which drops the list's current entry).
+inline bool SyncList(QListWidget* list, const std::vector<std::string>& items, int current = -2) {
   const QSignalBlocker blocker(list);
   bool same = list->count() == static_cast<int>(items.size());
   for (int i = 0; same && i < list->count(); ++i) same = list->item(i)->text() == Q(items[i]);
@@ -44,6 +45,18 @@ inline void SyncList(QListWidget* list, const std::vector<std::string>& items, i
     for (const auto& item : items) list->addItem(Q(item));
   }
   if (current != -2 && list->currentRow() != current) list->setCurrentRow(current);
+  return !same;
+}
+
+// Highlights entry `current` (-1: none) when the engine's choice changed
+// since `seen`, or at once with evenIfSeen (after a click the engine
+// refused): between those the operator's own moves in the list stand.
+inline void SyncListCurrent(QListWidget* list, int current, int& seen, bool evenIfSeen = false) {
+  if (current == seen && !evenIfSeen) return;
+  seen = current;
+  if (list->currentRow() == current) return;
+  const QSignalBlocker blocker(list);
+  list->setCurrentRow(current);
 }
 
 }  // namespace orl

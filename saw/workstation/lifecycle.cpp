@@ -1,6 +1,7 @@
 // Start-up, activation, the housekeeping timer and the end of the program.
 #include <unistd.h>
 
+#include "saw/optimizer/pattern_browser.h"
 #include "saw/shell/machine_parameters.h"
 #include "saw/shell/orl_settings.h"
 #include "saw/workstation/workstation.h"
@@ -63,7 +64,7 @@ void Workstation::Activate() {
     MaxLogLen = MaxLogLenSetting(Setting(section::kConfiguration, key::kMaxLogLen));
     if (MaxLogLen > 0) FrameCommLog.visible = true;
   }
-  optimizer.PatCuts.assign(1, PatCut{});
+  ForgetImportedPatterns(optimizer, optimizerView);
   SkipNextActivate = false;
 }
 

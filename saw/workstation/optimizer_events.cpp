@@ -26,6 +26,13 @@ bool Workstation::OptimizerFileClicked(const std::string& fileName) {
   return read;
 }
 
+int Workstation::ShownOptimizerFileIndex() const {
+  if (optimizerView.File2FileName.empty() || optimizerView.File2Folder != jobs.File2.folder) return -1;
+  const auto& entries = jobs.File2.entries;
+  const auto found = std::find(entries.begin(), entries.end(), optimizerView.File2FileName);
+  return found == entries.end() ? -1 : static_cast<int>(found - entries.begin());
+}
+
 void Workstation::KeepImportWarnings(const std::string& fileName) {
   lastImportWarnings_ = optimizer.Warnings.Texts();
   if (optimizer.CutCount() == 0) lastImportWarnings_.push_back(fileName + kNoCutsRead);

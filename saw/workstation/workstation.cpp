@@ -1,8 +1,11 @@
 #include "saw/workstation/workstation.h"
 
+#include <algorithm>
+
 #include "saw/cutlist/cut_list_editing.h"
 #include "saw/cutlist/cut_program_files.h"
 #include "saw/optimizer/pattern_browser.h"
+#include "saw/shell/cell_rules.h"
 #include "saw/shell/machine_parameters.h"
 #include "saw/shell/orl_settings.h"
 #include "saw/shell/path_parts.h"
@@ -18,6 +21,8 @@ int Toggled(int value) { return value == 0 ? 1 : 0; }
 constexpr const char* kTooManyPositionsHead = "This cut list needs more than ";
 constexpr const char* kTooManyPositionsTail =
     " saw positions. Nothing was sent to the saw: lower the quantities or check the grooves and the Saw Kerf.";
+
+constexpr const char* kNotACutProgram = " is not a cut program, or it cannot be read. The cut list is unchanged.";
 
 std::string PositionListTooLongText() {
   return kTooManyPositionsHead + std::to_string(kMaxPosEntries) + kTooManyPositionsTail;
@@ -50,6 +55,18 @@ bool Workstation::JobDriveReady(const std::string& folder) const {
 
 // --- Parameters tab -------------------------------------------------------
 
+bool Workstation::MacParCellEdited(int row, int column, const std::string& text) {
+  return EditCell(MacPar, row, column, text);
+}
+
+bool Workstation::PthParCellEdited(int row, int column, const std::string& text) {
+  return EditCell(PthPar, row, column, text);
+}
+
+void Workstation::MacParCellMoved(int row, int column) { MacPar.MoveCursor(row, column); }
+
+void Workstation::PthParCellMoved(int row, int column) { PthPar.MoveCursor(row, column); }
+
 void Workstation::MacParLostFocus() { SaveMachineParameters(MacPar, settings); }
 
 void Workstation::PthParLostFocus() { SavePaths(PthPar, settings); }
@@ -61,6 +78,7 @@ void Workstation::PthParButtonClicked(int row, int column) {
   const std::string chosen = ui.ChooseDirectory(dirBoxPath);
   ui.PumpEvents();
   if (!ApplyChosenFolder(PthPar, row, chosen, RemovableFolder())) return;
+  PthParLostFocus();  // a chosen folder is kept at once, not only when the grid is left
   if (row == kProgramsRow && fileSystem.FolderExists(chosen)) {
     File1.folder = chosen;
     File1.Refresh(fileSystem);
@@ -69,20 +87,30 @@ void Workstation::PthParButtonClicked(int row, int column) {
 
 void Workstation::PthParKeyPress(int keyCode) {
   constexpr int kEnter = 13;
-  if (keyCode == kEnter) PthParButtonClicked(PthPar.ActiveRow(), PthPar.ActiveColumn());
+  if (keyCode == kEnter) PthParButtonClicked(PthPar.CursorRow(), PthPar.CursorColumn());
 }
 
 void Workstation::UnitsClicked(int unitIndex) { SelectUnits(cutList, unitIndex); }
 
 // --- Cut list ---------------------------------------------------------------
 
+bool Workstation::CutListCellEdited(int row, int column, const std::string& text) {
+  if (!cutList.gridEnabled) return false;  // the PLC disables programming
+  if (row == kDescRow && column == kDescColumn) {
+    DescChanged(text);
+    return true;
+  }
+  if (!EditCell(cutList.grid, row, column, text)) return false;
+  CutListEditFinished(row, column);
+  return true;
+}
+
 void Workstation::CutListEditFinished(int row, int column) {
   CellEditFinished(cutList, MacPar, row, column, GrooveColumnsSetting());
 }
 
 void Workstation::CutListCellMoved(int row, int column) {
-  cutList.grid.SetActiveCell(row, column);
-  if (column >= 1) cutList.ChosenColumn = column;
+  cutList.grid.MoveCursor(row, column);
   if (const auto group = CurrentCellMoved(cutList, column)) FollowGroupInPreview(*group);
 }
 
@@ -130,7 +158,10 @@ void Workstation::RmdrClicked() {
 
 bool Workstation::ProgramClicked(const std::string& fileName) {
   const bool loaded = LoadCutProgram(cutList, File1, fileName, GrooveColumnsSetting());
-  if (!loaded) return false;
+  if (!loaded) {
+    Warn(ui, fileName + kNotACutProgram);
+    return false;
+  }
   optimizerView.ImpFrameVisible = false;
   cutBookLabels.Clear();  // a program has no book labels of its own
   return true;
@@ -142,6 +173,12 @@ bool Workstation::OpenProgram(const std::filesystem::path& file) {
   File1.folder = absolute.parent_path().string();
   File1.Refresh(fileSystem);
   return ProgramClicked(absolute.filename().string());
+}
+
+int Workstation::ShownProgramIndex() const {
+  const auto& entries = File1.entries;
+  const auto found = std::find(entries.begin(), entries.end(), cutList.DispFName);
+  return cutList.DispFName.empty() || found == entries.end() ? -1 : static_cast<int>(found - entries.begin());
 }
 
 bool Workstation::SaveClicked() { return SaveCutList(cutList, File1, fileSystem, ui); }
@@ -178,6 +215,8 @@ bool Workstation::MakePositions(PosList& positions) {
 }
 
 void Workstation::HiLite(int row, int column) {
+  // "Group:" names the group being cut, and "Show Loaded Pattern" opens it.
+  if (row > kSawStrokeRow && column > 0) cutList.CNum = std::to_string(GroupOfColumn(column));
   if (const auto group = HiLiteCell(cutList, row, column, ShowNext)) FollowGroupInPreview(*group);
 }
 

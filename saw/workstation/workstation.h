@@ -72,6 +72,12 @@ class Workstation {
   void SequenceScan();
 
   // --- Parameters tab ---------------------------------------------------
+  // The operator finished editing a cell (refused when the cell takes no
+  // such text) or moved the grid's cursor.
+  bool MacParCellEdited(int row, int column, const std::string& text);
+  bool PthParCellEdited(int row, int column, const std::string& text);
+  void MacParCellMoved(int row, int column);
+  void PthParCellMoved(int row, int column);
   void MacParLostFocus();
   void PthParLostFocus();
   void PthParButtonClicked(int row, int column);
@@ -79,6 +85,9 @@ class Workstation {
   void UnitsClicked(int unitIndex);
 
   // --- Cut list ---------------------------------------------------------
+  // The operator finished editing (row, column) with `text`: stored when the
+  // cell takes it, then the list reacts. Returns whether it was stored.
+  bool CutListCellEdited(int row, int column, const std::string& text);
   void CutListEditFinished(int row, int column);
   void CutListCellMoved(int row, int column);
   // The operator selected cells spanning these columns (0, 0 for none): a
@@ -93,7 +102,11 @@ class Workstation {
   void RmdrClicked();
 
   // --- Cut programs and job folders ------------------------------------
+  // A file that is no cut program is refused with a warning; the list keeps
+  // the program it had.
   bool ProgramClicked(const std::string& fileName);
+  // The entry of the program list that is in the cut list (-1: none).
+  int ShownProgramIndex() const;
   // A cut program named when the program starts (as a desktop program
   // opens the file it is given): the program list shows its folder and it
   // loads as a click there would load it.
@@ -108,6 +121,8 @@ class Workstation {
 
   // --- Optimizer import -------------------------------------------------
   bool OptimizerFileClicked(const std::string& fileName);
+  // The entry of the optimizer file list whose patterns are shown (-1: none).
+  int ShownOptimizerFileIndex() const;
   // The warnings of the last optimizer file read (a click in the file list
   // or "Show Loaded Pattern"), for the Import tab to list without a box.
   const std::vector<std::string>& LastImportWarnings() const { return lastImportWarnings_; }

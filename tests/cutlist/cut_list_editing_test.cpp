@@ -20,7 +20,7 @@ TEST(CutListLayout, GroupColumnsAndModes) {
   EXPECT_TRUE(f.grid().ColumnHidden(3));  // Groove while "Grooving" is off
   EXPECT_EQ(f.grid().Format(4, 5).backColor, kCyan);
   EXPECT_EQ(f.grid().Format(10, 6).backColor, kBlack);
-  EXPECT_EQ(f.grid().Format(4, 2).max, 99);
+  EXPECT_EQ(f.grid().Format(4, 2).max, kMaxCellQuantity);
   EXPECT_TRUE(f.grid().Format(4, 2).spinButtons);
   EXPECT_EQ(f.grid().Format(4, 1).decimals, 1);
   f.cutList.Grv.value = 1;
@@ -64,7 +64,8 @@ TEST(CutListEditing, GrooveCheckLocksGroovingWhileGroovesExist) {
 
 TEST(CutListEditing, BoardLengthLocksOnceTheGroupHasCuts) {
   CutListFixture f;
-  f.grid().SetActiveCell(3, 7);
+  f.grid().MoveCursor(3, 7);
+  SetCellText(f.grid(), 20, 1, "the program's own write moves no cursor");
   KeyDownInGrid(f.cutList);
   EXPECT_FALSE(f.grid().Format(3, 7).locked);
   f.grid().SetText(10, 7, "250");

@@ -87,15 +87,18 @@ TEST_F(ProgramFolderFixture, LoadSetsUnitDescriptionAndCursor) {
   folder.Write("inch", "Door panels,False\r\n\r\n48,1\r\n24,2,0.5\r\n");
   f.cutList.decimalPlacesInch = 3;
   f.cutList.HiRow = 4, f.cutList.HiCol = 1;
+  f.grid().MoveCursor(9, 14);
+  f.grid().SetBlockSelection(7, 18);  // groups 2 and 3 of the list before
   ASSERT_TRUE(LoadCutProgram(f.cutList, programList, "inch", 0));
+  EXPECT_FALSE(f.grid().HasBlockSelection());
   EXPECT_EQ(f.cutList.Units, kInch);
   EXPECT_EQ(f.grid().Format(4, 1).decimals, 3);
   EXPECT_EQ(f.cutList.Desc, "Door panels");
   EXPECT_EQ(f.cutList.DispFName, "inch");
   EXPECT_EQ(f.cutList.Grv.value, 1);  // the groove in row 4
   EXPECT_EQ(f.cutList.HiRow, 0);
-  EXPECT_EQ(f.grid().ActiveRow(), 3);
-  EXPECT_EQ(f.grid().ActiveColumn(), 1);
+  EXPECT_EQ(f.grid().CursorRow(), 3);  // the operator is sent to the first board length
+  EXPECT_EQ(f.grid().CursorColumn(), 1);
   EXPECT_EQ(f.cutList.CNum, "1");
 
   folder.Write("empty-unit", "Metric one\r\n");

@@ -96,7 +96,7 @@ TEST(MakePositions, OneSelectedGroupRunsToTheEndOfTheList) {
     f.Board(group, "1000");
     f.Cut(group, 4, "100", "1");
   }
-  f.cutList.ChosenColumn = 8;  // the operator chose a cell of group 2
+  f.cutList.grid.MoveCursor(4, 8);  // the operator chose a cell of group 2
   const Made made = Make(f, true);
   ASSERT_EQ(UpperBound(made.list), 4);
   EXPECT_EQ(made.list[1].CellCol, 7);
@@ -136,7 +136,7 @@ TEST(MakePositions, SeparatorColumnCountsAsTheNextGroup) {
   CutListFixture f;
   f.Board(1, "1000");
   f.Board(2, "900");
-  f.cutList.ChosenColumn = 6;
+  f.cutList.grid.MoveCursor(4, 6);
   const Made made = Make(f, true);
   EXPECT_EQ(made.list[1].CellCol, 7);
 }

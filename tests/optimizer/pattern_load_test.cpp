@@ -95,6 +95,29 @@ TEST_F(PatternLoadTest, NarrowBoardSelectsInchBeforeTheTotals) {
   EXPECT_EQ(cutList.Desc, "Pattern Number: 1 From: CPOUT.042\r\nBoard\r\n96 X 48        Load SHORT");
 }
 
+TEST_F(PatternLoadTest, EachPatternBringsItsOwnUnitAndTheFlagFollows) {
+  test::PatternBuilder inch(96, 48);
+  inch.Cut(1, 24, false);
+  ASSERT_TRUE(Load(inch));
+  EXPECT_EQ(Cell(kDescRow, kUnitFlagColumn), "False");
+  test::PatternBuilder metric(2440, 1220);
+  metric.Cut(1, 600, true);
+  ASSERT_TRUE(Load(metric));
+  EXPECT_EQ(cutList.Units, kMetric);
+  EXPECT_EQ(Cell(kDescRow, kUnitFlagColumn), "True");
+}
+
+TEST_F(PatternLoadTest, WithoutAPatternNothingIsAskedAndTheListStays) {
+  cutList.grid.SetText(4, 1, "123");
+  test::PatternBuilder b(2440, 1220);
+  b.Cut(1, 600, true);
+  OptimizerModel& model = b.Selected();
+  model.PatCuts.assign(1, PatCut{});  // let go, as an activation does
+  EXPECT_FALSE(LoadPattern({ui, cutList, macPar, programs, fileSystem}, model, view, labels));
+  EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_EQ(Cell(4, 1), "123");
+}
+
 TEST_F(PatternLoadTest, AnsweringNoKeepsTheListButEmptiesTheBookLabels) {
   cutList.grid.SetText(4, 1, "123");
   const std::string_view old[] = {"", "old"};

@@ -44,9 +44,11 @@ TEST(CellGrid, ReducedColumnsHideTheRest) {
   EXPECT_EQ(grid.Text(1, 9), "x");
 }
 
-TEST(CellGrid, SelectionFallsBackToTheActiveColumn) {
+TEST(CellGrid, SelectionFallsBackToTheOperatorsCursorNotTheProgramsCell) {
   CellGrid grid(2, 12);
-  grid.SetActiveCell(1, 8);
+  grid.MoveCursor(1, 8);
+  SetCellText(grid, 2, 2, "written by the program");
+  EXPECT_EQ(grid.CursorColumn(), 8);
   EXPECT_EQ(grid.SelectionFirstColumn(), 8);
   EXPECT_EQ(grid.SelectionLastColumn(), 8);
   grid.SetBlockSelection(10, 3);

@@ -9,29 +9,15 @@
 namespace orl {
 namespace {
 
+using testing::Click;
+using testing::ClickCell;
+using testing::ClickItem;
+using testing::Item;
 using testing::RecordedBox;
 using testing::WaitFor;
 using testing::WindowFixture;
 
 constexpr const char* kClearQuestionText = "This will clear all programmed cuts. Continue?";
-
-QListWidgetItem* Item(QListWidget* list, const QString& text) {
-  const auto found = list->findItems(text, Qt::MatchExactly);
-  return found.isEmpty() ? nullptr : found.front();
-}
-
-void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
-
-void ClickItem(QListWidget* list, const QString& text) {
-  QListWidgetItem* item = Item(list, text);
-  ASSERT_NE(item, nullptr) << text.toStdString();
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
-void ClickCell(GridView* view, int row, int column) {
-  const QRect cell = view->visualRect(view->Model()->IndexOf(row, column));
-  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
-}
 
 TEST_F(WindowFixture, StartUpShowsWhatTheSettingsAskFor) {
   Start();
@@ -120,6 +106,8 @@ TEST_F(WindowFixture, BrowseButtonPutsTheChosenFolderInThePathsGrid) {
   ui.directoryAnswers = {folder.File("ardis-data"), ""};
   ClickCell(paths, kArdisDataRow, kBrowseColumn);
   EXPECT_EQ(CellText(paths, kArdisDataRow, 1).toStdString(), folder.File("ardis-data"));
+  // Kept as the chooser closes, before the operator ever leaves the grid.
+  EXPECT_EQ(ProfileFile(folder.Path() / "ORL.INI").ReadSetting("System", "ArdisPath"), folder.File("ardis-data"));
   EXPECT_EQ(ui.directoryChooserStarts, std::vector<std::string>{"Jobs"});
   // Enter on a button cell opens the chooser too; cancelling changes nothing.
   paths->setFocus();
@@ -178,7 +166,9 @@ TEST_F(WindowFixture, QuietRenderRepaintsNothingAndAHighlightOnlyItsCells) {
 TEST_F(WindowFixture, WholeSawCycleOnScreen) {
   Start();
   ClickItem(window->programTab->File1, "metric-example");
+  GridView& cutList = *window->programTab->CutList;
   std::vector<std::pair<int, int>> highlighted;  // cells in the order they were cut
+  bool cursorStayed = true;
   std::uint64_t handOvers = ws->plc.HandOvers;
   bool labelsFollow = true;
   QObject::connect(&window->scan, &ScanDriver::stateChanged, window.get(), [&] {
@@ -187,15 +177,15 @@ TEST_F(WindowFixture, WholeSawCycleOnScreen) {
     if (ws->plc.HandOvers == handOvers) return;
     handOvers = ws->plc.HandOvers;
     if (ws->plc.LastHandOver.Manual) return;
-    // The cell being cut is the cut list's current cell on screen.
-    const QModelIndex current = window->programTab->CutList->currentIndex();
-    highlighted.emplace_back(current.row() + 1, current.column() + 1);
+    // "Group:" names the group being cut; the operator's cursor stays.
+    const int row = ws->plc.LastHandOver.entry.CellRow, column = ws->plc.LastHandOver.entry.CellCol;
+    if (window->programTab->CNum->text() == QString::number(GroupOfColumn(column))) highlighted.emplace_back(row, column);
+    cursorStayed = cursorStayed && testing::Cursor(&cutList) == std::make_pair(1, 2 * ColsPerGroup);
   });
-  // The operator's block of groups 1 and 2 stays selected while cells are cut.
-  GridView& cutList = *window->programTab->CutList;
-  cutList.selectionModel()->select(
-      QItemSelection(cutList.model()->index(0, 0), cutList.model()->index(0, 2 * ColsPerGroup - 1)),
-      QItemSelectionModel::ClearAndSelect);
+  // The operator's block of groups 1 and 2, chosen with the mouse, stays
+  // selected while cells are cut.
+  ClickCell(&cutList, 1, 1);
+  ClickCell(&cutList, 1, 2 * ColsPerGroup, Qt::ShiftModifier);
   StartScanning();
   ASSERT_TRUE(WaitFor([&] { return ws->plc.LastHandOver.LastCut; }, 20000));
   EXPECT_TRUE(ws->cutList.grid.HasBlockSelection());
@@ -203,6 +193,7 @@ TEST_F(WindowFixture, WholeSawCycleOnScreen) {
   for (std::size_t i = 1; i < ws->plc.positions.size(); ++i)
     expected.emplace_back(ws->plc.positions[i].CellRow, ws->plc.positions[i].CellCol);
   EXPECT_EQ(highlighted, expected);
+  EXPECT_TRUE(cursorStayed);
   EXPECT_TRUE(labelsFollow);
   EXPECT_NE(window->POS->text(), "------------");
   EXPECT_FALSE(window->POS->text().isEmpty());

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QAbstractSpinBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 #include <filesystem>
 #include <map>
@@ -47,6 +48,58 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   }
   return true;
+}
+
+// The operator's hands: clicks on widgets and cells, keys to whatever has
+// the keyboard focus, each followed by the event loop's turn, as between
+// two real key presses.
+inline void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+
+inline QListWidgetItem* Item(QListWidget* list, const QString& text) {
+  const auto found = list->findItems(text, Qt::MatchExactly);
+  return found.isEmpty() ? nullptr : found.front();
+}
+
+inline void ClickItem(QListWidget* list, const QString& text) {
+  QListWidgetItem* item = Item(list, text);
+  ASSERT_NE(item, nullptr) << text.toStdString();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+inline QPoint CellCenter(GridView* view, int row, int column) {
+  view->scrollTo(view->Model()->IndexOf(row, column));
+  return view->visualRect(view->Model()->IndexOf(row, column)).center();
+}
+
+inline void ClickCell(GridView* view, int row, int column, Qt::KeyboardModifiers modifiers = {}) {
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, CellCenter(view, row, column));
+}
+
+inline void DoubleClickCell(GridView* view, int row, int column) {
+  QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, CellCenter(view, row, column));
+  QCoreApplication::processEvents();
+}
+
+inline void PressKey(Qt::Key key) {
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr) << "nothing has the keyboard";
+  QTest::keyClick(focus, key);
+  QCoreApplication::processEvents();
+}
+
+inline void TypeKeys(const QString& text) {
+  for (const QChar c : text) {
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr) << "nothing has the keyboard";
+    QTest::keyClick(focus, c.toLatin1());
+    QCoreApplication::processEvents();
+  }
+}
+
+// The grid's cell under the operator's cursor, as (row, column).
+inline std::pair<int, int> Cursor(GridView* view) {
+  const QModelIndex current = view->currentIndex();
+  return {current.row() + 1, current.column() + 1};
 }
 
 struct WindowFixture : ::testing::Test {

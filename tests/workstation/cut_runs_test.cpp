@@ -23,6 +23,7 @@ struct CutRuns : testing::WorkstationFixture {
       clock.Advance(0.3);
       if (ws->plc.HandOvers == seen) continue;
       seen = ws->plc.HandOvers;
+      groupsShown.push_back(ws->cutList.CNum);
       made.back().first.push_back(ws->plc.LastHandOver.entry.Target);
       made.back().second = SelectedBook(ws->optimizerView);
       if (ws->plc.LastHandOver.LastCut) made.emplace_back();
@@ -30,6 +31,7 @@ struct CutRuns : testing::WorkstationFixture {
     made.pop_back();
     return made;
   }
+  std::vector<std::string> groupsShown;  // "Group:" at each hand-over
 
   // Three groups: the level-1 cuts, then one per run of level-2 cuts; every
   // cut yields labels for two books.
@@ -57,6 +59,8 @@ TEST_F(CutRuns, TheNextRunCutsTheSameGroupsAgain) {
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].first, (Targets{10032, 9000, 9032, 7000, 8032, 5000}));
   EXPECT_EQ(runs[1].first, runs[0].first);
+  const std::vector<std::string> firstRunGroups(groupsShown.begin(), groupsShown.begin() + 6);
+  EXPECT_EQ(firstRunGroups, (std::vector<std::string>{"1", "1", "2", "2", "3", "3"}));
 }
 
 TEST_F(CutRuns, TheNextBooksRunCutsEveryGroup) {

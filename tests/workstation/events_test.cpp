@@ -37,12 +37,13 @@ TEST_F(WorkstationFixture, BrowseRules) {
   std::filesystem::create_directories(other);
   folder.Write("Other/prog", "");
   ui.directoryAnswers = {other};
-  ws->PthPar.SetActiveCell(kProgramsRow, kBrowseColumn);
+  ws->PthParCellMoved(kProgramsRow, kBrowseColumn);
   ws->PthParKeyPress(13);
   EXPECT_EQ(ws->PthPar.Text(kProgramsRow, 1), other);
+  EXPECT_EQ(ws->settings.ReadSetting("System", "ProgramPath"), other);  // kept as the chooser closes
   EXPECT_EQ(ws->File1.entries, std::vector<std::string>{"prog"});
 
-  ws->PthPar.SetActiveCell(kProgramsRow, kPathColumn);
+  ws->PthParCellMoved(kProgramsRow, kPathColumn);
   ws->PthParKeyPress(13);  // Enter in the path column does nothing
   ws->PthParKeyPress(65);
   EXPECT_TRUE(ui.directoryAnswers.empty());
@@ -81,6 +82,46 @@ TEST_F(WorkstationFixture, ClearAsksFirst) {
   EXPECT_FALSE(ws->optimizerView.BtnLdPatEnabled);
   EXPECT_EQ(ui.boxes.back().text, kClearQuestion);
   EXPECT_EQ(ui.boxes.back().title, "Alert!");
+}
+
+TEST_F(WorkstationFixture, ClearedListKeepsItsUnitAndStartsAtGroupOne) {
+  Start(StandardSettings());
+  ws->Activate();
+  ws->UnitsClicked(kInch);
+  ws->CutListCellMoved(4, 8);
+  ws->CutListSelectionChanged(7, 18);
+  ui.yesNoAnswers = {true};
+  ws->ClearClicked();
+  EXPECT_EQ(ws->cutList.grid.Text(kDescRow, kUnitFlagColumn), "False");  // saved and loaded as inch
+  EXPECT_FALSE(ws->cutList.grid.HasBlockSelection());
+  EXPECT_EQ(ws->cutList.grid.SelectionFirstColumn(), 1);
+}
+
+TEST_F(WorkstationFixture, TypedCellsAreCheckedBeforeTheListReacts) {
+  Start(StandardSettings());
+  ws->Activate();
+  EXPECT_TRUE(ws->CutListCellEdited(4, 1, "12,5"));
+  EXPECT_EQ(ws->cutList.grid.Text(4, 1), "12.5");
+  EXPECT_EQ(ws->cutList.grid.Text(4, 2), "1");  // the quantity a typed length gets
+  EXPECT_FALSE(ws->CutListCellEdited(5, 1, "abc"));
+  EXPECT_EQ(ws->cutList.grid.Text(5, 2), "");
+  EXPECT_TRUE(ws->CutListCellEdited(4, 2, "150"));
+  EXPECT_EQ(ws->cutList.grid.Text(3, 1), "2365");  // (12.5 + 3.2) * 150 + 10
+  ws->SetProgrammingDisabled(true);
+  EXPECT_FALSE(ws->CutListCellEdited(4, 2, "3"));
+  EXPECT_EQ(ws->cutList.grid.Text(4, 2), "150");
+}
+
+TEST_F(WorkstationFixture, RefusedProgramIsNamedAndTheLoadedOneStaysShown) {
+  Start(StandardSettings());
+  folder.Write("Programs/good", "Good,True\r\n\r\n500,1\r\n250,1\r\n");
+  folder.Write("Programs/garbage", std::string("\0\x01\x02", 3));
+  ws->Activate();
+  ASSERT_TRUE(ws->ProgramClicked("good"));
+  EXPECT_FALSE(ws->ProgramClicked("garbage"));
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, "garbage is not a cut program, or it cannot be read. The cut list is unchanged.");
+  EXPECT_EQ(ws->File1.entries.at(ws->ShownProgramIndex()), "good");
 }
 
 TEST_F(WorkstationFixture, UnitChangeWritesTheFlagAndKeepsLengths) {

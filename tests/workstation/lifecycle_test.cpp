@@ -67,10 +67,15 @@ TEST_F(WorkstationFixture, SkippedActivationOnlyEmptiesThePatternModel) {
   ws->Activate();
   ws->MacPar.SetText(1, 1, "typed, not saved");
   ws->optimizer.PatCuts.resize(5);
+  ws->optimizer.Pat.Items = {"1  *  Board"};
+  ws->optimizerView.File2Folder = ws->jobs.File2.folder;
+  ws->optimizerView.File2FileName = "CPOUT.001";
   ws->SkipNextActivate = true;
   ws->Activate();
   EXPECT_EQ(ws->MacPar.Text(1, 1), "typed, not saved");
   EXPECT_EQ(ws->optimizer.PatCuts.size(), 1u);
+  EXPECT_TRUE(ws->optimizer.Pat.Items.empty());  // no pattern is listed that is no longer held
+  EXPECT_EQ(ws->ShownOptimizerFileIndex(), -1);
   EXPECT_FALSE(ws->SkipNextActivate);
   ws->Activate();
   EXPECT_EQ(ws->MacPar.Text(1, 1), "3.2");
