@@ -90,23 +90,8 @@ TEST_F(PlcLabelQueue, AWaitingLabelGoesOutAtTheNextHandOverEvenWithoutALabelOfIt
   EXPECT_EQ(host.labelLinesTried, (std::vector<std::string>{"L1", "L1", "L1", "L2"}));
 }
 
-TEST_F(PlcLabelQueue, AFileThatKeepsFailingKeepsTheNewestLabelsInOrder) {
-  PendingLabels labels(3);
-  EXPECT_EQ(labels.Add("a"), 0u);
-  labels.Add("b");
-  labels.Add("c");
-  EXPECT_EQ(labels.Add("d"), 1u);
-  EXPECT_EQ(labels.Labels(), (std::deque<std::string>{"b", "c", "d"}));
-  std::vector<std::string> written;
-  EXPECT_FALSE(labels.WriteOut([&](const std::string& label) {
-    if (label == "c") return false;
-    written.push_back(label);
-    return true;
-  }));
-  EXPECT_EQ(written, std::vector<std::string>{"b"});
-  EXPECT_EQ(labels.Labels(), (std::deque<std::string>{"c", "d"}));
-
-  host.labelDiskFull = true;  // through the scan loop: the drop is logged on one line
+TEST_F(PlcLabelQueue, AFileThatKeepsFailingKeepsTheNewestLabelsAndLogsTheDropsOnOneLine) {
+  host.labelDiskFull = true;
   state.labels = PendingLabels(1);
   HandOversUpTo(3);
   EXPECT_EQ(state.labels.Labels(), std::deque<std::string>{"L3"});

@@ -3,7 +3,7 @@
 // communication log that a long failure does not flood.
 #include <gtest/gtest.h>
 
-#include "saw/plc/operator_alert.h"
+#include "saw/plc/scan_transfer.h"
 #include "saw/plc/register_map.h"
 #include "saw/plc/scan_loop.h"
 #include "tests/fakes/fake_plc_link.h"
@@ -100,28 +100,6 @@ TEST_F(PlcAlertScan, ALostLinkIsShownAndItsReconnectsDoNotPushItOutOfTheLog) {
   Ticks(1);
   EXPECT_EQ(state.Alert, "");
   EXPECT_EQ(state.log.Lines().back(), "D ; T ; PLC link back");
-}
-
-TEST_F(PlcAlertScan, TheLossStaysInASmallLogFullOfOtherLines) {
-  state.log.MaxLogLen = 4;
-  link.unplugged = true;
-  Ticks(1);
-  for (int i = 0; i < 10; ++i) state.log.LogComm("Read PLC");
-  Ticks(1);
-  EXPECT_EQ(state.log.Lines().front(), "D ; T ; PLC link lost: Connection timed out");
-  EXPECT_EQ(state.log.Lines().size(), 4u);
-}
-
-TEST(PlcAlert, LinkAndLabelTroubleTogether) {
-  PlcState state;
-  EXPECT_EQ(OperatorAlert(state), "");
-  state.LinkLost = true;
-  EXPECT_EQ(OperatorAlert(state), "PLC not answering");
-  state.labels.Add("A");
-  EXPECT_EQ(OperatorAlert(state), "PLC not answering  |  Label file cannot be written: 1 label waiting");
-  state.LinkLost = false;
-  state.labels.Add("B");
-  EXPECT_EQ(OperatorAlert(state), "Label file cannot be written: 2 labels waiting");
 }
 
 }  // namespace

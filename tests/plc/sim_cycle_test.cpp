@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 
 #include "saw/plc/operator_requests.h"
 #include "saw/plc/register_map.h"
 #include "saw/plc/scan_loop.h"
 #include "saw/plc/sim_plc_link.h"
-#include "saw/shell/text_number.h"
 #include "tests/fakes/fake_plc_link.h"
 #include "tests/fakes/fake_scan_host.h"
 
@@ -101,17 +99,6 @@ TEST_P(PlcSimCycle, ManualPositionBetweenRuns) {
   ASSERT_GE(taken.size(), 6u);
   EXPECT_TRUE(taken[5].manual);
   EXPECT_EQ(taken[5].goal, 2500);
-}
-
-TEST_P(PlcSimCycle, TargetShowsEachTargetAsItWasSent) {
-  std::set<std::string> shown;
-  for (int i = 0; i < 200 && sim.Model().RunsCompleted() < 1; ++i) {
-    Tick();
-    shown.insert(state.Target);
-  }
-  ASSERT_EQ(sim.Model().RunsCompleted(), 1);
-  for (const SimTarget& taken : sim.Model().TargetsTaken())
-    EXPECT_TRUE(shown.contains(FormatMask(taken.target / 10.0, kPositionMask))) << taken.target;
 }
 
 TEST_P(PlcSimCycle, AListWithNothingToCutLeavesTheCutListFree) {

@@ -95,16 +95,6 @@ TEST_F(PlcSimModel, TheTargetRegisterReadsBackThePlainTarget) {
   EXPECT_EQ(link.Model().TargetsTaken().back().goal, 24432);
 }
 
-TEST_F(PlcSimModel, BeginningWithoutATargetIsNothingToCut) {
-  link.WriteWords(kRelayAddress, 0);  // "Set To Beginning" cleared, no target written
-  Wait(0.1);
-  EXPECT_TRUE(link.Model().TargetsTaken().empty());
-  EXPECT_FALSE(Relay(702));
-  EXPECT_EQ(Read(kPositionAddress), 0);
-  Wait(1.0);  // after the pause it asks again
-  EXPECT_TRUE(Relay(700));
-}
-
 TEST_F(PlcSimModel, ARequestTheProgramLeavesUnansweredReleasesProgramming) {
   Send(1000, Bit(715));
   Wait(1.8);
