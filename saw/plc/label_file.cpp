@@ -1,8 +1,12 @@
 #include "saw/plc/label_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "saw/shell/path_parts.h"
 
@@ -25,6 +29,18 @@ std::string WithLineFeeds(const std::string& label) {
   return text;
 }
 
+// Every byte or false; a write cut short by a signal goes on.
+bool WriteWhole(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 bool LongerThanLimit(const std::string& path) {
   std::error_code error;
   const auto size = std::filesystem::file_size(path, error);
@@ -42,12 +58,15 @@ bool IsValidFileName(const std::string& path) {
 
 bool AppendBookLabel(const std::string& path, const std::string& label) {
   const std::string file = WithForwardSlashes(path);
-  const auto mode = LongerThanLimit(file) ? std::ios::trunc : std::ios::app;
-  std::ofstream out(file, std::ios::out | mode);
-  if (!out) return false;
-  out << WithLineFeeds(label) << '\n';
-  out.close();
-  return !out.fail();
+  const int mode = LongerThanLimit(file) ? O_TRUNC : O_APPEND;
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0666);
+  if (fd < 0) return false;
+  struct stat before {};
+  bool whole = ::fstat(fd, &before) == 0 && WriteWhole(fd, WithLineFeeds(label) + '\n');
+  // A full disk may take part of the line: cut it off again, so the next
+  // label does not continue a torn line.
+  if (!whole && S_ISREG(before.st_mode) && ::ftruncate(fd, before.st_size) != 0) whole = false;
+  return ::close(fd) == 0 && whole;
 }
 
 }  // namespace orl

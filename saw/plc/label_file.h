@@ -13,8 +13,9 @@ inline constexpr std::uintmax_t kLabelFileLimit = 30000;
 bool IsValidFileName(const std::string& path);
 
 // Appends label and a line end; a file already longer than the limit is
-// emptied first. Either separator may be used in path. False when the file
-// cannot be written.
+// emptied first. Either separator may be used in path. The line is written
+// whole or not at all: a write cut short (a full disk) is cut off again and
+// false is answered, as it is when the file cannot be opened.
 bool AppendBookLabel(const std::string& path, const std::string& label);
 
 }  // namespace orl

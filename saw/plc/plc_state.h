@@ -9,6 +9,7 @@
 #include "saw/plc/comm_log.h"
 #include "saw/plc/dig_io.h"
 #include "saw/plc/manual_position.h"
+#include "saw/plc/pending_labels.h"
 
 namespace orl {
 
@@ -36,9 +37,15 @@ struct PlcState {
   bool HandOverUnconfirmed = false;
   // The connection to the PLC is down (logged once, and once when back).
   bool LinkLost = false;
+  std::string LinkLostCause;         // the link's own words for the loss
+  CommLog::LineId LinkLostLine = 0;  // the log line that opened the loss
   // The label file could not be written (logged once, and once when it
   // can be again).
   bool LabelFileFailing = false;
+  CommLog::LineId LabelFailedLine = 0;
+  // Labels the file has not taken yet, oldest first; written before the
+  // next label.
+  PendingLabels labels;
 
   // Sequencing: the entry last handed over (-1 = no usable list) and
   // whether the current "Send Next Pos" request has been served.
@@ -59,6 +66,9 @@ struct PlcState {
 
   // Displays.
   std::string CmAtvty;
+  // Trouble the operator must see where the cut list is: the lost link and
+  // labels that wait for the label file. Empty when there is none.
+  std::string Alert;
   std::string POS;
   std::string Target;
   CellGrid DigIO = MakeDigIOGrid();

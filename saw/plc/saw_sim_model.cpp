@@ -59,11 +59,16 @@ void SawPlcModel::Step(double dt, double& used) {
       phase_ = Phase::WaitBeginning;
       break;
     case Phase::WaitBeginning:
-      if (!Relay(kRelaySetToBeginning)) TakeTarget();
+      // "Set To Beginning" cleared with no target written: nothing to cut.
+      if (!Relay(kRelaySetToBeginning)) {
+        if (blockWritten_) TakeTarget();
+        else ReleaseProgramming();
+      }
       used = dt;
       break;
     case Phase::WaitTarget:
       if (!Relay(kRelaySendNextPos)) TakeTarget();
+      else if (unansweredReads_ >= kUnansweredRelayReads) ReleaseProgramming();
       used = dt;
       break;
     case Phase::Moving: Move(dt, used); break;
@@ -77,7 +82,48 @@ void SawPlcModel::Step(double dt, double& used) {
       used = dt;
       if (phaseTime_ >= config_.endPauseSeconds) StartNextRun();
       break;
+    case Phase::NothingToCut:
+      phaseTime_ += dt;
+      used = dt;
+      if (phaseTime_ >= config_.endPauseSeconds) StartOver();
+      break;
   }
+}
+
+void SawPlcModel::NoteRead(int firstRegister, int count) {
+  const int relays = ModbusRegister(kRelayAddress);
+  if (firstRegister > relays || firstRegister + count <= relays) return;
+  if (phase_ == Phase::WaitTarget && Relay(kRelaySendNextPos)) ++unansweredReads_;
+}
+
+void SawPlcModel::NoteWrite(int firstRegister, int count) {
+  unansweredReads_ = 0;
+  const int block = ModbusRegister(kTargetAddress);
+  if (firstRegister < block + kTargetBlockWords && firstRegister + count > block) blockWritten_ = true;
+}
+
+// The target register keeps the target in binary, low word first, as the
+// PLC program converted it.
+void SawPlcModel::KeepTargetAsBinary() {
+  const auto binary = static_cast<std::uint32_t>(std::max(current_.target, 0));
+  Reg(kTargetAddress) = static_cast<std::uint16_t>(binary & 0xFFFF);
+  Reg(kTargetAddress + 1) = static_cast<std::uint16_t>(binary >> 16);
+}
+
+// The program has nothing to cut: the cut list is the operator's again
+// until the next run is asked for.
+void SawPlcModel::ReleaseProgramming() {
+  SetRelay(kRelaySendNextPos, false);
+  SetRelay(kRelayDisableProgramming, false);
+  unansweredReads_ = 0;
+  phaseTime_ = 0;
+  phase_ = Phase::NothingToCut;
+}
+
+void SawPlcModel::StartOver() {
+  SetRelay(kRelayPositionSent, false);
+  SetRelay(kRelaySetToBeginning, true);
+  phase_ = Phase::WaitBeginning;
 }
 
 void SawPlcModel::TakeTarget() {
@@ -87,6 +133,8 @@ void SawPlcModel::TakeTarget() {
   current_.groove = Relay(kRelayGroove);
   current_.lastCut = Relay(kRelayLastCut);
   current_.manual = Relay(kRelayManualPos);
+  KeepTargetAsBinary();
+  blockWritten_ = false;
   const bool absolute = config_.absolute || current_.manual || current_.newBoard;
   goal_ = absolute ? current_.target : position_ - current_.target;
   current_.goal = static_cast<std::int32_t>(std::lround(goal_));
@@ -119,6 +167,7 @@ void SawPlcModel::Arrive() {
   if (current_.manual) {
     SetRelay(kRelayManualPos, false);
     SetRelay(kRelaySendNextPos, true);
+    unansweredReads_ = 0;
     phase_ = Phase::WaitTarget;
     return;
   }
@@ -136,10 +185,13 @@ void SawPlcModel::FinishCut() {
   // the end of its list.
   SetRelay(kRelaySendNextPos, true);
   if (!current_.lastCut) {
+    unansweredReads_ = 0;
     phase_ = Phase::WaitTarget;
     return;
   }
+  // The list is done: the cut list is the operator's during the pause.
   SetRelay(kRelayLastCut, false);
+  SetRelay(kRelayDisableProgramming, false);
   SetOutput(kOutProgramEnd, true);
   phaseTime_ = 0;
   phase_ = Phase::ProgramEnd;

@@ -7,6 +7,14 @@
 // "Program End", pauses and starts the next run. It works directly on a
 // Modbus holding-register table, so the same model serves the in-process
 // link and the Modbus server.
+//
+// As the PLC program of a real saw does, it takes the BCD target block
+// into binary as it takes a target and keeps it in the target register,
+// which then reads back as a plain number. "Disable Programming" is held
+// while it runs a list; when the program answers a request with nothing
+// (it cleared "Set To Beginning" without writing a target, or reads "Send
+// Next Pos" again and again without answering) the saw has nothing to cut:
+// it releases programming, pauses and starts again from the beginning.
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -29,6 +37,12 @@ struct SawSimConfig {
   double endPauseSeconds = 2.0; // "Program End" until the next run starts
 };
 
+// Reads of the relay word while "Send Next Pos" is on, with no write in
+// between, after which the program is taken to have nothing to cut. A
+// program that has a target writes it after one read tick (two confirmed
+// reads); this is five such ticks.
+inline constexpr int kUnansweredRelayReads = 10;
+
 // One target the model took from the target block.
 struct SimTarget {
   std::int32_t target;  // as written (BCD decoded)
@@ -43,12 +57,17 @@ class SawPlcModel {
   // Brings the model up to the clock's time. Call before every access.
   void Advance();
 
+  // The link or server tells the model which holding registers a request
+  // read or wrote (Modbus register numbers), after it was served.
+  void NoteRead(int firstRegister, int count);
+  void NoteWrite(int firstRegister, int count);
+
   const std::vector<SimTarget>& TargetsTaken() const { return taken_; }
   int RunsCompleted() const { return runs_; }
   double Position() const { return position_; }
 
  private:
-  enum class Phase { Starting, WaitBeginning, WaitTarget, Moving, Cutting, ProgramEnd };
+  enum class Phase { Starting, WaitBeginning, WaitTarget, Moving, Cutting, ProgramEnd, NothingToCut };
 
   void Step(double dt, double& used);
   void TakeTarget();
@@ -56,6 +75,9 @@ class SawPlcModel {
   void Arrive();
   void FinishCut();
   void StartNextRun();
+  void ReleaseProgramming();
+  void StartOver();
+  void KeepTargetAsBinary();
 
   std::uint16_t& Reg(int plcAddress);
   bool Relay(int relay);
@@ -76,6 +98,8 @@ class SawPlcModel {
   SimTarget current_{};
   std::vector<SimTarget> taken_;
   int runs_ = 0;
+  bool blockWritten_ = false;  // the target block was written since the last target was taken
+  int unansweredReads_ = 0;
 };
 
 }  // namespace orl

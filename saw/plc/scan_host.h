@@ -6,6 +6,7 @@
 #include <string>
 
 #include "saw/cutlist/positions.h"
+#include "saw/plc/label_file.h"
 #include "saw/shell/cell_grid.h"
 
 namespace orl {
@@ -37,6 +38,11 @@ class ScanHost {
   virtual const CellGrid& MacPar() = 0;
   // The label file named in the paths grid ("Print Path/Name"), as stored.
   virtual std::string LabelFilePath() = 0;
+  // Appends one label line to the label file, whole or not at all; false
+  // when the file did not take it.
+  virtual bool AppendLabelLine(const std::string& path, const std::string& label) {
+    return AppendBookLabel(path, label);
+  }
 };
 
 }  // namespace orl

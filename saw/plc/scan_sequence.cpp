@@ -3,6 +3,7 @@
 #include "saw/cutlist/cut_list.h"
 #include "saw/plc/attempt.h"
 #include "saw/plc/label_file.h"
+#include "saw/plc/operator_alert.h"
 #include "saw/plc/register_map.h"
 #include "saw/shell/path_parts.h"
 
@@ -39,22 +40,34 @@ void SendManualPosition(PlcState& state, ScanHost& host) {
   state.LastHandOver = {state.PosIndex, PosEntry{state.TargetWrite, 0, 0, false, state.manual.ManGrv}, false, true};
 }
 
-// A label file that cannot be written never stops the cycle; the log says
-// so once when it fails and once when it works again.
-void WriteLabelLine(PlcState& state, const std::string& path, const std::string& label) {
-  bool written = false;
-  Attempt([&] { written = AppendBookLabel(path, label); });
+// A label file that cannot be written never stops the cycle; the label
+// waits and is written before the next one. The log says so once when the
+// file fails (a line kept while it fails) and once when it works again.
+void WriteWaitingLabels(PlcState& state, ScanHost& host, const std::string& path) {
+  const bool written = state.labels.WriteOut([&](const std::string& label) {
+    bool whole = false;
+    Attempt([&] { whole = host.AppendLabelLine(path, label); });
+    return whole;
+  });
   if (written == !state.LabelFileFailing) return;
   state.LabelFileFailing = !written;
-  state.log.LogComm((written ? kLogLabelFileBack : kLogLabelFileFailed) + path);
+  if (written) {
+    state.log.Release(state.LabelFailedLine);
+    state.LabelFailedLine = 0;
+    state.log.LogComm(kLogLabelFileBack + path);
+  } else {
+    state.LabelFailedLine = state.log.LogKept(kLogLabelFileFailed + path);
+  }
 }
 
 void WriteBookLabel(PlcState& state, ScanHost& host, const PosEntry& entry) {
   const auto label = host.BookLabel(entry.CellRow, GroupOfColumn(entry.CellCol), host.SelectedBook());
-  if (!label || label->empty()) return;
+  const bool fresh = label && !label->empty() && *label != state.LastBookLabel;
+  if (label && !label->empty()) state.LastBookLabel = *label;
   const std::string path = TrimBlanks(host.LabelFilePath());
-  if (IsValidFileName(path) && *label != state.LastBookLabel) WriteLabelLine(state, path, *label);
-  state.LastBookLabel = *label;
+  if (!IsValidFileName(path)) return;
+  if (fresh && state.labels.Add(*label) > 0) state.log.LogRepeating(kLogLabelDropped);
+  if (!state.labels.Empty()) WriteWaitingLabels(state, host, path);
 }
 
 void HandOverNext(PlcState& state, ScanHost& host) {
@@ -108,6 +121,7 @@ void Sequence(PlcState& state, ScanHost& host) {
     if (RelayBit(state, kRelayPositionSent)) host.HiLiteCell(0, 0);
   });
   Attempt([&] { host.SetProgrammingDisabled(RelayBit(state, kRelayDisableProgramming)); });
+  Attempt([&] { state.Alert = OperatorAlert(state); });
 }
 
 }  // namespace orl

@@ -127,12 +127,21 @@ bool ApplyWrite(PlcState& state, std::int32_t& pending, std::int32_t cleared, co
   return false;
 }
 
-// The loss of the connection is logged once, then every attempt to make it
-// again, and its return.
+// The loss of the connection is logged once, then the attempts to make it
+// again (counted on one line), and its return. The loss's line stays in
+// the log until the link is back.
 void ApplyLinkHealth(PlcState& state, const TransferResult& result) {
-  if (result.health.reconnectAttempted && state.LinkLost) state.log.LogComm(kLogReconnecting);
-  if (result.health.lost && !state.LinkLost) state.log.LogComm(kLogLinkLost + result.cause);
-  if (!result.health.lost && state.LinkLost) state.log.LogComm(kLogLinkBack);
+  if (result.health.reconnectAttempted && state.LinkLost) state.log.LogRepeating(kLogReconnecting);
+  if (result.health.lost && !state.LinkLost) {
+    state.LinkLostLine = state.log.LogKept(kLogLinkLost + result.cause);
+    state.LinkLostCause = result.cause;
+  }
+  if (!result.health.lost && state.LinkLost) {
+    state.log.Release(state.LinkLostLine);
+    state.LinkLostLine = 0;
+    state.LinkLostCause.clear();
+    state.log.LogComm(kLogLinkBack);
+  }
   state.LinkLost = result.health.lost;
 }
 

@@ -24,6 +24,7 @@ int SimPlcLink::ReadWords(int address, PlcWords2& buffer, int count) {
   if (!open_ || reg < 0 || count > 2) return 0;
   model_.Advance();
   for (int i = 0; i < count; ++i) buffer[i] = registers_[reg + i];
+  model_.NoteRead(reg, count);
   return 1;
 }
 
@@ -33,6 +34,7 @@ int SimPlcLink::WriteWords(int address, std::int32_t value) {
   model_.Advance();
   registers_[reg] = static_cast<std::uint16_t>(value);
   model_.Advance();
+  model_.NoteWrite(reg, 1);
   return 1;
 }
 
@@ -42,6 +44,7 @@ int SimPlcLink::WriteWords(int address, const PlcWords4& words, int count) {
   model_.Advance();
   for (int i = 0; i < count; ++i) registers_[reg + i] = static_cast<std::uint16_t>(words[i]);
   model_.Advance();
+  model_.NoteWrite(reg, count);
   return 1;
 }
 

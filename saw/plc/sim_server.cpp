@@ -30,6 +30,24 @@ Ready WaitReadable(int a, int b) {
   return {FD_ISSET(a, &set) != 0, b >= 0 && FD_ISSET(b, &set) != 0};
 }
 
+constexpr int kReadHoldingRegisters = 0x03;
+constexpr int kWriteSingleRegister = 0x06;
+constexpr int kWriteMultipleRegisters = 0x10;
+
+int Word(const std::uint8_t* bytes) { return bytes[0] << 8 | bytes[1]; }
+
+// Tells the model which registers a request read or wrote.
+void NoteRequest(SawPlcModel& model, const std::uint8_t* query, int length, int headerLength) {
+  if (length < headerLength + 5) return;
+  const std::uint8_t* pdu = query + headerLength;
+  switch (pdu[0]) {
+    case kReadHoldingRegisters: model.NoteRead(Word(pdu + 1), Word(pdu + 3)); break;
+    case kWriteSingleRegister: model.NoteWrite(Word(pdu + 1), 1); break;
+    case kWriteMultipleRegisters: model.NoteWrite(Word(pdu + 1), Word(pdu + 3)); break;
+    default: break;
+  }
+}
+
 }  // namespace
 
 SimModbusServer::SimModbusServer(modbus_t* ctx, SawSimConfig config, const Clock& clock)
@@ -123,6 +141,7 @@ void SimModbusServer::Answer(int clientFd) {
     model_->Advance();
     modbus_reply(ctx_, query, length, mapping_);
     model_->Advance();
+    NoteRequest(*model_, query, length, modbus_get_header_length(ctx_));
   } else if (length < 0 && tcp_) {
     close(clientFd_);  // the client went away
     clientFd_ = -1;

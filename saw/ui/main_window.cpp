@@ -24,6 +24,20 @@ constexpr const char* kManualInchCaption = "Inch";
 constexpr const char* kManualGrooveCaption = "Gr&oove";
 constexpr const char* kSendCaption = "Sen&d";
 constexpr int kTabsHeight = 448;
+constexpr int kPusherFrameWidth = 214;
+constexpr int kActivityLeft = 4 + kPusherFrameWidth + 6;
+constexpr int kManualFrameLeft = kActivityLeft + kActivityWidth + 6;
+
+// A text longer than the room beside the tabs ends in "..."; the whole
+// text is the tool tip.
+void RenderAlert(QLabel* label, const std::string& text) {
+  const QString full = Q(text);
+  if (label->toolTip() == full && label->isHidden() == full.isEmpty()) return;
+  const int room = label->maximumWidth() - 2 * label->fontMetrics().averageCharWidth() - 12;
+  label->setText(label->fontMetrics().elidedText(full, Qt::ElideRight, room));
+  label->setToolTip(full);
+  label->setVisible(!full.isEmpty());
+}
 
 QString ColorStyle(Rgb rgb) { return QString("color: #%1").arg(rgb, 6, 16, QChar('0')); }
 
@@ -58,6 +72,7 @@ MainWindow::MainWindow(Workstation& workstation, QWidget* parent)
   connect(SSTab1, &QTabWidget::currentChanged, this, [this](int tab) { Forward([&] { ws.TabClicked(tab); }); });
   BuildPusherPosition();
   BuildManualPosition();
+  BuildAlert();
   connect(&scan, &ScanDriver::stateChanged, this, &MainWindow::RenderShown);
   WatchDialogs();
   Render();
@@ -65,12 +80,12 @@ MainWindow::MainWindow(Workstation& workstation, QWidget* parent)
 
 void MainWindow::BuildPusherPosition() {
   auto* frame = new QGroupBox(kPusherPositionCaption, centralWidget());
-  frame->setGeometry(4, kTabsHeight + 8, 250, kWindowHeight - kTabsHeight - 14);
+  frame->setGeometry(4, kTabsHeight + 8, kPusherFrameWidth, kWindowHeight - kTabsHeight - 14);
   const auto reading = [frame](const char* caption, int y) {
     auto* label = new QLabel(caption, frame);
     label->setGeometry(10, y, 60, 30);
     auto* value = new QLabel(frame);
-    value->setGeometry(72, y, 168, 30);
+    value->setGeometry(72, y, kPusherFrameWidth - 82, 30);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     value->setStyleSheet("font-size: 20px; font-weight: bold; background: black; color: #00ff00; padding: 0 6px");
     return value;
@@ -81,7 +96,7 @@ void MainWindow::BuildPusherPosition() {
   Target->setObjectName("Target");
   CmAtvty = new QLabel(centralWidget());
   CmAtvty->setObjectName("CmAtvty");
-  CmAtvty->setGeometry(260, kTabsHeight + 20, 34, 22);
+  CmAtvty->setGeometry(kActivityLeft, kTabsHeight + 20, kActivityWidth, 22);
   CmAtvty->setAlignment(Qt::AlignCenter);
   CmAtvty->setFrameShape(QFrame::Panel);
   CmAtvty->setFrameShadow(QFrame::Sunken);
@@ -90,7 +105,8 @@ void MainWindow::BuildPusherPosition() {
 void MainWindow::BuildManualPosition() {
   ManFrame = new QGroupBox(kManualPositionCaption, centralWidget());
   ManFrame->setObjectName("ManFrame");
-  ManFrame->setGeometry(300, kTabsHeight + 8, kWindowWidth - 304, kWindowHeight - kTabsHeight - 14);
+  ManFrame->setGeometry(kManualFrameLeft, kTabsHeight + 8, kWindowWidth - 4 - kManualFrameLeft,
+                       kWindowHeight - kTabsHeight - 14);
   ManPos = new QComboBox(ManFrame);
   ManPos->setObjectName("ManPos");
   ManPos->setEditable(true);
@@ -99,24 +115,34 @@ void MainWindow::BuildManualPosition() {
   connect(ManPos, &QComboBox::editTextChanged, this,
           [this](const QString& text) { ws.plc.manual.ManPos = text.toStdString(); });
   TLen = new QCheckBox(kTemplateLenCaption, ManFrame);
-  TLen->setGeometry(145, 22, 120, 22);
+  TLen->setGeometry(140, 22, 120, 22);
   connect(TLen, &QCheckBox::clicked, this, [this](bool on) { ws.plc.manual.TLen = on; });
   CLen = new QCheckBox(kClampLenCaption, ManFrame);
-  CLen->setGeometry(145, 48, 120, 22);
+  CLen->setGeometry(140, 48, 120, 22);
   connect(CLen, &QCheckBox::clicked, this, [this](bool on) { ws.plc.manual.CLen = on; });
   MUnits = {new QRadioButton(kManualMetricCaption, ManFrame), new QRadioButton(kManualInchCaption, ManFrame)};
   for (int i = 0; i < 2; ++i) {
-    MUnits[i]->setGeometry(270, 22 + 26 * i, 80, 22);
+    MUnits[i]->setGeometry(262, 22 + 26 * i, 76, 22);
     connect(MUnits[i], &QRadioButton::clicked, this, [this, i] { ws.plc.manual.MUnits = i; });
   }
   ManGrv = new QCheckBox(kManualGrooveCaption, ManFrame);
   ManGrv->setObjectName("ManGrv");
-  ManGrv->setGeometry(145, 72, 120, 22);
+  ManGrv->setGeometry(140, 72, 120, 22);
   connect(ManGrv, &QCheckBox::clicked, this, [this](bool on) { ws.plc.manual.ManGrv = on; });
   ManSnd = new QPushButton(kSendCaption, ManFrame);
   ManSnd->setObjectName("ManSnd");
-  ManSnd->setGeometry(370, 24, 112, 60);
+  ManSnd->setGeometry(344, 24, ManFrame->width() - 354, 60);
   connect(ManSnd, &QPushButton::clicked, this, [this] { Forward([&] { ws.ManualSendClicked(); }); });
+}
+
+void MainWindow::BuildAlert() {
+  PlcAlert = new QLabel(SSTab1);
+  PlcAlert->setObjectName("PlcAlert");
+  PlcAlert->setMaximumWidth(kAlertMaxWidth);
+  PlcAlert->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  PlcAlert->setStyleSheet("color: white; background: #c00000; font-weight: bold; padding: 1px 6px");
+  PlcAlert->hide();
+  SSTab1->setCornerWidget(PlcAlert, Qt::TopRightCorner);
 }
 
 void MainWindow::Forward(const std::function<void()>& event) {
@@ -148,6 +174,7 @@ void MainWindow::RenderBottom() {
   SyncText(POS, plc.POS);
   SyncText(Target, plc.Target);
   SyncText(CmAtvty, plc.CmAtvty);
+  RenderAlert(PlcAlert, plc.Alert);
   SyncControl(ManFrame, ws.ManFrame);
   SyncControl(ManGrv, ws.ManGrv);
   const ManualPosition& manual = plc.manual;

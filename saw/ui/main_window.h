@@ -25,6 +25,9 @@ namespace orl {
 inline constexpr int kWindowWidth = 800;
 inline constexpr int kWindowHeight = 567;
 inline constexpr int kWindowLift = 10;  // 150 twips above the centre
+// The activity label holds its longest text, "PLC not answering".
+inline constexpr int kActivityWidth = 140;
+inline constexpr int kAlertMaxWidth = 330;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -53,6 +56,9 @@ class MainWindow : public QMainWindow {
   ParametersTab* parametersTab;
   DiagnosticsTab* diagnosticsTab;
   QLabel *POS, *Target, *CmAtvty;
+  // Beside the tabs, over the cut list: a lost link or labels that wait for
+  // the label file; hidden while all is well.
+  QLabel* PlcAlert;
   QGroupBox* ManFrame;
   QComboBox* ManPos;
   QCheckBox *TLen, *CLen, *ManGrv;
@@ -67,6 +73,7 @@ class MainWindow : public QMainWindow {
  private:
   void BuildPusherPosition();
   void BuildManualPosition();
+  void BuildAlert();
   void RenderBottom();
   void Forward(const std::function<void()>& event);
   void WatchDialogs();

@@ -25,6 +25,8 @@ class FakeScanHost : public ScanHost {
   std::map<std::tuple<int, int, int>, std::string> bookLabels;  // (row, group, book)
   CellGrid macPar = MakeMacParGrid();
   std::string labelPath;
+  bool labelDiskFull = false;  // label lines fail as on a full disk
+  std::vector<std::string> labelLinesTried;
 
   bool MakePositions(PosList& positions) override {
     ++makeCalls;
@@ -43,10 +45,14 @@ class FakeScanHost : public ScanHost {
   }
   const CellGrid& MacPar() override { return macPar; }
   std::string LabelFilePath() override { return labelPath; }
+  bool AppendLabelLine(const std::string& path, const std::string& label) override {
+    labelLinesTried.push_back(label);
+    return !labelDiskFull && ScanHost::AppendLabelLine(path, label);
+  }
 };
 
 // A list of n cut entries after the placeholder; entry k targets 1000 * k
-// at cell (3 + k, 1), the first one a board's head.
+// at cell (2 + k, 1), the first one a board's head.
 inline PosList MakeTestList(int n) {
   PosList list = EmptyPosList();
   for (int k = 1; k <= n; ++k) list.push_back({1000 * k, 2 + k, 1, k == 1, false});

@@ -2,6 +2,8 @@
 // target arrives once and in order, also across a PLC that stops answering.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "saw/plc/operator_requests.h"
 #include "saw/plc/register_map.h"
 #include "saw/plc/scan_loop.h"
@@ -97,6 +99,29 @@ TEST_P(PlcSimCycle, ManualPositionBetweenRuns) {
   ASSERT_GE(taken.size(), 6u);
   EXPECT_TRUE(taken[5].manual);
   EXPECT_EQ(taken[5].goal, 2500);
+}
+
+TEST_P(PlcSimCycle, AListWithNothingToCutLeavesTheCutListFree) {
+  host.list = testing::MakeTestList(1);  // a board's head and no cut
+  for (int i = 0; i < 60; ++i) Tick();
+  EXPECT_GT(host.makeCalls, 1);  // asked again after each pause
+  EXPECT_TRUE(sim.Model().TargetsTaken().empty());
+  EXPECT_EQ(std::count(host.programmingDisabled.begin(), host.programmingDisabled.end(), true), 0);
+}
+
+TEST_P(PlcSimCycle, AManualPositionEndsTheListAndFreesTheCutList) {
+  for (int i = 0; i < 100 && sim.Model().TargetsTaken().size() < 2; ++i) Tick();
+  state.manual.ManPos = "250";
+  ManSndClick(state);
+  for (int i = 0; i < 100 && !sim.Model().TargetsTaken().back().manual; ++i) Tick();
+  ASSERT_TRUE(sim.Model().TargetsTaken().back().manual);
+  const std::size_t before = host.programmingDisabled.size();
+  for (int i = 0; i < 40 && host.programmingDisabled.back(); ++i) Tick();
+  EXPECT_FALSE(host.programmingDisabled.back());
+  EXPECT_GT(host.programmingDisabled.size(), before);
+  // After the pause the saw asks for the list from its beginning.
+  for (int i = 0; i < 40 && sim.Model().TargetsTaken().back().manual; ++i) Tick();
+  EXPECT_EQ(sim.Model().TargetsTaken().back().goal, 13228);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, PlcSimCycle, ::testing::Values(true, false),

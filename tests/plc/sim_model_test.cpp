@@ -85,5 +85,40 @@ TEST_F(PlcSimModel, TheOperatorsOutputWriteStands) {
   EXPECT_FALSE(link.WriteWords(1078, 1));  // no such address
 }
 
+TEST_F(PlcSimModel, TheTargetRegisterReadsBackThePlainTarget) {
+  Send(24432, Bit(715));  // 2443.2 mm, BCD words 0x4432 and 0x0002
+  Wait(0.05);
+  EXPECT_EQ(Read(kTargetAddress), 24432);
+  PlcWords2 words{};
+  link.ReadWords(kTargetAddress, words, 2);
+  EXPECT_EQ(words[1], 0);
+  EXPECT_EQ(link.Model().TargetsTaken().back().goal, 24432);
+}
+
+TEST_F(PlcSimModel, ARequestTheProgramLeavesUnansweredReleasesProgramming) {
+  Send(1000, Bit(715));
+  Wait(1.8);
+  ASSERT_TRUE(Relay(701) && Relay(702));
+  link.WriteWords(kOutputAddress, 0);  // any write answers: the count starts again
+  for (int i = 0; i < kUnansweredRelayReads - 1; ++i) Read(kRelayAddress);
+  Wait(0.1);
+  EXPECT_TRUE(Relay(702));  // the last read the program is given
+  Wait(0.1);
+  EXPECT_FALSE(Relay(702));
+  EXPECT_FALSE(Relay(701));
+  Wait(1.0);
+  EXPECT_TRUE(Relay(700));  // starts again from the beginning
+  EXPECT_EQ(link.Model().TargetsTaken().size(), 1u);
+}
+
+TEST_F(PlcSimModel, TheEndOfARunReleasesProgrammingDuringThePause) {
+  Send(1000, Bit(715) | Bit(713));
+  Wait(1.0);
+  EXPECT_TRUE(Relay(702));
+  Wait(0.8);
+  ASSERT_TRUE(Output(kOutProgramEnd));
+  EXPECT_FALSE(Relay(702));
+}
+
 }  // namespace
 }  // namespace orl
