@@ -148,4 +148,8 @@ bool SaveCutProgramFile(const std::string& path, const CellGrid& grid) {
   return WriteFileAtomically(path, CutProgramText(grid));
 }
 
+bool SaveCutProgramFile(const std::string& path, const CellGrid& grid, std::error_code& error) {
+  return WriteFileAtomically(path, CutProgramText(grid), error);
+}
+
 }  // namespace orl

@@ -5,6 +5,7 @@
 // not fit is not a cut program and is not loaded.
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "saw/cutlist/cut_list.h"
 #include "saw/shell/cell_grid.h"
@@ -30,5 +31,7 @@ bool LoadCutProgramFile(const std::string& path, CellGrid& grid);
 
 // Atomic: on failure the old file stays as it was.
 bool SaveCutProgramFile(const std::string& path, const CellGrid& grid);
+// The same, with the system's reason for a failure.
+bool SaveCutProgramFile(const std::string& path, const CellGrid& grid, std::error_code& error);
 
 }  // namespace orl

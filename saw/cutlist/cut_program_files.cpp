@@ -1,5 +1,7 @@
 #include "saw/cutlist/cut_program_files.h"
 
+#include <cctype>
+
 #include "saw/cutlist/cut_program_file.h"
 #include "saw/shell/path_parts.h"
 
@@ -32,12 +34,23 @@ bool SaveCutList(CutList& cutList, FileList& programList, const FileSystem& file
   if (!chosen) return false;
   const std::string name = FileNamePart(*chosen);
   if (name.empty()) return false;
-  cutList.DispFName = name;
   const std::string target = folder + name;  // the folder chosen in the dialog is not used
   if (fileSystem.FileExists(target) && !Ask(ui, kOverwriteQuestion)) return false;
-  if (!SaveCutProgramFile(target, cutList.grid)) return false;
+  std::error_code error;
+  if (!SaveCutProgramFile(target, cutList.grid, error)) {
+    Warn(ui, CannotWriteMessage(target, error));
+    return false;
+  }
+  // Only a written file names the list.
+  cutList.DispFName = name;
   programList.Refresh(fileSystem);
   return true;
+}
+
+std::string CannotWriteMessage(const std::string& path, const std::error_code& error) {
+  std::string reason = error.message();
+  if (!reason.empty()) reason.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(reason.front())));
+  return kCannotWrite + path + kReasonSeparator + reason;
 }
 
 }  // namespace orl

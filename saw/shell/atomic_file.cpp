@@ -14,11 +14,18 @@ namespace orl {
 namespace fs = std::filesystem;
 namespace {
 
-// ".NAME.saving-" followed by six characters chosen by mkostemp.
+// ".saving-" followed by six characters chosen by mkostemp: 14 bytes
+// whatever the target's name, so a name the file system takes is never
+// refused because of its temporary. Earlier saves named theirs
+// ".NAME.saving-XXXXXX"; those are recognised as well.
 constexpr std::string_view kTemporaryMarker = ".saving-";
 constexpr std::size_t kTemporarySuffixLength = 6;
 // More links in a row than this is a loop (the kernel's own limit).
 constexpr int kMaxLinkHops = 40;
+
+// errno after a failed call; a call that failed without saying why counts
+// as an input/output error.
+int LastError() { return errno != 0 ? errno : EIO; }
 
 bool WriteAll(int fd, std::string_view contents) {
   while (!contents.empty()) {
@@ -45,8 +52,9 @@ fs::path FinalTarget(const fs::path& path) {
 }
 
 bool IsSaveTemporary(std::string_view name) {
+  if (name.empty()) return false;
   const std::size_t marker = name.rfind(kTemporaryMarker);
-  return name.size() > 1 && name.front() == '.' && marker != std::string_view::npos && marker > 0 &&
+  return name.front() == '.' && marker != std::string_view::npos &&
          name.size() == marker + kTemporaryMarker.size() + kTemporarySuffixLength;
 }
 
@@ -73,13 +81,12 @@ void RemoveAbandonedTemporaries(const fs::path& folder) {
   }
 }
 
-// A hidden file beside target, locked, so that a save in another process
+// A hidden file in target's folder, locked, so that a save in another process
 // clearing abandoned temporaries leaves it alone. A file that was removed
 // before the lock was taken is made anew.
 int CreateTemporary(const fs::path& target, std::string& temporary) {
   for (int attempt = 0; attempt < 3; ++attempt) {
-    const std::string name = "." + target.filename().string() + std::string(kTemporaryMarker) + "XXXXXX";
-    temporary = (target.parent_path() / name).string();
+    temporary = (target.parent_path() / (std::string(kTemporaryMarker) + "XXXXXX")).string();
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return -1;
     ::flock(fd, LOCK_EX);  // where locks are not supported, nobody can take one to remove it either
@@ -107,19 +114,32 @@ void KeepModeAndOwner(int fd, const fs::path& target) {
 }  // namespace
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents) {
+  std::error_code ignored;
+  return WriteFileAtomically(path, contents, ignored);
+}
+
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents, std::error_code& error) {
+  error.clear();
+  const auto fail = [&error](int code) {
+    error = std::error_code(code, std::generic_category());
+    return false;
+  };
   const fs::path target = FinalTarget(path);
-  if (target.empty()) return false;
+  if (target.empty()) return fail(ELOOP);
   RemoveAbandonedTemporaries(target.parent_path());
   std::string temporary;
+  errno = 0;
   const int fd = CreateTemporary(target, temporary);
-  if (fd < 0) return false;
+  if (fd < 0) return fail(LastError());
   KeepModeAndOwner(fd, target);
-  const bool written = WriteAll(fd, contents) && ::fsync(fd) == 0;
+  int code = 0;
+  errno = 0;
+  if (!WriteAll(fd, contents) || ::fsync(fd) != 0) code = LastError();
   // Renamed while still locked: the temporary is never seen unlocked.
-  const bool renamed = written && std::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!renamed) std::remove(temporary.c_str());
+  if (code == 0 && std::rename(temporary.c_str(), target.c_str()) != 0) code = LastError();
+  if (code != 0) std::remove(temporary.c_str());
   ::close(fd);  // after fsync a failed close loses nothing
-  return renamed;
+  return code == 0 || fail(code);
 }
 
 }  // namespace orl

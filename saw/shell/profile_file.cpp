@@ -1,9 +1,12 @@
 #include "saw/shell/profile_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <fstream>
 #include <optional>
 #include <system_error>
@@ -111,22 +114,48 @@ std::optional<std::string> ReadWhole(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// For a file whose folder takes no new file: the same bytes written over
-// the old ones, then cut to length.
-bool WriteInPlace(const std::filesystem::path& path, std::string_view contents) {
-  const int fd = ::open(path.c_str(), O_WRONLY);
-  if (fd < 0) return false;
-  bool ok = true;
-  for (std::string_view rest = contents; ok && !rest.empty();) {
-    const ssize_t written = ::write(fd, rest.data(), rest.size());
-    ok = written > 0;
-    if (ok) rest.remove_prefix(static_cast<std::size_t>(written));
+bool WriteAllAt(int fd, std::string_view bytes) {
+  for (off_t offset = 0; !bytes.empty();) {
+    const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), offset);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+    offset += written;
   }
-  ok = ok && ::ftruncate(fd, static_cast<off_t>(contents.size())) == 0 && ::fsync(fd) == 0;
-  return ::close(fd) == 0 && ok;
+  return true;
 }
 
 }  // namespace
+
+std::string InPlaceProfileText(std::string_view text, std::size_t fileSize) {
+  std::string padded(text);
+  if (padded.size() >= fileSize) return padded;
+  if (padded.empty() || padded.back() != '\n') padded.push_back('\n');
+  padded.append(fileSize - std::min(fileSize, padded.size()), ' ');
+  return padded;
+}
+
+// Without a rename to hide behind, a kill may come between any two system
+// calls. Writing the new text and then cutting the file to its length (the
+// obvious way) leaves the new text followed by the old one's tail between
+// the two: a damaged file. So the file is never cut: a text shorter than the
+// file is padded with a line of blanks, which readers skip, to the file's
+// length, and the whole is written by one write from offset 0. Before that
+// write the file is the old text, after it the new one; a file of one page
+// (a settings file is far smaller) is copied in by the kernel as a whole, a
+// kill acting only between pages. The padding stays; a later longer text
+// uses it up.
+bool RewriteProfileInPlace(const std::filesystem::path& path, std::string_view text,
+                           const std::function<bool()>& goOn) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat status {};
+  bool ok = ::fstat(fd, &status) == 0;
+  const std::string bytes = InPlaceProfileText(text, ok ? static_cast<std::size_t>(status.st_size) : 0);
+  ok = ok && goOn() && WriteAllAt(fd, bytes);
+  ok = ok && goOn() && ::fsync(fd) == 0;
+  return ::close(fd) == 0 && ok;
+}
 
 std::string ProfileValue(std::string_view text, std::string_view section, std::string_view key) {
   const auto lines = SplitLines(text);
@@ -182,7 +211,7 @@ bool ProfileFile::WriteSetting(std::string_view section, std::string_view key, s
   if (!old) return false;
   const std::string text = WithProfileValue(*old, section, key, value);
   if (exists && text == *old) return true;  // nothing changes: the file is left alone
-  return WriteFileAtomically(path_, text) || (exists && WriteInPlace(path_, text));
+  return WriteFileAtomically(path_, text) || (exists && RewriteProfileInPlace(path_, text));
 }
 
 }  // namespace orl

@@ -5,6 +5,7 @@
 // key (or adds that line to its section), leaving every other byte as it
 // was: comments, unknown lines, duplicate sections, line ends and spacing.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,8 +26,10 @@ class ProfileFile {
 
   // Writes key=value, creating the file, section or key as needed. The file
   // is replaced atomically; where its folder cannot take a new file but the
-  // file itself is writable, it is rewritten in place. False when nothing
-  // could be written or the value holds a line break; callers may ignore it.
+  // file itself is writable, it is rewritten in place (RewriteProfileInPlace
+  // below). Either way a kill leaves the old text or the new one. False when
+  // nothing could be written or the value holds a line break; callers may
+  // ignore it.
   bool WriteSetting(std::string_view section, std::string_view key, std::string_view value) const;
 
  private:
@@ -37,5 +40,17 @@ class ProfileFile {
 std::string ProfileValue(std::string_view text, std::string_view section, std::string_view key);
 std::string WithProfileValue(std::string_view text, std::string_view section, std::string_view key,
                              std::string_view value);
+
+// The bytes an in-place rewrite puts over a file of fileSize bytes: text,
+// and when it is shorter, a line of blanks that makes it as long, so the
+// file is never cut.
+std::string InPlaceProfileText(std::string_view text, std::size_t fileSize);
+
+// The in-place route on its own: text (padded as above) over the existing
+// file at path with one write from its start, then a flush. Before each of
+// the two steps goOn is asked; false stops there, as a kill would (a seam
+// for tests). False when the file cannot be written or a step was stopped.
+bool RewriteProfileInPlace(const std::filesystem::path& path, std::string_view text,
+                           const std::function<bool()>& goOn = [] { return true; });
 
 }  // namespace orl

@@ -1,8 +1,11 @@
 #include "saw/ui/orl_app.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QTimer>
+#include <cstdio>
+#include <cstring>
 
 #include "saw/shell/clock.h"
 #include "saw/shell/file_system.h"
@@ -20,15 +23,45 @@ namespace {
 constexpr const char* kSettingsFileName = "ORL.INI";
 constexpr int kExitPortFailure = 1;
 constexpr int kExitScreenshotsFailed = 2;
+constexpr int kExitNoDisplay = 1;
+constexpr const char* kNoDisplayMessage = "orl: no display: neither DISPLAY nor WAYLAND_DISPLAY is set\n";
 // Set (to anything) by tests and automation: start without the about box.
 constexpr const char* kNoAboutBoxVariable = "ORL_NO_ABOUT_BOX";
+
+void NameApplication() {
+  QCoreApplication::setApplicationName("orl");
+  QCoreApplication::setApplicationVersion(ProgramVersion());
+}
+
+// Whether a window can be opened at all: Qt's X11 and Wayland platforms
+// end the process with a core dump when they find no display, so that is
+// found out before the QApplication is made. Any other platform (offscreen,
+// vnc, eglfs, ...) named by QT_QPA_PLATFORM or -platform is trusted.
+bool DisplayAvailable(int argc, char** argv) {
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) return true;
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland")) return true;
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// Without a display the command line is still read, so --help and
+// --version print and end as they always do; anything else says why no
+// window opens.
+int RunWithoutDisplay(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  NameApplication();
+  ParseCommandLine(QCoreApplication::arguments());
+  std::fputs(kNoDisplayMessage, stderr);
+  return kExitNoDisplay;
+}
 
 }  // namespace
 
 int RunOrl(int argc, char** argv) {
+  if (!DisplayAvailable(argc, argv)) return RunWithoutDisplay(argc, argv);
   QApplication app(argc, argv);
-  QApplication::setApplicationName("orl");
-  QApplication::setApplicationVersion(ProgramVersion());
+  NameApplication();
   QApplication::setDesktopFileName("orl");
   QApplication::setQuitOnLastWindowClosed(false);  // the about box closing must not end the program
   const OrlOptions options = ParseCommandLine(QApplication::arguments());
@@ -39,14 +72,18 @@ int RunOrl(int argc, char** argv) {
   if (!screenshots && !instance.Claim()) return 0;  // the running program comes to the front
 
   SignalBridge signalBridge;
-  bool terminated = false;  // a signal while the about box is up ends the start-up
   QtUi ui;
+  // A signal before the window is up ends the start-up, whatever box is
+  // open then: the box closes, no later one opens, and the program ends
+  // with the status a signal always gives.
+  bool terminated = false;
+  const QMetaObject::Connection duringStartUp =
+      QObject::connect(&signalBridge, &SignalBridge::terminationRequested, &signalBridge, [&] {
+        terminated = true;
+        ui.Dismiss();
+      });
   if (!screenshots && qEnvironmentVariableIsEmpty(kNoAboutBoxVariable)) {
     AboutBox about(ui);
-    QObject::connect(&signalBridge, &SignalBridge::terminationRequested, &about, [&] {
-      terminated = true;
-      about.reject();
-    });
     about.exec();
   }
   if (terminated) return 0;
@@ -55,7 +92,13 @@ int RunOrl(int argc, char** argv) {
   SteadyClock clock;
   Workstation ws(ui, fileSystem, clock);
   ws.StartUp(QDir(settingsFolder).filePath(kSettingsFileName).toStdString());
-  if (!ws.OpenPlc(options.simulate)) return kExitPortFailure;  // the operator saw "Alert"
+  if (terminated) return 0;
+  if (!ws.OpenPlc(options.simulate)) return terminated ? 0 : kExitPortFailure;  // the operator saw "Alert"
+  if (terminated) {
+    ws.End();
+    return 0;
+  }
+  QObject::disconnect(duringStartUp);
 
   MainWindow window(ws);
   ui.SetParent(&window);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -36,18 +37,31 @@ QtUi::~QtUi() { SetBusyCursor(false); }
 
 void QtUi::SetParent(QWidget* parent) { parent_ = parent; }
 
+void QtUi::Dismiss() {
+  dismissed_ = true;
+  // A box may be open above another (the about box's own); each one's
+  // event loop ends as control comes back to it.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    auto* dialog = qobject_cast<QDialog*>(window);
+    if (dialog && dialog->isVisible() && dialog->isModal()) dialog->reject();
+  }
+}
+
 void QtUi::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
+  if (dismissed_) return;
   QMessageBox box(BoxIcon(icon), Text(title), Text(text), QMessageBox::Ok, parent_);
   box.exec();
 }
 
 bool QtUi::AskYesNo(const std::string& text, const std::string& title) {
+  if (dismissed_) return false;
   QMessageBox box(QMessageBox::Question, Text(title), Text(text), QMessageBox::Yes | QMessageBox::No, parent_);
   box.setDefaultButton(QMessageBox::Yes);
   return box.exec() == QMessageBox::Yes;
 }
 
 std::optional<std::string> QtUi::AskSaveFileName(const std::string& initialFile, const std::string& filter) {
+  if (dismissed_) return std::nullopt;
   const SaveDialogSetup setup = SaveDialogSetupFor(initialFile, filter);
   QFileDialog dialog(parent_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -62,6 +76,7 @@ std::optional<std::string> QtUi::AskSaveFileName(const std::string& initialFile,
 }
 
 std::string QtUi::ChooseDirectory(const std::string& folder) {
+  if (dismissed_) return {};
   return DirectoryChooser::Choose(Text(folder), parent_).toStdString();
 }
 

@@ -19,6 +19,11 @@ class QtUi : public Ui {
 
   void SetParent(QWidget* parent);
 
+  // The program is ending: the box or dialog that is open closes as its
+  // cancel (or No, or OK) would, and every later one is answered so at once
+  // without being shown.
+  void Dismiss();
+
   void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) override;
   bool AskYesNo(const std::string& text, const std::string& title) override;
   std::optional<std::string> AskSaveFileName(const std::string& initialFile, const std::string& filter) override;
@@ -30,6 +35,7 @@ class QtUi : public Ui {
  private:
   QPointer<QWidget> parent_;
   bool busy_ = false;
+  bool dismissed_ = false;
 };
 
 }  // namespace orl

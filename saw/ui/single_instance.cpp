@@ -3,6 +3,9 @@
 #include <unistd.h>
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 
 namespace orl {
@@ -11,10 +14,18 @@ namespace {
 constexpr int kConnectTimeoutMs = 1000;
 const QByteArray kRaiseRequest = "raise\n";
 
+// One saw, one name: a symbolic link, "..", "." or a trailing separator
+// names the same folder. A folder that does not exist has no canonical
+// path; its cleaned absolute path stands for it.
+QString SawKey(const QString& settingsFolder) {
+  const QString canonical = QFileInfo(settingsFolder).canonicalFilePath();
+  return canonical.isEmpty() ? QDir::cleanPath(QDir(settingsFolder).absolutePath()) : canonical;
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& settingsFolder, QObject* parent) : QObject(parent) {
-  const QByteArray folderHash = QCryptographicHash::hash(settingsFolder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+  const QByteArray folderHash = QCryptographicHash::hash(QFile::encodeName(SawKey(settingsFolder)), QCryptographicHash::Sha1).toHex().left(16);
   name_ = QString("orl-%1-%2").arg(::getuid()).arg(QString::fromLatin1(folderHash));
   connect(&server_, &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* peer = server_.nextPendingConnection()) {

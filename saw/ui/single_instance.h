@@ -1,5 +1,7 @@
 #pragma once
-// One running program per user and settings folder. The first start
+// One running program per user and settings folder, the folder known by
+// its resolved path (symbolic links followed), so every path to one saw's
+// settings leads to the one window that drives its PLC. The first start
 // listens on a local socket; a second start connects, asks the first to
 // come to the front, and ends without opening the PLC port.
 #include <QLocalServer>

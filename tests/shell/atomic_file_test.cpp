@@ -29,6 +29,7 @@ TEST(AtomicFile, TemporariesAreHiddenAndThoseOfADeadSaveAreCleared) {
   folder.Write("program", "old");
   folder.Write(".program.saving-Ab12Cd", "left by a save that died");
   folder.Write(".other.saving-Zz99Yy", "another one");
+  folder.Write(".saving-Qq77Rr", "left by a later save that died");
   folder.Write(".profile", "a hidden file that is not a save's");
   // A save under way in another process holds its temporary locked.
   const std::string busy = folder.Write(".program.saving-Busy01", "being written");
@@ -54,7 +55,9 @@ TEST(AtomicFile, ASaveThroughALinkWritesTheFileItNames) {
   EXPECT_EQ(folder.Read("real/new"), "made");
 
   fs::create_symlink("loop", folder.Path() / "loop");
-  EXPECT_FALSE(WriteFileAtomically(folder.File("loop"), "x"));
+  std::error_code error;
+  EXPECT_FALSE(WriteFileAtomically(folder.File("loop"), "x", error));
+  EXPECT_EQ(error, std::errc::too_many_symbolic_link_levels);
   EXPECT_TRUE(fs::is_symlink(folder.Path() / "loop"));
 }
 

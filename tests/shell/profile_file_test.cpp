@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "fakes/temp_folder.h"
 
 namespace orl {
@@ -79,6 +81,72 @@ TEST(ProfileFile, AWritableFileInAReadOnlyFolderStillSaves) {
   ::chmod(folder.Path().c_str(), 0755);
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(folder.Read("ORL.INI"), "[System]\nJobPath=/new\n");
+}
+
+// The in-place route stopped before each of its steps, as a kill would
+// stop it: the file then reads as the old text or the new one, never as a
+// mixture. Values that shrink, grow, a new key and a file without a final
+// line end.
+TEST(ProfileFile, AnInPlaceRewriteStoppedAnywhereLeavesTheOldOrTheNewText) {
+  struct Change {
+    std::string old, section, key, value;
+  };
+  const std::vector<Change> changes = {
+      {"[System]\r\nJobPath=/a/long/old/folder\r\n[Configuration]\r\nSawKerf=3.2\r\n", "System", "JobPath", "/j"},
+      {"[System]\nJobPath=/j\n[Configuration]\nSawKerf=3.2\n", "System", "JobPath", "/a/much/longer/folder"},
+      {"[System]\nJobPath=/j\n[Configuration]\nSawKerf=3.2", "Configuration", "HeadCut", "10"},
+      {"[System]\nJobPath=/jobs/of/today\n[Configuration]\nSawKerf=3.2", "Configuration", "SawKerf", "4"},
+  };
+  const std::vector<std::pair<std::string, std::string>> keys = {
+      {"System", "JobPath"}, {"Configuration", "SawKerf"}, {"Configuration", "HeadCut"}};
+  for (const Change& change : changes) {
+    const std::string text = WithProfileValue(change.old, change.section, change.key, change.value);
+    for (int stopAt = 0; stopAt <= 2; ++stopAt) {
+      SCOPED_TRACE(change.old + " / stopped before step " + std::to_string(stopAt));
+      testing::TempFolder folder;
+      const auto file = folder.Write("ORL.INI", change.old);
+      int step = 0;
+      const bool done = RewriteProfileInPlace(file, text, [&] { return step++ < stopAt; });
+      EXPECT_EQ(done, stopAt == 2);
+      const std::string after = folder.Read("ORL.INI");
+      const bool isNew = after.starts_with(text) && after.find_first_not_of(" \n", text.size()) == std::string::npos;
+      EXPECT_TRUE(after == change.old || isNew) << after;
+      EXPECT_EQ(after.size(), isNew ? std::max(change.old.size(), text.size()) : change.old.size());  // never cut
+      for (const auto& [section, key] : keys)
+        EXPECT_EQ(ProfileValue(after, section, key), ProfileValue(isNew ? text : change.old, section, key)) << key;
+    }
+  }
+}
+
+// Later writes into a padded file: a key added to the last section, a new
+// section.
+TEST(ProfileFile, ThePaddingOfAnEarlierRewriteReadsAsNothing) {
+  const std::string padded = InPlaceProfileText("[A]\nx=1\n", 30);
+  EXPECT_EQ(ProfileValue(WithProfileValue(padded, "A", "y", "2"), "A", "y"), "2");
+  EXPECT_EQ(WithProfileValue(padded, "B", "z", "3"), padded + "\n[B]\nz=3\n");
+}
+
+// The real route: a settings folder nobody may add a file to, ORL.INI
+// writable; a shorter value still reads back whole.
+TEST(ProfileFile, AShorterValueInAReadOnlyFolderReadsBackWhole) {
+  testing::TempFolder folder;
+  const std::string old = "[System]\nJobPath=/a/long/old/folder\nLabelFile=labels.txt\n";
+  const auto file = folder.Write("ORL.INI", old);
+  ::chmod(file.c_str(), 0666);
+  ::chmod(folder.Path().c_str(), 0555);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    ::_exit(ProfileFile(file).WriteSetting("System", "JobPath", "/j") ? 0 : 1);
+  }
+  int status = -1;
+  ::waitpid(child, &status, 0);
+  ::chmod(folder.Path().c_str(), 0755);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const ProfileFile settings(file);
+  EXPECT_EQ(settings.ReadSetting("System", "JobPath"), "/j");
+  EXPECT_EQ(settings.ReadSetting("System", "LabelFile"), "labels.txt");
+  EXPECT_EQ(folder.Read("ORL.INI").size(), old.size());
 }
 
 TEST(ProfileFile, FailedWriteReportsAndLeavesNoFile) {

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QSignalSpy>
 
+#include "saw/cutlist/cut_program_files.h"
 #include "window_fixture.h"
 
 namespace orl {
@@ -83,6 +84,28 @@ TEST_F(WindowFixture, ProgramClickSaveAndClear) {
   EXPECT_TRUE(CellText(program.CutList, 4, 1).isEmpty());
   EXPECT_TRUE(program.DispFName->text().isEmpty());
   EXPECT_TRUE(program.Desc->toPlainText().isEmpty());
+}
+
+// The Programs folder renamed while the window shows it: "Save" warns with
+// the system's reason and the bold name stays that of the loaded program.
+TEST_F(WindowFixture, AFailedSaveSaysWhyAndKeepsTheShownName) {
+  Start();
+  ProgramTab& program = *window->programTab;
+  ClickItem(program.File1, "metric-example");
+  std::filesystem::rename(folder.Path() / "Programs", folder.Path() / "Programs.moved");
+  ui.saveAnswers.push_back(folder.File("Programs/renamed-away"));
+  Click(program.SaveBtn);
+  const std::string target = CutProgramFolder(ws->File1) + "renamed-away";
+  expectedBoxes = {{"cannot write " + target + ": no such file or directory", MessageIcon::Exclamation, "Alert!"}};
+  EXPECT_EQ(program.DispFName->text(), "metric-example");
+
+  // Back in place, a name of 255 bytes is written like any other.
+  std::filesystem::rename(folder.Path() / "Programs.moved", folder.Path() / "Programs");
+  const std::string longName(255, 'L');
+  ui.saveAnswers.push_back(folder.File("Programs/" + longName));
+  Click(program.SaveBtn);
+  EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Programs" / longName));
+  EXPECT_EQ(program.DispFName->text().toStdString(), longName);
 }
 
 TEST_F(WindowFixture, ParameterEditReachesTheSettingsFileWhenTheGridLosesFocus) {

@@ -1,6 +1,7 @@
 // The built `orl` program as the desktop starts it: a second start hands
-// over to the first, SIGTERM closes the PLC link and ends with status 0,
-// and --screenshots writes its images. Also the single-instance handshake
+// over to the first (by any path to its settings), SIGTERM closes the PLC
+// link and ends with status 0 (a start-up box open or not), no display is
+// reported, and --screenshots writes its images. Also the single-instance handshake
 // and the raise in one process.
 #include <QImage>
 #include <QLocalSocket>
@@ -8,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 #include <csignal>
 
 #include "saw/ui/single_instance.h"
@@ -38,13 +40,15 @@ struct OrlProcess : ::testing::Test {
     folder.Write("ORL.INI", ini);
   }
 
-  void Launch(QProcess& orl, QStringList arguments) {
+  void Launch(QProcess& orl, QStringList arguments) { LaunchOn(orl, arguments, folder.Path()); }
+
+  void LaunchOn(QProcess& orl, QStringList arguments, const std::filesystem::path& settingsDir) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("ORL_NO_ABOUT_BOX", "1");
     orl.setProcessEnvironment(environment);
     orl.setProcessChannelMode(QProcess::ForwardedChannels);
-    orl.start(ORL_BINARY, arguments << "--settings-dir" << QString::fromStdString(folder.Path().string()));
+    orl.start(ORL_BINARY, arguments << "--settings-dir" << QString::fromStdString(settingsDir.string()));
     ASSERT_TRUE(orl.waitForStarted());
   }
 
@@ -68,6 +72,38 @@ TEST_F(OrlProcess, SecondStartEndsAndLeavesTheFirstRunning) {
   EXPECT_TRUE(first.waitForFinished(kStartMs));
 }
 
+// A symbolic link to the settings folder is the same saw: two windows
+// would send every target to its PLC twice.
+TEST_F(OrlProcess, ALinkToTheSettingsFolderIsTheSameSaw) {
+  TempFolder links;
+  std::filesystem::create_symlink(folder.Path(), links.Path() / "saw");
+  QProcess first, second;
+  Launch(first, {"--simulate"});
+  ASSERT_TRUE(WaitFor([&] { return Listening(); }, kStartMs));
+  LaunchOn(second, {"--simulate"}, links.Path() / "saw");
+  EXPECT_TRUE(second.waitForFinished(kStartMs));
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_EQ(first.state(), QProcess::Running);
+  if (second.state() != QProcess::NotRunning) second.kill();
+  second.waitForFinished();
+  first.terminate();
+  EXPECT_TRUE(first.waitForFinished(kStartMs));
+}
+
+TEST(SingleInstanceName, EveryPathToOneFolderGivesOneName) {
+  TempFolder folder, links;
+  std::filesystem::create_directories(folder.Path() / "sub");
+  std::filesystem::create_symlink(folder.Path(), links.Path() / "saw");
+  const auto name = [](const std::filesystem::path& path) {
+    return SingleInstance(QString::fromStdString(path.string())).Name();
+  };
+  const QString expected = name(folder.Path());
+  EXPECT_EQ(name(links.Path() / "saw"), expected);
+  EXPECT_EQ(name(folder.Path() / "sub" / ".."), expected);
+  EXPECT_EQ(name(links.Path() / "saw" / ""), expected);
+  EXPECT_NE(name(folder.Path() / "sub"), expected);
+}
+
 TEST_F(OrlProcess, SigtermClosesThePlcLinkAndEndsWithStatusZero) {
   QTcpServer plc;  // a PLC that accepts and never answers
   ASSERT_TRUE(plc.listen(QHostAddress::LocalHost));
@@ -86,6 +122,59 @@ TEST_F(OrlProcess, SigtermClosesThePlcLinkAndEndsWithStatusZero) {
   ASSERT_TRUE(orl.state() == QProcess::NotRunning || orl.waitForFinished(kStartMs));
   EXPECT_EQ(orl.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(orl.exitCode(), 0);
+}
+
+// The PLC port cannot be opened: its "Alert" box is up when SIGTERM comes,
+// and the program ends at once as a signal always ends it.
+TEST_F(OrlProcess, SigtermWhileTheStartUpAlertIsUpEndsTheProgram) {
+  quint16 closedPort = 0;
+  {
+    QTcpServer probe;  // a port that was free a moment ago: connecting is refused
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    closedPort = probe.serverPort();
+  }
+  SetSetting("Simulate", "0");
+  folder.Write("ORL.INI", folder.Read("ORL.INI") + "\n[Configuration]\nPlcHost=127.0.0.1:" + std::to_string(closedPort) + "\n");
+  QProcess orl;
+  Launch(orl, {});
+  ASSERT_TRUE(WaitFor([&] { return Listening(); }, kStartMs));
+  QTest::qWait(1000);  // the refused connection is reported in a box
+  ASSERT_EQ(orl.state(), QProcess::Running) << "the Alert box never came up";
+  ASSERT_GT(orl.processId(), 0);
+  ::kill(static_cast<pid_t>(orl.processId()), SIGTERM);
+  const bool ended = orl.waitForFinished(kStartMs);
+  if (!ended) orl.kill(), orl.waitForFinished();
+  ASSERT_TRUE(ended) << "SIGTERM was lost while the box was up";
+  EXPECT_EQ(orl.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(orl.exitCode(), 0);
+}
+
+// No display: --help and --version print and end with status 0; a start
+// says why no window opens, in one line, and ends with status 1 (no core).
+TEST_F(OrlProcess, WithoutADisplayHelpAndVersionPrintAndAStartSaysWhy) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+  const auto run = [&](const QStringList& arguments) {
+    auto orl = std::make_unique<QProcess>();
+    orl->setProcessEnvironment(environment);
+    orl->start(ORL_BINARY, arguments);
+    EXPECT_TRUE(orl->waitForFinished(kStartMs)) << arguments.join(' ').toStdString();
+    return orl;
+  };
+  const auto help = run({"--help"});
+  EXPECT_EQ(help->exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(help->exitCode(), 0);
+  EXPECT_TRUE(help->readAllStandardOutput().contains("--settings-dir"));
+  const auto version = run({"--version"});
+  EXPECT_EQ(version->exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(version->exitCode(), 0);
+  EXPECT_TRUE(version->readAllStandardOutput().startsWith("orl "));
+  const auto start = run({"--simulate", "--settings-dir", QString::fromStdString(folder.Path().string())});
+  EXPECT_EQ(start->exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(start->exitCode(), 1);
+  const QByteArray said = start->readAllStandardError();
+  EXPECT_EQ(said.count('\n'), 1) << said.toStdString();
+  EXPECT_TRUE(said.contains("no display")) << said.toStdString();
 }
 
 // An image of more than a handful of colours: something was drawn.
