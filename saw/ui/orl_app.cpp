@@ -103,7 +103,19 @@ int RunOrl(int argc, char** argv) {
   MainWindow window(ws);
   ui.SetParent(&window);
   PlaceMainWindow(window);
+  // From here a signal closes the window; a box open then (a warning of the
+  // first activation, which runs as the window shows) closes too, so the end
+  // sequence is not left waiting behind it.
+  QObject::connect(&signalBridge, &SignalBridge::terminationRequested, &window, [&] {
+    terminated = true;
+    ui.Dismiss();
+    window.close();
+  });
   window.show();
+  if (terminated) {  // during the first activation: no event loop to end yet
+    window.EndSequence();
+    return 0;
+  }
   if (!options.program.isEmpty()) {
     if (!ws.OpenProgram(options.program.toStdString()))
       qWarning("orl: cannot open the cut program %s", qUtf8Printable(options.program));
@@ -112,7 +124,6 @@ int RunOrl(int argc, char** argv) {
   window.StartTimers();
 
   QObject::connect(&instance, &SingleInstance::raiseRequested, &window, &MainWindow::BringToFront);
-  QObject::connect(&signalBridge, &SignalBridge::terminationRequested, &window, &QWidget::close);
 
   int status = 0;
   if (screenshots) {

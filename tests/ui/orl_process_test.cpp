@@ -57,6 +57,23 @@ struct OrlProcess : ::testing::Test {
     probe.connectToServer(SingleInstance(QString::fromStdString(folder.Path().string())).Name());
     return probe.waitForConnected(100);
   }
+
+  // Starts the program on the settings, lets the box they bring come up and
+  // sends SIGTERM: the program ends as at any other time, status 0.
+  void ExpectSigtermEndsItWhileTheBoxIsUp() {
+    QProcess orl;
+    Launch(orl, {});
+    ASSERT_TRUE(WaitFor([&] { return Listening(); }, kStartMs));
+    QTest::qWait(1000);
+    ASSERT_EQ(orl.state(), QProcess::Running) << "the box never came up";
+    ASSERT_GT(orl.processId(), 0);
+    ::kill(static_cast<pid_t>(orl.processId()), SIGTERM);
+    const bool ended = orl.waitForFinished(kStartMs);
+    if (!ended) orl.kill(), orl.waitForFinished();
+    ASSERT_TRUE(ended) << "SIGTERM was lost while the box was up";
+    EXPECT_EQ(orl.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(orl.exitCode(), 0);
+  }
 };
 
 TEST_F(OrlProcess, SecondStartEndsAndLeavesTheFirstRunning) {
@@ -135,18 +152,12 @@ TEST_F(OrlProcess, SigtermWhileTheStartUpAlertIsUpEndsTheProgram) {
   }
   SetSetting("Simulate", "0");
   folder.Write("ORL.INI", folder.Read("ORL.INI") + "\n[Configuration]\nPlcHost=127.0.0.1:" + std::to_string(closedPort) + "\n");
-  QProcess orl;
-  Launch(orl, {});
-  ASSERT_TRUE(WaitFor([&] { return Listening(); }, kStartMs));
-  QTest::qWait(1000);  // the refused connection is reported in a box
-  ASSERT_EQ(orl.state(), QProcess::Running) << "the Alert box never came up";
-  ASSERT_GT(orl.processId(), 0);
-  ::kill(static_cast<pid_t>(orl.processId()), SIGTERM);
-  const bool ended = orl.waitForFinished(kStartMs);
-  if (!ended) orl.kill(), orl.waitForFinished();
-  ASSERT_TRUE(ended) << "SIGTERM was lost while the box was up";
-  EXPECT_EQ(orl.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(orl.exitCode(), 0);
+  ExpectSigtermEndsItWhileTheBoxIsUp();  // the refused connection is reported in a box
+}
+
+TEST_F(OrlProcess, SigtermWhileTheFirstActivationWarnsEndsTheProgram) {
+  SetSetting("ProgramPath", "no-such-folder");  // "Path error. Check path specifications."
+  ExpectSigtermEndsItWhileTheBoxIsUp();
 }
 
 // No display: --help and --version print and end with status 0; a start
