@@ -1,5 +1,7 @@
 #include "saw/optimizer/svg_writer.h"
 
+#include "saw/optimizer/drawing_frame.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
@@ -8,11 +10,6 @@ namespace orl {
 
 namespace {
 
-// Mid grey, so that both the black board and the white highlighted step show.
-constexpr const char* Background = "#808080";
-// Text sizes are points on the operator's screen; this turns them into
-// logical units of a window of the given size.
-constexpr float PointsPerWindow = 500;
 constexpr float BaselineDrop = 0.8f;  // of the font size, from the top of a line of text
 
 std::string Colour(PenColor color) {
@@ -37,48 +34,23 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
-struct Box {
-  float left = 0, top = 0, right = 1, bottom = 1;
-  void Include(float x, float y) {
-    left = std::min(left, x);
-    top = std::min(top, y);
-    right = std::max(right, x);
-    bottom = std::max(bottom, y);
-  }
-};
-
-Box ViewBox(const DisplayList& list) {
-  Box box;
-  bool windowSeen = false;
-  for (const DrawOp& op : list.Ops()) {
-    if (const auto* w = std::get_if<draw::Window>(&op)) {
-      box = {w->Left, w->Top, w->Left + w->Width, w->Top + w->Height};
-      windowSeen = true;
-    } else if (const auto* t = std::get_if<draw::Text>(&op); t && windowSeen) {
-      box.Include(t->X, t->Y);
-    }
-  }
-  return box;
-}
-
 }  // namespace
 
 std::string DisplayListToSvg(const DisplayList& list) {
-  const Box box = ViewBox(list);
-  const float size = std::max(box.right - box.left, box.bottom - box.top);
-  const float strokeWidth = size / 400;
+  const DrawingBounds box = BoundsOf(list);
+  const float strokeWidth = box.Size() / 400;
   std::ostringstream svg;
   svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" << box.left << ' ' << box.top << ' '
-      << box.right - box.left << ' ' << box.bottom - box.top << "\" width=\"800\" height=\"800\">\n";
-  svg << "<rect x=\"" << box.left << "\" y=\"" << box.top << "\" width=\"" << box.right - box.left
-      << "\" height=\"" << box.bottom - box.top << "\" fill=\"" << Background << "\"/>\n";
+      << box.Width() << ' ' << box.Height() << "\" width=\"800\" height=\"800\">\n";
+  svg << "<rect x=\"" << box.left << "\" y=\"" << box.top << "\" width=\"" << box.Width()
+      << "\" height=\"" << box.Height() << "\" fill=\"" << Colour(kDrawingBackground) << "\"/>\n";
   std::string pen = Colour(PenBlack);
-  float fontSize = size / 60;
+  float fontSize = DefaultTextSize(box);
   for (const DrawOp& op : list.Ops()) {
     if (const auto* p = std::get_if<draw::Pen>(&op)) {
       pen = Colour(p->Color);
     } else if (const auto* s = std::get_if<draw::TextSize>(&op)) {
-      fontSize = std::max(size * s->Size / PointsPerWindow, size / 80);
+      fontSize = TextSizeFor(box, s->Size);
     } else if (const auto* t = std::get_if<draw::Text>(&op)) {
       // The position is the text's top left corner; SVG places the baseline.
       svg << "<text x=\"" << t->X << "\" y=\"" << t->Y + BaselineDrop * fontSize << "\" font-size=\"" << fontSize

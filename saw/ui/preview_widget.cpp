@@ -3,30 +3,12 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "saw/optimizer/drawing_frame.h"
+
 namespace orl {
 namespace {
 
-// As the SVG writer: a mid grey ground so both the black board and the white
-// step show, and text sizes as points of a window 500 points across.
-const QColor kBackground(0x80, 0x80, 0x80);
-constexpr float kPointsPerWindow = 500;
-
-QColor Pen(PenColor color) { return QColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF); }
-
-// The logical window, grown to hold every text's corner.
-QRectF LogicalBox(const DisplayList& list) {
-  QRectF box(0, 0, 1, 1);
-  bool windowSeen = false;
-  for (const DrawOp& op : list.Ops()) {
-    if (const auto* w = std::get_if<draw::Window>(&op)) {
-      box = QRectF(w->Left, w->Top, w->Width, w->Height);
-      windowSeen = true;
-    } else if (const auto* t = std::get_if<draw::Text>(&op); t && windowSeen) {
-      box = box.united(QRectF(t->X, t->Y, 0, 0));
-    }
-  }
-  return box;
-}
+QColor ToQColor(PenColor color) { return QColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF); }
 
 }  // namespace
 
@@ -42,23 +24,22 @@ void PreviewWidget::Render(const std::string& stamp) {
 
 void PreviewWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), kBackground);
+  painter.fillRect(rect(), ToQColor(kDrawingBackground));
   if (drawing_.Ops().empty()) return;
   painter.setRenderHint(QPainter::Antialiasing);
-  const QRectF box = LogicalBox(drawing_);
-  const double size = std::max(box.width(), box.height());
-  const double scale = std::min(width() / box.width(), height() / box.height());
-  const QPointF offset((width() - box.width() * scale) / 2, (height() - box.height() * scale) / 2);
+  const DrawingBounds box = BoundsOf(drawing_);
+  const double scale = std::min(width() / box.Width(), height() / box.Height());
+  const QPointF offset((width() - box.Width() * scale) / 2, (height() - box.Height() * scale) / 2);
   const auto toWidget = [&](float x, float y) {
-    return QPointF(offset.x() + (x - box.left()) * scale, offset.y() + (y - box.top()) * scale);
+    return QPointF(offset.x() + (x - box.left) * scale, offset.y() + (y - box.top) * scale);
   };
-  QColor pen = Pen(PenBlack);
-  double fontSize = size / 60;
+  QColor pen = ToQColor(PenBlack);
+  double fontSize = DefaultTextSize(box);
   for (const DrawOp& op : drawing_.Ops()) {
     if (const auto* p = std::get_if<draw::Pen>(&op)) {
-      pen = Pen(p->Color);
+      pen = ToQColor(p->Color);
     } else if (const auto* s = std::get_if<draw::TextSize>(&op)) {
-      fontSize = std::max(size * s->Size / kPointsPerWindow, size / 80);
+      fontSize = TextSizeFor(box, s->Size);
     } else if (const auto* t = std::get_if<draw::Text>(&op)) {
       QFont font = painter.font();
       font.setPixelSize(std::max(8, static_cast<int>(fontSize * scale)));

@@ -2,10 +2,10 @@
 
 #include <array>
 #include <fstream>
-#include <map>
 
 #include "csv.h"
 #include "sqlite_handles.h"
+#include "tag_fields.h"
 #include "tag_table.h"
 #include "text_util.h"
 
@@ -14,49 +14,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct FieldDef {
-  const char* name;
-  const char* declaration;  // type and default
-};
-
-// Every field of a tag row. The defaults are the values a new tag starts
-// with, so a CSV import may leave them out.
-constexpr std::array<FieldDef, 34> kTagFields = {{
-    {"ID", "INTEGER PRIMARY KEY AUTOINCREMENT"},
-    {"NAME", "TEXT"},
-    {"REGAB", "TEXT"},
-    {"REG", "TEXT"},
-    {"VAL", "TEXT"},
-    {"DataType", "TEXT"},
-    {"Scale", "REAL DEFAULT 1"},
-    {"Offset", "REAL DEFAULT 0"},
-    {"Units", "TEXT"},
-    {"Desc", "TEXT"},
-    {"LOG", "INTEGER DEFAULT 0"},
-    {"LogIntv", "INTEGER DEFAULT 0"},
-    {"LogDeadband", "REAL DEFAULT 0"},
-    {"ALARMS", "INTEGER DEFAULT 0"},
-    {"Descrete", "INTEGER"},
-    {"Binary", "INTEGER"},
-    {"BIT", "INTEGER DEFAULT -1"},
-    {"bit_invert", "INTEGER"},
-    {"HHiLim", "REAL DEFAULT 100"},
-    {"HiLim", "REAL DEFAULT 99"},
-    {"LoLim", "REAL DEFAULT 0"},
-    {"LLoLim", "REAL DEFAULT 0"},
-    {"MESS", "TEXT"},
-    {"MESSLIST", "INTEGER DEFAULT 1"},
-    {"ALMPRIORITY", "INTEGER DEFAULT 1"},
-    {"ALMSCREEN", "INTEGER DEFAULT 1"},
-    {"ALMGROUP", "INTEGER DEFAULT 1"},
-    {"ALMACTIVE", "INTEGER DEFAULT 1"},
-    {"ALMHIST", "INTEGER DEFAULT 0"},
-    {"Dependency", "INTEGER"},
-    {"DependencyAddress", "TEXT"},
-    {"DependencyBinary", "INTEGER"},
-    {"DependencyBit", "INTEGER"},
-    {"DependencyBitInvert", "INTEGER"},
-}};
+// The column as the table declares it: a number field's new-tag value is
+// its default.
+std::string Declaration(const TagField& field) {
+  switch (field.kind) {
+    case FieldKind::Key: return "INTEGER PRIMARY KEY AUTOINCREMENT";
+    case FieldKind::Text: return "TEXT";
+    case FieldKind::Integer:
+    case FieldKind::Real: {
+      std::string declaration = field.kind == FieldKind::Integer ? "INTEGER" : "REAL";
+      if (!field.newTagValue.empty()) declaration += " DEFAULT " + std::string(field.newTagValue);
+      return declaration;
+    }
+  }
+  return "TEXT";
+}
 
 // The data type names a tag may hold, with their codes.
 constexpr std::array<std::pair<const char*, int>, 9> kDataTypeNames = {{
@@ -81,7 +53,7 @@ std::string CreateTableSql() {
   std::string sql = "CREATE TABLE TagData (";
   for (std::size_t i = 0; i < kTagFields.size(); ++i) {
     if (i > 0) sql += ", ";
-    sql += Quoted(kTagFields[i].name) + " " + kTagFields[i].declaration;
+    sql += Quoted(std::string(kTagFields[i].name)) + " " + Declaration(kTagFields[i]);
   }
   sql += ");\nCREATE TABLE EnNumerations (ID INTEGER PRIMARY KEY, DataType TEXT NOT NULL, \"Value\" INTEGER);\n";
   for (auto [name, value] : kDataTypeNames) {
@@ -100,27 +72,33 @@ DatabaseHandle OpenExisting(const fs::path& dir, int flags) {
 }
 
 // The TagData field each header column names.
-std::vector<std::string> MapHeader(const CsvRow& header) {
-  std::map<std::string, std::string> known;
-  for (const FieldDef& field : kTagFields) known[ToUpperAscii(field.name)] = field.name;
-  std::vector<std::string> fields;
+std::vector<const TagField*> MapHeader(const CsvRow& header) {
+  std::vector<const TagField*> fields;
   for (const std::string& column : header) {
-    auto it = known.find(ToUpperAscii(Trim(column)));
-    if (it == known.end()) throw ToolError("unknown TagData field in CSV header: \"" + column + "\"");
-    for (const std::string& seen : fields) {
-      if (seen == it->second) throw ToolError("field named twice in CSV header: " + seen);
+    const TagField* field = FindTagField(Trim(column));
+    if (!field) throw ToolError("unknown TagData field in CSV header: \"" + column + "\"");
+    for (const TagField* seen : fields) {
+      if (seen == field) throw ToolError("field named twice in CSV header: " + std::string(field->name));
     }
-    fields.push_back(it->second);
+    fields.push_back(field);
   }
   return fields;
 }
 
-void InsertRow(sqlite3* db, const std::vector<std::string>& fields, const CsvRow& row) {
+// A number field holds a number: SQLite would keep any other text as it stands.
+void CheckNumbers(const std::vector<const TagField*>& fields, const CsvRow& row, const std::string& where) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (!FieldTakesText(fields[i]->kind, row[i]))
+      throw ToolError(where + ": " + std::string(fields[i]->name) + " needs a number, not \"" + row[i] + "\"");
+  }
+}
+
+void InsertRow(sqlite3* db, const std::vector<const TagField*>& fields, const CsvRow& row) {
   std::string columns, placeholders;
   std::vector<const std::string*> values;
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (row[i].empty()) continue;  // an empty field takes the default
-    columns += (values.empty() ? "" : ", ") + Quoted(fields[i]);
+    columns += (values.empty() ? "" : ", ") + Quoted(std::string(fields[i]->name));
     placeholders += values.empty() ? "?" : ", ?";
     values.push_back(&row[i]);
   }
@@ -169,7 +147,7 @@ int ImportTags(const fs::path& dir, const fs::path& csvFile) {
   try {
     auto header = reader.Next();
     if (!header) throw ToolError(csvFile.string() + ": no header line");
-    std::vector<std::string> fields = MapHeader(*header);
+    const std::vector<const TagField*> fields = MapHeader(*header);
     DatabaseHandle db = OpenExisting(dir, SQLITE_OPEN_READWRITE);
     Exec(db.get(), "BEGIN");
     try {
@@ -178,6 +156,7 @@ int ImportTags(const fs::path& dir, const fs::path& csvFile) {
           throw ToolError(csvFile.string() + ": record " + std::to_string(added + 2) + " has " +
                           std::to_string(row->size()) + " fields, the header " + std::to_string(fields.size()));
         }
+        CheckNumbers(fields, *row, csvFile.string() + ": record " + std::to_string(added + 2));
         InsertRow(db.get(), fields, *row);
         ++added;
       }

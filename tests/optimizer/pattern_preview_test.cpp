@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "pattern_builder.h"
+#include "saw/optimizer/drawing_frame.h"
 
 namespace orl {
 namespace {
@@ -170,6 +171,26 @@ TEST(ShowGraphic, EmptyModelDrawsNothingAndHugeRepeatsStopAtTheLimit) {
   ShowGraphic(b.Selected(), view);
   EXPECT_TRUE(view.Drawing.Full());
   EXPECT_EQ(view.Drawing.Ops().size(), DisplayList::MaxOps);
+}
+
+}  // namespace
+}  // namespace orl
+
+namespace orl {
+namespace {
+
+TEST(DrawingFrame, TheWindowGrowsToHoldItsTextsAndTextsKeepAReadableSize) {
+  DisplayList list;
+  list.Add(draw::Text{-50, -50, "before the window: not counted"});
+  list.Add(draw::Window{0, 0, 400, 200});
+  list.Add(draw::Text{-20, 250, "size"});
+  const DrawingBounds box = BoundsOf(list);
+  EXPECT_EQ(box.left, -20);
+  EXPECT_EQ(box.top, 0);
+  EXPECT_EQ(box.right, 400);
+  EXPECT_EQ(box.bottom, 250);
+  EXPECT_FLOAT_EQ(TextSizeFor(box, 25), 420 * 25 / 500.0f);
+  EXPECT_FLOAT_EQ(TextSizeFor(box, 1), 420 / 80.0f);  // never below the least
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "library_fixture.h"
 #include "library_state.h"
+#include "tag_fields.h"
 
 namespace queldb::testing {
 namespace {
@@ -196,3 +197,22 @@ TEST_F(LibraryTest, MissingColumnsAndOddValueTypesAreSkippedPerField) {
 
 }  // namespace
 }  // namespace queldb::testing
+
+namespace {
+
+TEST(TagFields, NumberFieldsTakeNumbersOnlyAndNamesAnyCase) {
+  using queldb::FieldKind;
+  using queldb::FieldTakesText;
+  EXPECT_TRUE(FieldTakesText(FieldKind::Integer, " -3 "));
+  EXPECT_FALSE(FieldTakesText(FieldKind::Integer, "1.5"));
+  EXPECT_TRUE(FieldTakesText(FieldKind::Real, "1e3"));
+  EXPECT_FALSE(FieldTakesText(FieldKind::Real, "inf"));
+  EXPECT_FALSE(FieldTakesText(FieldKind::Real, "12,5"));
+  EXPECT_TRUE(FieldTakesText(FieldKind::Integer, ""));  // Null
+  EXPECT_TRUE(FieldTakesText(FieldKind::Text, "anything"));
+  ASSERT_NE(queldb::FindTagField("hhilim"), nullptr);
+  EXPECT_EQ(queldb::FindTagField("hhilim")->name, "HHiLim");
+  EXPECT_EQ(queldb::FindTagField("Colour"), nullptr);
+}
+
+}  // namespace

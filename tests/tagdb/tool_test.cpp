@@ -211,6 +211,11 @@ TEST_F(ToolTest, ImportIsAllOrNothing) {
   EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "bad.csv").string() + "'").exitCode, 2);
   std::ofstream(dir_ / "short.csv") << "NAME,REGAB\nA,40001\nB\n";
   EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "short.csv").string() + "'").exitCode, 2);
+  // A number field takes a number, as in the tag editor.
+  std::ofstream(dir_ / "words.csv") << "NAME,Scale,BIT\nA,0.1,3\nB,ten,4\n";
+  ToolRun words = Tool("import '" + dir_.string() + "' '" + (dir_ / "words.csv").string() + "'");
+  EXPECT_EQ(words.exitCode, 2);
+  EXPECT_NE(words.out.find("record 3: Scale needs a number, not \"ten\""), std::string::npos) << words.out;
   ToolRun list = Tool("tags '" + dir_.string() + "'");
   EXPECT_EQ(list.out, "ID\tNAME\tREGAB\tDataType\tScale\tOffset\n");
 }

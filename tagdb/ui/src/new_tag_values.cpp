@@ -1,5 +1,7 @@
 #include "new_tag_values.h"
 
+#include "tag_fields.h"
+
 namespace queldb::ui {
 namespace {
 
@@ -9,13 +11,18 @@ constexpr const char* kNewMessagePrefix = "ID";
 }  // namespace
 
 QList<QPair<QString, QVariant>> NewTagDefaults() {
-  return {
-      {"REGAB", 40001},  {"REG", 40001},        {"Scale", 1},       {"Offset", 0},
-      {"LOG", 0},        {"LogIntv", 0},        {"LogDeadband", 0}, {"ALARMS", 0},
-      {"BIT", -1},       {"HHiLim", 100},       {"HiLim", 99},      {"LoLim", 0},
-      {"LLoLim", 0},     {"MESSLIST", 1},       {"ALMPRIORITY", 1}, {"ALMSCREEN", 1},
-      {"ALMGROUP", 1},   {"ALMACTIVE", 1},      {"ALMHIST", 0},
-  };
+  QList<QPair<QString, QVariant>> values;
+  for (const TagField& field : kTagFields) {
+    if (field.newTagValue.empty()) continue;
+    const QString name = QString::fromLatin1(field.name.data(), static_cast<int>(field.name.size()));
+    const QString text = QString::fromLatin1(field.newTagValue.data(), static_cast<int>(field.newTagValue.size()));
+    switch (field.kind) {
+      case FieldKind::Integer: values.append({name, text.toLongLong()}); break;
+      case FieldKind::Real: values.append({name, text.toDouble()}); break;
+      default: values.append({name, text}); break;
+    }
+  }
+  return values;
 }
 
 QList<QPair<QString, QVariant>> NewTagNamesFor(qint64 id) {

@@ -19,6 +19,7 @@
 #include "queldb/db.h"
 #include "queldb/tag_editor.h"
 #include "record_navigator.h"
+#include "tag_fields.h"
 
 namespace queldb::ui {
 namespace {
@@ -35,11 +36,17 @@ constexpr const char* kDatabaseSays = "The database reports: %1";
 constexpr const char* kNotANumber = "%1 needs a number, not \"%2\".";
 constexpr const char* kKeyField = "ID";
 
-bool IsNumberFor(QMetaType::Type type, const QString& text) {
-  bool ok = true;
-  if (type == QMetaType::Int || type == QMetaType::LongLong) text.toLongLong(&ok);
-  if (type == QMetaType::Double) text.toDouble(&ok);
-  return ok;
+// The field's kind from the tag row's own list; a field the list does not
+// know (a table made elsewhere) by the database's column type.
+FieldKind KindOf(const QSqlField& field) {
+  const QByteArray name = field.name().toLatin1();
+  if (const TagField* known = FindTagField(std::string_view(name.constData(), name.size()))) return known->kind;
+  switch (field.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong: return FieldKind::Integer;
+    case QMetaType::Double: return FieldKind::Real;
+    default: return FieldKind::Text;
+  }
 }
 
 // The first text box of a numeric field that holds no number, with the field's
@@ -49,8 +56,9 @@ std::optional<QPair<QString, QString>> FieldWithoutNumber(const TagEditorForm& f
     auto* text = qobject_cast<QLineEdit*>(it.value());
     const int column = fields.indexOf(it.key());
     if (!text || column < 0 || text->text().isEmpty()) continue;
-    const auto type = static_cast<QMetaType::Type>(fields.field(column).metaType().id());
-    if (!IsNumberFor(type, text->text())) return QPair<QString, QString>(fields.fieldName(column), text->text());
+    const QByteArray typed = text->text().toUtf8();
+    if (!FieldTakesText(KindOf(fields.field(column)), std::string_view(typed.constData(), typed.size())))
+      return QPair<QString, QString>(fields.fieldName(column), text->text());
   }
   return std::nullopt;
 }
