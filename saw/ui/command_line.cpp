@@ -26,7 +26,9 @@ OrlOptions ParseCommandLine(const QStringList& arguments) {
   OrlOptions options;
   options.simulate = parser.isSet(simulate);
   options.settingsDir = parser.value(settingsDir);
-  options.screenshotsDir = parser.value(screenshots);
+  // Taken from the folder the program was started in: start-up later moves
+  // into the settings folder.
+  if (parser.isSet(screenshots)) options.screenshotsDir = QDir::current().absoluteFilePath(parser.value(screenshots));
   const QStringList positional = parser.positionalArguments();
   if (positional.size() > 1) {
     qCritical("orl: at most one PROGRAM may be named");
