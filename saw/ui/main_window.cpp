@@ -113,22 +113,22 @@ void MainWindow::BuildManualPosition() {
   ManPos->setGeometry(10, 24, 120, 30);
   ManPos->setStyleSheet("font-size: 16px");
   connect(ManPos, &QComboBox::editTextChanged, this,
-          [this](const QString& text) { ws.plc.manual.ManPos = text.toStdString(); });
+          [this](const QString& text) { ws.ManualPositionEdited(text.toStdString()); });
   TLen = new QCheckBox(kTemplateLenCaption, ManFrame);
   TLen->setGeometry(140, 22, 120, 22);
-  connect(TLen, &QCheckBox::clicked, this, [this](bool on) { ws.plc.manual.TLen = on; });
+  connect(TLen, &QCheckBox::clicked, this, [this](bool on) { Forward([&] { ws.ManualTemplateLengthClicked(on); }); });
   CLen = new QCheckBox(kClampLenCaption, ManFrame);
   CLen->setGeometry(140, 48, 120, 22);
-  connect(CLen, &QCheckBox::clicked, this, [this](bool on) { ws.plc.manual.CLen = on; });
+  connect(CLen, &QCheckBox::clicked, this, [this](bool on) { Forward([&] { ws.ManualClampLengthClicked(on); }); });
   MUnits = {new QRadioButton(kManualMetricCaption, ManFrame), new QRadioButton(kManualInchCaption, ManFrame)};
   for (int i = 0; i < 2; ++i) {
     MUnits[i]->setGeometry(262, 22 + 26 * i, 76, 22);
-    connect(MUnits[i], &QRadioButton::clicked, this, [this, i] { ws.plc.manual.MUnits = i; });
+    connect(MUnits[i], &QRadioButton::clicked, this, [this, i] { Forward([&] { ws.ManualUnitsClicked(i); }); });
   }
   ManGrv = new QCheckBox(kManualGrooveCaption, ManFrame);
   ManGrv->setObjectName("ManGrv");
   ManGrv->setGeometry(140, 72, 120, 22);
-  connect(ManGrv, &QCheckBox::clicked, this, [this](bool on) { ws.plc.manual.ManGrv = on; });
+  connect(ManGrv, &QCheckBox::clicked, this, [this](bool on) { Forward([&] { ws.ManualGrooveClicked(on); }); });
   ManSnd = new QPushButton(kSendCaption, ManFrame);
   ManSnd->setObjectName("ManSnd");
   ManSnd->setGeometry(344, 24, ManFrame->width() - 354, 60);

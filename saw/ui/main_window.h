@@ -1,8 +1,10 @@
 #pragma once
 // The operator's window: four tabs, the "Pusher Position" frame, the
 // activity label and the "Manual Position" frame. It renders the
-// workstation's state and forwards every event to one workstation method;
-// it holds no rule beyond layout.
+// workstation's state and forwards every event to one workstation method.
+// Besides layout it decides one thing only: which closing windows count as
+// an activation (the program's own dialogs, not a message box or the file
+// dialog), since only Qt knows what a window is.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>

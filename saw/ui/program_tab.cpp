@@ -58,16 +58,16 @@ void ProgramTab::BuildCutList() {
   model->SetEditHandler([this](int row, int column, const std::string& text) {
     context_.Forward([&] { ws_.CutListCellEdited(row, column, text); });
   });
-  CutList = new GridView(model, this);
-  CutList->setObjectName("CutList");
-  CutList->setGeometry(5, 5, 500, 300);
-  CutList->setSelectionMode(QAbstractItemView::ContiguousSelection);
-  connect(CutList, &GridView::currentCellMoved, this,
+  CutListGrid = new GridView(model, this);
+  CutListGrid->setObjectName("CutList");
+  CutListGrid->setGeometry(5, 5, 500, 300);
+  CutListGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  connect(CutListGrid, &GridView::currentCellMoved, this,
           [this](int row, int column) { context_.Forward([&] { ws_.CutListCellMoved(row, column); }); });
-  connect(CutList, &GridView::keyPressedInGrid, this, [this] { context_.Forward([&] { ws_.CutListKeyDown(); }); });
+  connect(CutListGrid, &GridView::keyPressedInGrid, this, [this] { context_.Forward([&] { ws_.CutListKeyDown(); }); });
   // The columns the operator selects are the groups a run cuts.
-  connect(CutList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-    const QModelIndexList cells = CutList->selectionModel()->selectedIndexes();
+  connect(CutListGrid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    const QModelIndexList cells = CutListGrid->selectionModel()->selectedIndexes();
     int first = 0, last = 0;
     for (const QModelIndex& cell : cells) {
       const int column = cell.column() + 1;
@@ -176,10 +176,10 @@ void ProgramTab::BuildBooks() {
 
 void ProgramTab::Render() {
   const orl::CutList& cut = ws_.cutList;
-  CutList->Render();
+  CutListGrid->Render();
   DropSelectionTheListNoLongerHas();
   ScrollToTheCellBeingCut();
-  if (CutList->isEnabled() != cut.gridEnabled) CutList->setEnabled(cut.gridEnabled);
+  if (CutListGrid->isEnabled() != cut.gridEnabled) CutListGrid->setEnabled(cut.gridEnabled);
   if (Desc->toPlainText() != ShownDescription(cut.Desc)) {
     const QSignalBlocker blocker(Desc);
     Desc->setPlainText(ShownDescription(cut.Desc));
@@ -205,19 +205,19 @@ void ProgramTab::Render() {
 void ProgramTab::DropSelectionTheListNoLongerHas() {
   if (ws_.cutList.grid.HasBlockSelection()) return;
   int first = 0, last = 0;
-  for (const QModelIndex& cell : CutList->selectionModel()->selectedIndexes()) {
+  for (const QModelIndex& cell : CutListGrid->selectionModel()->selectedIndexes()) {
     first = first == 0 ? cell.column() : std::min(first, cell.column());
     last = std::max(last, cell.column());
   }
-  if (last > first) CutList->clearSelection();
+  if (last > first) CutListGrid->clearSelection();
 }
 
 // The operator sees the cell being cut; the cursor stays where it was.
 void ProgramTab::ScrollToTheCellBeingCut() {
   const std::pair<int, int> cell{ws_.cutList.HiRow, ws_.cutList.HiCol};
-  if (cell == shownHighlight_ || CutList->Editing()) return;
+  if (cell == shownHighlight_ || CutListGrid->Editing()) return;
   shownHighlight_ = cell;
-  if (cell.first > 0 && cell.second > 0) CutList->scrollTo(CutList->Model()->IndexOf(cell.first, cell.second));
+  if (cell.first > 0 && cell.second > 0) CutListGrid->scrollTo(CutListGrid->Model()->IndexOf(cell.first, cell.second));
 }
 
 void ProgramTab::RenderImport() {

@@ -28,7 +28,7 @@ class ProgramTab : public QWidget {
   ProgramTab(const WindowContext& context, QWidget* parent = nullptr);
   void Render();
 
-  GridView* CutList;
+  GridView* CutListGrid;  // the view of the engine's cut list
   QPlainTextEdit* Desc;
   QGroupBox* UnitFrame;
   std::array<QRadioButton*, 2> Units;

@@ -78,10 +78,13 @@ void Workstation::HousekeepingTick() {
   } else {
     return;
   }
-  File3.folder = watched->folder;
-  File3.pattern = watched->pattern;
-  File3.Refresh(fileSystem);
-  if (File3.entries != watched->entries) watched->Refresh(fileSystem);
+  // A fresh look at the same folder; the shown list is refilled only when
+  // it differs, so a quiet tick changes nothing on screen.
+  FileList now;
+  now.folder = watched->folder;
+  now.pattern = watched->pattern;
+  now.Refresh(fileSystem);
+  if (now.entries != watched->entries) watched->Refresh(fileSystem);
 }
 
 

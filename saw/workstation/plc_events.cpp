@@ -79,6 +79,16 @@ void Workstation::SequenceScan() {
 
 void Workstation::DigIOClicked(int row, int column) { DigIOClick(plc, row, column); }
 
+void Workstation::ManualPositionEdited(const std::string& text) { plc.manual.ManPos = text; }
+
+void Workstation::ManualTemplateLengthClicked(bool ticked) { plc.manual.TLen = ticked; }
+
+void Workstation::ManualClampLengthClicked(bool ticked) { plc.manual.CLen = ticked; }
+
+void Workstation::ManualUnitsClicked(int unitIndex) { plc.manual.MUnits = unitIndex == kManualInch ? kManualInch : kManualMetric; }
+
+void Workstation::ManualGrooveClicked(bool ticked) { plc.manual.ManGrv = ticked; }
+
 void Workstation::ManualSendClicked() { ManSndClick(plc); }
 
 void Workstation::ClearLogClicked() { ClrCommLogClick(plc); }

@@ -144,6 +144,12 @@ class Workstation {
 
   // --- PLC diagnostics ----------------------------------------------------
   void DigIOClicked(int row, int column);
+  // The "Manual Position" frame: the typed position, its boxes and units.
+  void ManualPositionEdited(const std::string& text);
+  void ManualTemplateLengthClicked(bool ticked);
+  void ManualClampLengthClicked(bool ticked);
+  void ManualUnitsClicked(int unitIndex);
+  void ManualGrooveClicked(bool ticked);
   void ManualSendClicked();
   // "Clear" beside the communication log.
   void ClearLogClicked();
@@ -167,7 +173,6 @@ class Workstation {
   std::int32_t RunningPos = 0;
 
   FileList File1;  // cut programs
-  FileList File3;  // the hidden list the housekeeping timer compares with
   JobBrowser jobs;
   OptimizerModel optimizer;
   OptimizerView optimizerView;

@@ -30,8 +30,8 @@ TEST_F(WindowFixture, StartUpShowsWhatTheSettingsAskFor) {
   EXPECT_TRUE(program.Grv->isVisible());
   EXPECT_TRUE(program.Rmdr->isVisible());
   EXPECT_TRUE(program.Rmdr->isChecked());  // RemainderColumns=1
-  EXPECT_FALSE(program.CutList->isColumnHidden(4));  // the first group's Rmdr column
-  EXPECT_TRUE(program.CutList->isColumnHidden(2));   // its Groove column: GrooveColumns=0
+  EXPECT_FALSE(program.CutListGrid->isColumnHidden(4));  // the first group's Rmdr column
+  EXPECT_TRUE(program.CutListGrid->isColumnHidden(2));   // its Groove column: GrooveColumns=0
   EXPECT_TRUE(window->ManFrame->isVisible());
   EXPECT_TRUE(window->ManGrv->isVisible());
   EXPECT_FALSE(window->diagnosticsTab->FrameCommLog->isHidden());
@@ -52,7 +52,7 @@ TEST_F(WindowFixture, OptionalControlsStayHiddenWhenTheSettingsSaySo) {
 
 TEST_F(WindowFixture, TypedCutsShowTheirTotalAtOnce) {
   Start();
-  GridView* cuts = window->programTab->CutList;
+  GridView* cuts = window->programTab->CutListGrid;
   TypeIntoCell(cuts, 4, 1, "500");
   EXPECT_EQ(CellText(cuts, 4, 2), "1");
   EXPECT_EQ(CellText(cuts, 3, 1).toDouble(), 513.2);  // 500 + kerf 3.2 + rear trim 10
@@ -66,7 +66,7 @@ TEST_F(WindowFixture, ProgramClickSaveAndClear) {
   ProgramTab& program = *window->programTab;
   ClickItem(program.File1, "metric-example");
   EXPECT_EQ(program.DispFName->text(), "metric-example");
-  EXPECT_FALSE(CellText(program.CutList, 4, 1).isEmpty());
+  EXPECT_FALSE(CellText(program.CutListGrid, 4, 1).isEmpty());
   EXPECT_EQ(program.Desc->toPlainText().toStdString(), ws->cutList.Desc);
 
   ui.saveAnswers.push_back(folder.File("Programs/copy-of-example"));
@@ -79,9 +79,9 @@ TEST_F(WindowFixture, ProgramClickSaveAndClear) {
   expectedBoxes = {{kClearQuestionText, MessageIcon::Question, "Alert!"},
                    {kClearQuestionText, MessageIcon::Question, "Alert!"}};
   Click(program.ClrLst);
-  EXPECT_FALSE(CellText(program.CutList, 4, 1).isEmpty());
+  EXPECT_FALSE(CellText(program.CutListGrid, 4, 1).isEmpty());
   Click(program.ClrLst);
-  EXPECT_TRUE(CellText(program.CutList, 4, 1).isEmpty());
+  EXPECT_TRUE(CellText(program.CutListGrid, 4, 1).isEmpty());
   EXPECT_TRUE(program.DispFName->text().isEmpty());
   EXPECT_TRUE(program.Desc->toPlainText().isEmpty());
 }
@@ -167,14 +167,14 @@ TEST_F(WindowFixture, OptimizerFileReadPatternShownAndLoaded) {
   expectedBoxes = {{kClearQuestionText, MessageIcon::Question, "Alert!"}};
   Click(import.ImpLoad);
   EXPECT_TRUE(window->programTab->Desc->toPlainText().startsWith("Pattern Number: "));
-  EXPECT_FALSE(CellText(window->programTab->CutList, 4, 1).isEmpty());
+  EXPECT_FALSE(CellText(window->programTab->CutListGrid, 4, 1).isEmpty());
   EXPECT_TRUE(import.BtnLdPat->isEnabled());
 }
 
 TEST_F(WindowFixture, QuietRenderRepaintsNothingAndAHighlightOnlyItsCells) {
   Start();
   ClickItem(window->programTab->File1, "metric-example");
-  GridModel* model = window->programTab->CutList->Model();
+  GridModel* model = window->programTab->CutListGrid->Model();
   QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
   window->Render();
   EXPECT_EQ(changed.count(), 0);
@@ -189,7 +189,7 @@ TEST_F(WindowFixture, QuietRenderRepaintsNothingAndAHighlightOnlyItsCells) {
 TEST_F(WindowFixture, WholeSawCycleOnScreen) {
   Start();
   ClickItem(window->programTab->File1, "metric-example");
-  GridView& cutList = *window->programTab->CutList;
+  GridView& cutList = *window->programTab->CutListGrid;
   std::vector<std::pair<int, int>> highlighted;  // cells in the order they were cut
   bool cursorStayed = true;
   std::uint64_t handOvers = ws->plc.HandOvers;

@@ -140,7 +140,7 @@ TEST_F(WindowFixture, AManualPositionEndsTheListAndTheCutListIsFreedAgain) {
   Start();
   ClickItem(window->programTab->File1, "metric-example");
   StartScanning();
-  ASSERT_TRUE(WaitFor([&] { return !window->programTab->CutList->isEnabled(); }, 10000));
+  ASSERT_TRUE(WaitFor([&] { return !window->programTab->CutListGrid->isEnabled(); }, 10000));
   window->ManPos->setFocus();
   window->ManPos->lineEdit()->selectAll();
   QTest::keyClicks(window->ManPos->lineEdit(), "250");
@@ -149,7 +149,7 @@ TEST_F(WindowFixture, AManualPositionEndsTheListAndTheCutListIsFreedAgain) {
   // Freed until the saw starts the list again after its pause.
   bool freed = false;
   QObject::connect(&window->scan, &ScanDriver::stateChanged, window.get(),
-                   [&] { freed = freed || window->programTab->CutList->isEnabled(); });
+                   [&] { freed = freed || window->programTab->CutListGrid->isEnabled(); });
   EXPECT_TRUE(WaitFor([&] { return freed; }, 10000));
 }
 

@@ -23,7 +23,7 @@ using testing::WindowFixture;
 constexpr const char* kClearQuestionText = "This will clear all programmed cuts. Continue?";
 
 struct OperatorHands : WindowFixture {
-  GridView* cuts() { return window->programTab->CutList; }
+  GridView* cuts() { return window->programTab->CutListGrid; }
   const std::string& Cell(int row, int column) { return ws->cutList.grid.Text(row, column); }
 
   // A scan tick's rendering, as the scan timer gives it between key presses.
