@@ -41,8 +41,28 @@ void KeyDownInGrid(CutList& cutList) {
   grid.Format(row, column).locked = GroupHasCut(grid, column);
 }
 
+namespace {
+
+// Cut programs and the pattern load keep CR LF; a text box gives plain line
+// ends, or either.
+std::string WithCrLfLineEnds(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;  // the LF writes it
+    if (text[i] == '\n' || text[i] == '\r') {
+      out += "\r\n";
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+}  // namespace
+
 void DescChanged(CutList& cutList, const std::string& text) {
-  cutList.Desc = Utf8Prefix(text, kMaxCellTextLength);
+  cutList.Desc = Utf8Prefix(WithCrLfLineEnds(text), kMaxCellTextLength);
   SetCellText(cutList.grid, kDescRow, kDescColumn, cutList.Desc);
 }
 

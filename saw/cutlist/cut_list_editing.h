@@ -23,7 +23,8 @@ std::optional<int> CurrentCellMoved(CutList& cutList, int column);
 // can be typed only while its group has no cut.
 void KeyDownInGrid(CutList& cutList);
 
-// The description box changed: its text goes into cell (1,1).
+// The description box changed: its text goes into cell (1,1), with CR LF
+// line ends whatever ends it came with.
 void DescChanged(CutList& cutList, const std::string& text);
 
 // Asks whether all programmed cuts may go; on Yes empties the description

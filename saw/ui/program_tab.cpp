@@ -23,12 +23,8 @@ constexpr const char* kProgramsCaption = "Programs";
 constexpr const char* kDescriptionCaption = "Description";
 constexpr const char* kGroupCaption = "Group:";
 
-// The grid keeps CR LF line ends (cut programs and the pattern load write
-// them); the text box shows plain line ends.
+// The text box shows plain line ends; the engine keeps CR LF.
 QString ShownDescription(const std::string& text) { return Q(text).replace("\r\n", "\n"); }
-std::string StoredDescription(const QString& text) {
-  return QString(text).replace("\n", "\r\n").toStdString();
-}
 
 Qt::CheckState CheckState(int value) {
   return value == 0 ? Qt::Unchecked : value == 1 ? Qt::Checked : Qt::PartiallyChecked;
@@ -84,7 +80,7 @@ void ProgramTab::BuildCutList() {
   Desc->setGeometry(5, 325, 300, 85);
   Desc->setTabChangesFocus(true);  // Tab moves on, so the keyboard reaches every control
   connect(Desc, &QPlainTextEdit::textChanged, this,
-          [this] { context_.Forward([&] { ws_.DescChanged(StoredDescription(Desc->toPlainText())); }); });
+          [this] { context_.Forward([&] { ws_.DescChanged(Desc->toPlainText().toStdString()); }); });
 }
 
 void ProgramTab::BuildProgramFiles() {

@@ -80,6 +80,13 @@ TEST(CutListEditing, CurrentCellNamesItsGroup) {
   EXPECT_EQ(CurrentCellMoved(f.cutList, 0), std::nullopt);
 }
 
+TEST(CutListEditing, DescriptionKeepsCrLfLineEndsWhateverItIsGiven) {
+  CutListFixture f;
+  DescChanged(f.cutList, "Kitchen\nwall\r\nunits\r");
+  EXPECT_EQ(f.cutList.Desc, "Kitchen\r\nwall\r\nunits\r\n");
+  EXPECT_EQ(f.grid().Text(kDescRow, kDescColumn), f.cutList.Desc);
+}
+
 TEST(HiLiteCell, PaintsOneCellAndGivesTheOldColourBack) {
   CutListFixture f;
   EXPECT_EQ(HiLiteCell(f.cutList, 4, 5, false), 1);
