@@ -1,5 +1,7 @@
 #include "saw/shell/orl_settings.h"
 
+#include <cstdlib>
+
 #include <algorithm>
 
 #include "saw/shell/path_parts.h"
@@ -36,6 +38,12 @@ std::string SettingsFolder(std::string_view programFolder, std::string_view over
   if (!TrimBlanks(overrideFolder).empty()) return WithTrailingSeparator(overrideFolder);
   if (programFolder.find("VB") != std::string_view::npos) return kDevelopmentFolder;
   return WithTrailingSeparator(programFolder);
+}
+
+std::string ChosenSettingsFolder(std::string_view programFolder, std::string_view commandLineFolder) {
+  if (!TrimBlanks(commandLineFolder).empty()) return SettingsFolder(programFolder, commandLineFolder);
+  const char* fromEnvironment = std::getenv(kSettingsFolderVariable);
+  return SettingsFolder(programFolder, fromEnvironment ? fromEnvironment : "");
 }
 
 std::filesystem::path SettingsPath(std::string_view settingsFolder) {

@@ -75,6 +75,14 @@ int MaxLogLenSetting(std::string_view stored);
 // program folder's path holds "VB".
 std::string SettingsFolder(std::string_view programFolder, std::string_view overrideFolder);
 
+// Names the settings folder when the command line does not.
+inline constexpr const char* kSettingsFolderVariable = "ORL_SETTINGS_DIR";
+
+// The settings folder both programs use: the folder the command line names,
+// else the one ORL_SETTINGS_DIR names (blank counts as unset), else the
+// program's folder as SettingsFolder has it.
+std::string ChosenSettingsFolder(std::string_view programFolder, std::string_view commandLineFolder);
+
 // The settings file of a settings folder.
 std::filesystem::path SettingsPath(std::string_view settingsFolder);
 

@@ -14,11 +14,10 @@ namespace orl {
 namespace fs = std::filesystem;
 
 std::string DefaultSettingsFile() {
-  const char* overrideFolder = std::getenv(kSettingsFolderVariable);
   std::error_code error;
   const fs::path program = fs::read_symlink("/proc/self/exe", error);
   const std::string programFolder = error ? std::string("./") : program.parent_path().string() + "/";
-  return SettingsPath(SettingsFolder(programFolder, overrideFolder ? overrideFolder : "")).string();
+  return SettingsPath(ChosenSettingsFolder(programFolder, "")).string();
 }
 
 ToolSession::ToolSession(const std::string& iniFile) {

@@ -31,8 +31,6 @@ class FileError : public std::runtime_error {
   explicit FileError(const std::string& what) : std::runtime_error(what) {}
 };
 
-inline constexpr const char* kSettingsFolderVariable = "ORL_SETTINGS_DIR";
-
 // The settings file the desktop program would use: ORL.INI in the folder
 // ORL_SETTINGS_DIR names, else in the folder of the running program (with
 // the development-folder rule).

@@ -4,12 +4,9 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "saw/shell/orl_settings.h"
+
 namespace orl {
-namespace {
-
-constexpr const char* kSettingsDirVariable = "ORL_SETTINGS_DIR";
-
-}  // namespace
 
 OrlOptions ParseCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
@@ -39,10 +36,9 @@ OrlOptions ParseCommandLine(const QStringList& arguments) {
 }
 
 QString SettingsFolder(const OrlOptions& options) {
-  if (!options.settingsDir.isEmpty()) return QDir(options.settingsDir).absolutePath();
-  const QString fromEnvironment = qEnvironmentVariable(kSettingsDirVariable);
-  if (!fromEnvironment.isEmpty()) return QDir(fromEnvironment).absolutePath();
-  return QCoreApplication::applicationDirPath();
+  const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
+  const std::string folder = ChosenSettingsFolder(programFolder, options.settingsDir.toStdString());
+  return QDir(QString::fromStdString(folder)).absolutePath();
 }
 
 }  // namespace orl

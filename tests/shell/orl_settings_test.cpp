@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace orl {
 namespace {
 
@@ -45,6 +47,18 @@ TEST(SettingsFolder, DevelopmentFolderOnlyForUpperCaseVb) {
   EXPECT_EQ(SettingsFolder("/opt/orl", ""), "/opt/orl/");
   EXPECT_EQ(SettingsFolder("/opt/VB/run/", "/etc/orl"), "/etc/orl/");
   EXPECT_EQ(SettingsPath("/etc/orl/"), std::filesystem::path("/etc/orl/ORL.INI"));
+}
+
+// orl and orl-tool look in the same place: the command line, then a
+// non-blank ORL_SETTINGS_DIR, then the program's folder.
+TEST(SettingsFolder, CommandLineThenANonBlankVariableThenTheProgramsFolder) {
+  ::setenv(kSettingsFolderVariable, "  ", 1);
+  EXPECT_EQ(ChosenSettingsFolder("/opt/orl", ""), "/opt/orl/");
+  ::setenv(kSettingsFolderVariable, "/etc/orl", 1);
+  EXPECT_EQ(ChosenSettingsFolder("/opt/orl", ""), "/etc/orl/");
+  EXPECT_EQ(ChosenSettingsFolder("/opt/orl", "/srv/saw2"), "/srv/saw2/");
+  ::unsetenv(kSettingsFolderVariable);
+  EXPECT_EQ(ChosenSettingsFolder("/opt/VB/run", ""), kDevelopmentFolder);
 }
 
 }  // namespace
