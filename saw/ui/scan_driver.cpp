@@ -1,13 +1,13 @@
 #include "saw/ui/scan_driver.h"
 
-#include "saw/ui/serialized_link.h"
+#include "saw/plc/serialized_link.h"
 
 namespace orl {
 
 ScanDriver::ScanDriver(Workstation& workstation, QObject* parent) : QObject(parent), ws_(workstation) {
   TimerScan.setInterval(kScanIntervalMs);
   Timer1.setInterval(kHousekeepingIntervalMs);
-  connect(&TimerScan, &QTimer::timeout, this, [this] { Timed([this] { OnScanTick(); }); });
+  connect(&TimerScan, &QTimer::timeout, this, &ScanDriver::Tick);
   connect(&Timer1, &QTimer::timeout, this, [this] {
     ws_.HousekeepingTick();
     emit stateChanged();
@@ -15,6 +15,10 @@ ScanDriver::ScanDriver(Workstation& workstation, QObject* parent) : QObject(pare
   linkOwner_ = new QObject;
   linkOwner_->moveToThread(&worker_);
   connect(&worker_, &QThread::finished, linkOwner_, &QObject::deleteLater);
+  // Made before the worker starts, so the worker sees them whole.
+  connect(this, &ScanDriver::transferQueued, linkOwner_, [this] { RunTransfer(); }, Qt::QueuedConnection);
+  connect(this, &ScanDriver::transferDone, this, [this] { Timed([this] { OnTransferDone(); }); },
+          Qt::QueuedConnection);
 }
 
 ScanDriver::~ScanDriver() { StopWorker(); }
@@ -33,6 +37,7 @@ void ScanDriver::StopWorker() {
   Timer1.stop();
   worker_.quit();
   worker_.wait();
+  std::lock_guard lock(mailbox_.mutex);  // whatever the worker left there is ours now
 }
 
 void ScanDriver::Timed(const std::function<void()>& work) {
@@ -42,35 +47,50 @@ void ScanDriver::Timed(const std::function<void()>& work) {
   workTimer_(std::chrono::steady_clock::now() - start);
 }
 
-void ScanDriver::OnScanTick() {
-  if (inFlight_) {
-    ws_.SequenceScan();
-    emit stateChanged();
-    return;
-  }
-  const TransferPlan plan = ws_.PrepareScan();
-  if (plan.kind == TransferKind::None) {
-    OnTransferDone(plan, ws_.link ? Transfer(*ws_.link, plan) : TransferResult{});
-    return;
-  }
-  if (!worker_.isRunning()) {  // the PLC is never reached from the window's thread
-    ws_.SequenceScan();
-    emit stateChanged();
-    return;
-  }
-  inFlight_ = true;
-  PlcLink* link = ws_.link.get();
-  QMetaObject::invokeMethod(linkOwner_, [this, link, plan] {
-    const TransferResult result = Transfer(*link, plan);
-    QMetaObject::invokeMethod(
-        this, [this, plan, result] { Timed([&] { OnTransferDone(plan, result); }); }, Qt::QueuedConnection);
-  }, Qt::QueuedConnection);
+void ScanDriver::Tick() {
+  Timed([this] {
+    const std::optional<TransferPlan> plan = ws_.scanCycle.BeginTick(worker_.isRunning());
+    if (!plan) {
+      emit stateChanged();
+      return;
+    }
+    {
+      std::lock_guard lock(mailbox_.mutex);
+      mailbox_.link = ws_.link.get();
+      mailbox_.plan = *plan;
+      mailbox_.result.reset();
+    }
+    emit transferQueued();
+  });
 }
 
-void ScanDriver::OnTransferDone(const TransferPlan& plan, const TransferResult& result) {
-  inFlight_ = false;
-  ws_.ApplyScan(plan, result);
-  ws_.SequenceScan();
+void ScanDriver::RunTransfer() {
+  PlcLink* link = nullptr;
+  TransferPlan plan;
+  {
+    std::lock_guard lock(mailbox_.mutex);
+    link = mailbox_.link;
+    plan = mailbox_.plan;
+  }
+  const TransferResult result = link ? Transfer(*link, plan) : TransferResult{};
+  {
+    std::lock_guard lock(mailbox_.mutex);
+    mailbox_.result = result;
+  }
+  emit transferDone();
+}
+
+void ScanDriver::OnTransferDone() {
+  TransferPlan plan;
+  TransferResult result;
+  {
+    std::lock_guard lock(mailbox_.mutex);
+    if (!mailbox_.result) return;
+    plan = mailbox_.plan;
+    result = *mailbox_.result;
+    mailbox_.result.reset();
+  }
+  ws_.scanCycle.FinishTick(plan, result);
   emit stateChanged();
 }
 

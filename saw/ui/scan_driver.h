@@ -1,21 +1,23 @@
 #pragma once
 // The two timers of the window and the thread the PLC transfers run on.
-// `TimerScan` (300 ms): the window's thread prepares a tick, the worker
-// thread transfers it, and the window's thread applies the outcome and
-// sequences; a tick that fires while a transfer is under way only
-// sequences, so the window never waits for the PLC. `Timer1` (2000 ms)
-// keeps the file lists current.
+// `TimerScan` drives the workstation's scan cycle: a tick begins on the
+// window's thread, its transfer (if the cycle asks for one) runs on the
+// worker thread that owns the link, and the tick finishes back on the
+// window's thread. What a tick does is the scan cycle's business; this
+// driver only decides when and on which thread. `Timer1` (2000 ms) keeps
+// the file lists current.
 #include <QObject>
 #include <QThread>
 #include <QTimer>
 #include <chrono>
 #include <functional>
+#include <mutex>
+#include <optional>
 
 #include "saw/workstation/workstation.h"
 
 namespace orl {
 
-inline constexpr int kScanIntervalMs = 300;
 inline constexpr int kHousekeepingIntervalMs = 2000;
 
 class ScanDriver : public QObject {
@@ -36,7 +38,9 @@ class ScanDriver : public QObject {
   // After the end sequence: the worker thread ends.
   void StopWorker();
 
-  bool TransferInFlight() const { return inFlight_; }
+  // One scan tick now, as the timer fires it.
+  void Tick();
+  bool TransferInFlight() const { return ws_.scanCycle.TransferInFlight(); }
 
   // Told how long each piece of a tick's work took on the window's thread
   // (rendering included); for the benchmarks.
@@ -49,17 +53,30 @@ class ScanDriver : public QObject {
  signals:
   // After every step that may have changed what the window shows.
   void stateChanged();
+  // Between the two threads: a transfer waits in the mailbox, and its
+  // outcome is back.
+  void transferQueued();
+  void transferDone();
 
  private:
-  void OnScanTick();
-  void OnTransferDone(const TransferPlan& plan, const TransferResult& result);
+  void RunTransfer();     // on the worker thread
+  void OnTransferDone();  // back on the window's thread
   // Runs work and tells the work timer how long it took.
   void Timed(const std::function<void()>& work);
+
+  // What passes between the window's thread and the worker, under its own
+  // lock (the queued signals carry no data).
+  struct Mailbox {
+    std::mutex mutex;
+    PlcLink* link = nullptr;
+    TransferPlan plan;
+    std::optional<TransferResult> result;
+  };
 
   Workstation& ws_;
   QThread worker_;
   QObject* linkOwner_ = nullptr;  // lives on the worker thread; its queue runs the transfers
-  bool inFlight_ = false;
+  Mailbox mailbox_;
   WorkTimer workTimer_;
 };
 
