@@ -1,5 +1,8 @@
 #include "saw/ui/scan_driver.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include "saw/plc/serialized_link.h"
 
 namespace orl {
@@ -12,22 +15,37 @@ ScanDriver::ScanDriver(Workstation& workstation, QObject* parent) : QObject(pare
     ws_.HousekeepingTick();
     emit stateChanged();
   });
-  linkOwner_ = new QObject;
-  linkOwner_->moveToThread(&worker_);
-  connect(&worker_, &QThread::finished, linkOwner_, &QObject::deleteLater);
-  // Made before the worker starts, so the worker sees them whole.
-  connect(this, &ScanDriver::transferQueued, linkOwner_, [this] { RunTransfer(); }, Qt::QueuedConnection);
-  connect(this, &ScanDriver::transferDone, this, [this] { Timed([this] { OnTransferDone(); }); },
-          Qt::QueuedConnection);
+  doneBell_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (doneBell_ >= 0) {
+    doneNotifier_ = std::make_unique<QSocketNotifier>(doneBell_, QSocketNotifier::Read);
+    connect(doneNotifier_.get(), &QSocketNotifier::activated, this, [this] {
+      eventfd_t rings = 0;
+      ::eventfd_read(doneBell_, &rings);
+      Timed([this] { OnTransferDone(); });
+    });
+  }
+  worker_.reset(QThread::create([this] { WorkerLoop(); }));
 }
 
-ScanDriver::~ScanDriver() { StopWorker(); }
+ScanDriver::~ScanDriver() {
+  StopWorker();
+  doneNotifier_.reset();
+  if (doneBell_ >= 0) ::close(doneBell_);
+}
 
 void ScanDriver::Start() {
   // The window's thread and the worker both reach the link from now on.
   if (ws_.link && !dynamic_cast<SerializedLink*>(ws_.link.get()))
     ws_.link = std::make_unique<SerializedLink>(std::move(ws_.link));
-  if (!worker_.isRunning()) worker_.start();
+  // Without the bell the outcome could never come back: no worker, so
+  // ticks only sequence.
+  if (doneBell_ >= 0 && !worker_->isRunning()) {
+    {
+      std::lock_guard lock(mailbox_.mutex);
+      mailbox_.stop = false;
+    }
+    worker_->start();
+  }
   TimerScan.start();
   Timer1.start();
 }
@@ -35,8 +53,12 @@ void ScanDriver::Start() {
 void ScanDriver::StopWorker() {
   TimerScan.stop();
   Timer1.stop();
-  worker_.quit();
-  worker_.wait();
+  {
+    std::lock_guard lock(mailbox_.mutex);
+    mailbox_.stop = true;
+  }
+  mailbox_.planned.notify_all();
+  worker_->wait();  // a transfer under way finishes first
   std::lock_guard lock(mailbox_.mutex);  // whatever the worker left there is ours now
 }
 
@@ -49,7 +71,7 @@ void ScanDriver::Timed(const std::function<void()>& work) {
 
 void ScanDriver::Tick() {
   Timed([this] {
-    const std::optional<TransferPlan> plan = ws_.scanCycle.BeginTick(worker_.isRunning());
+    const std::optional<TransferPlan> plan = ws_.scanCycle.BeginTick(worker_->isRunning());
     if (!plan) {
       emit stateChanged();
       return;
@@ -58,39 +80,40 @@ void ScanDriver::Tick() {
       std::lock_guard lock(mailbox_.mutex);
       mailbox_.link = ws_.link.get();
       mailbox_.plan = *plan;
-      mailbox_.result.reset();
     }
-    emit transferQueued();
+    mailbox_.planned.notify_one();
   });
 }
 
-void ScanDriver::RunTransfer() {
-  PlcLink* link = nullptr;
-  TransferPlan plan;
-  {
-    std::lock_guard lock(mailbox_.mutex);
-    link = mailbox_.link;
-    plan = mailbox_.plan;
+void ScanDriver::WorkerLoop() {
+  for (;;) {
+    PlcLink* link = nullptr;
+    TransferPlan plan;
+    {
+      std::unique_lock lock(mailbox_.mutex);
+      mailbox_.planned.wait(lock, [this] { return mailbox_.stop || mailbox_.plan; });
+      if (mailbox_.stop) return;
+      link = mailbox_.link;
+      plan = *mailbox_.plan;
+      mailbox_.plan.reset();
+    }
+    const TransferResult result = link ? Transfer(*link, plan) : TransferResult{};
+    {
+      std::lock_guard lock(mailbox_.mutex);
+      mailbox_.done = Done{plan, result};
+    }
+    ::eventfd_write(doneBell_, 1);
   }
-  const TransferResult result = link ? Transfer(*link, plan) : TransferResult{};
-  {
-    std::lock_guard lock(mailbox_.mutex);
-    mailbox_.result = result;
-  }
-  emit transferDone();
 }
 
 void ScanDriver::OnTransferDone() {
-  TransferPlan plan;
-  TransferResult result;
+  std::optional<Done> done;
   {
     std::lock_guard lock(mailbox_.mutex);
-    if (!mailbox_.result) return;
-    plan = mailbox_.plan;
-    result = *mailbox_.result;
-    mailbox_.result.reset();
+    done.swap(mailbox_.done);
   }
-  ws_.scanCycle.FinishTick(plan, result);
+  if (!done) return;
+  ws_.scanCycle.FinishTick(done->plan, done->result);
   emit stateChanged();
 }
 

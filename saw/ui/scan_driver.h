@@ -6,11 +6,19 @@
 // window's thread. What a tick does is the scan cycle's business; this
 // driver only decides when and on which thread. `Timer1` (2000 ms) keeps
 // the file lists current.
+//
+// The two threads meet only in a mailbox under a std::mutex: the worker
+// waits on its condition for a plan, and rings an eventfd that a socket
+// notifier watches when the outcome is in. No Qt event crosses between
+// them, so a thread checker sees every hand-off.
 #include <QObject>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -53,30 +61,31 @@ class ScanDriver : public QObject {
  signals:
   // After every step that may have changed what the window shows.
   void stateChanged();
-  // Between the two threads: a transfer waits in the mailbox, and its
-  // outcome is back.
-  void transferQueued();
-  void transferDone();
 
  private:
-  void RunTransfer();     // on the worker thread
+  void WorkerLoop();      // the worker thread's life: one transfer per plan
   void OnTransferDone();  // back on the window's thread
   // Runs work and tells the work timer how long it took.
   void Timed(const std::function<void()>& work);
 
-  // What passes between the window's thread and the worker, under its own
-  // lock (the queued signals carry no data).
+  struct Done {
+    TransferPlan plan;
+    TransferResult result;
+  };
   struct Mailbox {
     std::mutex mutex;
+    std::condition_variable planned;
+    bool stop = false;
     PlcLink* link = nullptr;
-    TransferPlan plan;
-    std::optional<TransferResult> result;
+    std::optional<TransferPlan> plan;  // for the worker to take
+    std::optional<Done> done;          // for the window's thread to take
   };
 
   Workstation& ws_;
-  QThread worker_;
-  QObject* linkOwner_ = nullptr;  // lives on the worker thread; its queue runs the transfers
   Mailbox mailbox_;
+  int doneBell_ = -1;  // eventfd the worker rings when an outcome is in
+  std::unique_ptr<QSocketNotifier> doneNotifier_;
+  std::unique_ptr<QThread> worker_;
   WorkTimer workTimer_;
 };
 

@@ -1,6 +1,6 @@
 // The window's scan driver against a PLC that takes its time: the window's
 // thread never waits for it, and a tick that comes while a transfer is
-// under way only sequences. Also built with ThreadSanitizer (see README).
+// under way only sequences. Also run under ThreadSanitizer (see README).
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
