@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "fakes/fake_plc_link.h"
 #include "saw/plc/register_map.h"
 #include "tools/run_tool.h"
 #include "window_fixture.h"
@@ -42,44 +43,32 @@ HandOver FromState(const PlcState::HandOver& h) {
 }
 
 // Every word the PLC is sent, in order; shared with the scan worker.
-class RecordingLink final : public PlcLink {
+class RecordingLink final : public testing::FaultyPlcLink {
  public:
   struct Write {
     int address;
     std::vector<std::int32_t> words;
   };
-  explicit RecordingLink(std::unique_ptr<PlcLink> inner) : inner_(std::move(inner)) {}
+  explicit RecordingLink(PlcLink& inner) : FaultyPlcLink(inner) {}
 
   std::vector<Write> Writes() const {
     std::lock_guard lock(mutex_);
     return writes_;
   }
-
-  bool Open() override { return inner_->Open(); }
-  void Close() override { inner_->Close(); }
-  bool LinkOpen() const override { return inner_->LinkOpen(); }
-  bool LinkBusy() const override { return inner_->LinkBusy(); }
-  void BeginTransfer() override { inner_->BeginTransfer(); }
-  void EndTransfer() override { inner_->EndTransfer(); }
-  int ReadWords(int address, PlcWords2& buffer, int count) override { return inner_->ReadWords(address, buffer, count); }
   int WriteWords(int address, std::int32_t value) override {
     Record(address, {value});
-    return inner_->WriteWords(address, value);
+    return FaultyPlcLink::WriteWords(address, value);
   }
   int WriteWords(int address, const PlcWords4& words, int count) override {
     Record(address, std::vector<std::int32_t>(words.begin(), words.begin() + count));
-    return inner_->WriteWords(address, words, count);
+    return FaultyPlcLink::WriteWords(address, words, count);
   }
-  LinkHealth Health() const override { return inner_->Health(); }
-  std::uint64_t Connection() const override { return inner_->Connection(); }
-  std::string LastError() const override { return inner_->LastError(); }
 
  private:
   void Record(int address, std::vector<std::int32_t> words) {
     std::lock_guard lock(mutex_);
     writes_.push_back({address, std::move(words)});
   }
-  std::unique_ptr<PlcLink> inner_;
   mutable std::mutex mutex_;
   std::vector<Write> writes_;
 };
@@ -107,7 +96,8 @@ struct ScanParity : WindowFixture {
   // PLC was sent is left in `sent`.
   std::vector<HandOver> ThroughTheWindow(const std::string& program) {
     ClickItem(window->programTab->File1, QString::fromStdString(program));
-    auto recording = std::make_unique<RecordingLink>(std::move(ws->link));
+    simulated = std::move(ws->link);  // outlives the window's end sequence
+    auto recording = std::make_unique<RecordingLink>(*simulated);
     RecordingLink* plc = recording.get();
     ws->link = std::move(recording);
     std::vector<HandOver> handed;
@@ -126,6 +116,7 @@ struct ScanParity : WindowFixture {
     return handed;
   }
   std::vector<RecordingLink::Write> sent;
+  std::unique_ptr<PlcLink> simulated;
 };
 
 void ExpectSameHandOvers(ScanParity& test, const std::string& program) {
