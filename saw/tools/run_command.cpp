@@ -1,6 +1,8 @@
 // orl-tool run: the saw cycle without a window. The workstation starts as
 // the desktop program would, the PLC link is chosen and opened, the program
-// is loaded with column 1 selected, and scan ticks run at the scan interval.
+// is loaded with column 1 selected, and the workstation's scan cycle ticks
+// in a plain loop at the scan interval, each tick's transfer in line; the
+// run ends through the workstation's end sequence.
 #include <chrono>
 #include <cstring>
 #include <iostream>
@@ -20,7 +22,7 @@ namespace orl {
 namespace {
 
 // The saw's time that passes in the in-process simulator per tick.
-constexpr double kScanIntervalSeconds = 0.3;
+constexpr double kScanIntervalSeconds = kScanIntervalMs / 1000.0;
 // Targets are the PLC's own numbers: tenths of a millimetre.
 constexpr const char* kTargetUnit = " (0.1 mm)";
 
@@ -28,7 +30,7 @@ struct RunOptions {
   std::string program;
   std::string ini;
   std::string plc;
-  int tickMs = 300;
+  int tickMs = kScanIntervalMs;
   long maxTicks = 0;  // 0: no limit
   bool untilDone = false;
   double timeoutSeconds = 60;  // with untilDone; 0: no limit
@@ -55,10 +57,6 @@ void PrintHandOver(long tick, const PlcState::HandOver& h, bool json) {
             << (e.GrooveStroke ? " groove" : "") << (h.LastCut ? " last cut" : "") << std::endl;
 }
 
-bool NothingPending(const PlcState& state) {
-  return state.TargetWrite <= 0 && state.OutputWrite < 0 && state.RelayWrite < 0;
-}
-
 void LoadImportedPattern(ToolSession& session, const RunOptions& options) {
   Workstation& ws = *session.workstation;
   ImportForTool(session, options.importFile);
@@ -72,20 +70,12 @@ void LoadImportedPattern(ToolSession& session, const RunOptions& options) {
   }
 }
 
-// With --until-done, a program with nothing to cut would wait for ever: the
-// scan loop hands over nothing of a list with a single entry.
-bool SomethingToCut(Workstation& ws) {
-  PosList positions;
-  std::int32_t runningPos = ws.RunningPos;  // a trial: the run's own list starts from here
-  return MakePositions(ws.cutList, ws.MacPar, ws.AbsoluteMode, runningPos, positions) && UpperBound(positions) > 1;
-}
-
 // Scan ticks until the run is done, stopped or given up; returns the exit
 // status.
 int Scan(ToolSession& session, const RunOptions& options, SimClock& simClock) {
   Workstation& ws = *session.workstation;
-  PlcState& state = ws.plc;
-  bool lastCutHanded = false;
+  ScanCycle& cycle = ws.scanCycle;
+  const PlcState& state = ws.plc;
   double lastProgress = session.clock.Seconds();
   for (long tick = 1; options.maxTicks == 0 || tick <= options.maxTicks; ++tick) {
     if (StopRequested()) {
@@ -93,13 +83,12 @@ int Scan(ToolSession& session, const RunOptions& options, SimClock& simClock) {
       return 128 + StopSignal();
     }
     const auto handOvers = state.HandOvers;
-    ws.ScanTick();
+    cycle.Tick();
     if (state.HandOvers != handOvers) {
       PrintHandOver(tick, state.LastHandOver, options.json);
-      lastCutHanded = lastCutHanded || state.LastHandOver.LastCut;
       lastProgress = session.clock.Seconds();
     }
-    if (options.untilDone && lastCutHanded && NothingPending(state)) return kExitOk;
+    if (options.untilDone && cycle.RunDone()) return kExitOk;
     if (options.untilDone && options.timeoutSeconds > 0 &&
         session.clock.Seconds() - lastProgress >= options.timeoutSeconds) {
       std::cerr << "orl-tool: gave up: no target handed over for " << options.timeoutSeconds
@@ -136,13 +125,15 @@ int RunScan(const RunOptions& options) {
   else LoadImportedPattern(session, options);
   ws.cutList.grid.SetBlockSelection(1, 1);
   int status = kExitFileError;
-  if (options.untilDone && !SomethingToCut(ws))
+  // With --until-done, a program with nothing to cut would wait for ever.
+  if (options.untilDone && !ws.scanCycle.SomethingToCut())
     std::cerr << "orl-tool: nothing to cut: the selected group and those after it have no cuts\n";
   else
     status = Scan(session, options, simClock);
-  // As the program ends (here and when a failure above ends the session):
-  // the port closes and the serial line gets its settings back.
-  ws.link->Close();
+  // As the program ends: the end sequence closes the port and the serial
+  // line gets its settings back (when a failure above ends the session,
+  // the link's destructor does).
+  ws.End();
   return status;
 }
 

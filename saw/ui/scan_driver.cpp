@@ -1,29 +1,51 @@
 #include "saw/ui/scan_driver.h"
 
-#include "saw/ui/serialized_link.h"
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include "saw/plc/serialized_link.h"
 
 namespace orl {
 
 ScanDriver::ScanDriver(Workstation& workstation, QObject* parent) : QObject(parent), ws_(workstation) {
   TimerScan.setInterval(kScanIntervalMs);
   Timer1.setInterval(kHousekeepingIntervalMs);
-  connect(&TimerScan, &QTimer::timeout, this, [this] { Timed([this] { OnScanTick(); }); });
+  connect(&TimerScan, &QTimer::timeout, this, &ScanDriver::Tick);
   connect(&Timer1, &QTimer::timeout, this, [this] {
     ws_.HousekeepingTick();
     emit stateChanged();
   });
-  linkOwner_ = new QObject;
-  linkOwner_->moveToThread(&worker_);
-  connect(&worker_, &QThread::finished, linkOwner_, &QObject::deleteLater);
+  doneBell_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (doneBell_ >= 0) {
+    doneNotifier_ = std::make_unique<QSocketNotifier>(doneBell_, QSocketNotifier::Read);
+    connect(doneNotifier_.get(), &QSocketNotifier::activated, this, [this] {
+      eventfd_t rings = 0;
+      ::eventfd_read(doneBell_, &rings);
+      Timed([this] { OnTransferDone(); });
+    });
+  }
+  worker_.reset(QThread::create([this] { WorkerLoop(); }));
 }
 
-ScanDriver::~ScanDriver() { StopWorker(); }
+ScanDriver::~ScanDriver() {
+  StopWorker();
+  doneNotifier_.reset();
+  if (doneBell_ >= 0) ::close(doneBell_);
+}
 
 void ScanDriver::Start() {
   // The window's thread and the worker both reach the link from now on.
   if (ws_.link && !dynamic_cast<SerializedLink*>(ws_.link.get()))
     ws_.link = std::make_unique<SerializedLink>(std::move(ws_.link));
-  if (!worker_.isRunning()) worker_.start();
+  // Without the bell the outcome could never come back: no worker, so
+  // ticks only sequence.
+  if (doneBell_ >= 0 && !worker_->isRunning()) {
+    {
+      std::lock_guard lock(mailbox_.mutex);
+      mailbox_.stop = false;
+    }
+    worker_->start();
+  }
   TimerScan.start();
   Timer1.start();
 }
@@ -31,8 +53,13 @@ void ScanDriver::Start() {
 void ScanDriver::StopWorker() {
   TimerScan.stop();
   Timer1.stop();
-  worker_.quit();
-  worker_.wait();
+  {
+    std::lock_guard lock(mailbox_.mutex);
+    mailbox_.stop = true;
+  }
+  mailbox_.planned.notify_all();
+  worker_->wait();  // a transfer under way finishes first
+  std::lock_guard lock(mailbox_.mutex);  // whatever the worker left there is ours now
 }
 
 void ScanDriver::Timed(const std::function<void()>& work) {
@@ -42,35 +69,51 @@ void ScanDriver::Timed(const std::function<void()>& work) {
   workTimer_(std::chrono::steady_clock::now() - start);
 }
 
-void ScanDriver::OnScanTick() {
-  if (inFlight_) {
-    ws_.SequenceScan();
-    emit stateChanged();
-    return;
-  }
-  const TransferPlan plan = ws_.PrepareScan();
-  if (plan.kind == TransferKind::None) {
-    OnTransferDone(plan, ws_.link ? Transfer(*ws_.link, plan) : TransferResult{});
-    return;
-  }
-  if (!worker_.isRunning()) {  // the PLC is never reached from the window's thread
-    ws_.SequenceScan();
-    emit stateChanged();
-    return;
-  }
-  inFlight_ = true;
-  PlcLink* link = ws_.link.get();
-  QMetaObject::invokeMethod(linkOwner_, [this, link, plan] {
-    const TransferResult result = Transfer(*link, plan);
-    QMetaObject::invokeMethod(
-        this, [this, plan, result] { Timed([&] { OnTransferDone(plan, result); }); }, Qt::QueuedConnection);
-  }, Qt::QueuedConnection);
+void ScanDriver::Tick() {
+  Timed([this] {
+    const std::optional<TransferPlan> plan = ws_.scanCycle.BeginTick(worker_->isRunning());
+    if (!plan) {
+      emit stateChanged();
+      return;
+    }
+    {
+      std::lock_guard lock(mailbox_.mutex);
+      mailbox_.link = ws_.link.get();
+      mailbox_.plan = *plan;
+    }
+    mailbox_.planned.notify_one();
+  });
 }
 
-void ScanDriver::OnTransferDone(const TransferPlan& plan, const TransferResult& result) {
-  inFlight_ = false;
-  ws_.ApplyScan(plan, result);
-  ws_.SequenceScan();
+void ScanDriver::WorkerLoop() {
+  for (;;) {
+    PlcLink* link = nullptr;
+    TransferPlan plan;
+    {
+      std::unique_lock lock(mailbox_.mutex);
+      mailbox_.planned.wait(lock, [this] { return mailbox_.stop || mailbox_.plan; });
+      if (mailbox_.stop) return;
+      link = mailbox_.link;
+      plan = *mailbox_.plan;
+      mailbox_.plan.reset();
+    }
+    const TransferResult result = link ? Transfer(*link, plan) : TransferResult{};
+    {
+      std::lock_guard lock(mailbox_.mutex);
+      mailbox_.done = Done{plan, result};
+    }
+    ::eventfd_write(doneBell_, 1);
+  }
+}
+
+void ScanDriver::OnTransferDone() {
+  std::optional<Done> done;
+  {
+    std::lock_guard lock(mailbox_.mutex);
+    done.swap(mailbox_.done);
+  }
+  if (!done) return;
+  ws_.scanCycle.FinishTick(done->plan, done->result);
   emit stateChanged();
 }
 

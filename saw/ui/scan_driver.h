@@ -1,21 +1,31 @@
 #pragma once
 // The two timers of the window and the thread the PLC transfers run on.
-// `TimerScan` (300 ms): the window's thread prepares a tick, the worker
-// thread transfers it, and the window's thread applies the outcome and
-// sequences; a tick that fires while a transfer is under way only
-// sequences, so the window never waits for the PLC. `Timer1` (2000 ms)
-// keeps the file lists current.
+// `TimerScan` drives the workstation's scan cycle: a tick begins on the
+// window's thread, its transfer (if the cycle asks for one) runs on the
+// worker thread that owns the link, and the tick finishes back on the
+// window's thread. What a tick does is the scan cycle's business; this
+// driver only decides when and on which thread. `Timer1` (2000 ms) keeps
+// the file lists current.
+//
+// The two threads meet only in a mailbox under a std::mutex: the worker
+// waits on its condition for a plan, and rings an eventfd that a socket
+// notifier watches when the outcome is in. No Qt event crosses between
+// them, so a thread checker sees every hand-off.
 #include <QObject>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
 
 #include "saw/workstation/workstation.h"
 
 namespace orl {
 
-inline constexpr int kScanIntervalMs = 300;
 inline constexpr int kHousekeepingIntervalMs = 2000;
 
 class ScanDriver : public QObject {
@@ -36,7 +46,9 @@ class ScanDriver : public QObject {
   // After the end sequence: the worker thread ends.
   void StopWorker();
 
-  bool TransferInFlight() const { return inFlight_; }
+  // One scan tick now, as the timer fires it.
+  void Tick();
+  bool TransferInFlight() const { return ws_.scanCycle.TransferInFlight(); }
 
   // Told how long each piece of a tick's work took on the window's thread
   // (rendering included); for the benchmarks.
@@ -51,15 +63,29 @@ class ScanDriver : public QObject {
   void stateChanged();
 
  private:
-  void OnScanTick();
-  void OnTransferDone(const TransferPlan& plan, const TransferResult& result);
+  void WorkerLoop();      // the worker thread's life: one transfer per plan
+  void OnTransferDone();  // back on the window's thread
   // Runs work and tells the work timer how long it took.
   void Timed(const std::function<void()>& work);
 
+  struct Done {
+    TransferPlan plan;
+    TransferResult result;
+  };
+  struct Mailbox {
+    std::mutex mutex;
+    std::condition_variable planned;
+    bool stop = false;
+    PlcLink* link = nullptr;
+    std::optional<TransferPlan> plan;  // for the worker to take
+    std::optional<Done> done;          // for the window's thread to take
+  };
+
   Workstation& ws_;
-  QThread worker_;
-  QObject* linkOwner_ = nullptr;  // lives on the worker thread; its queue runs the transfers
-  bool inFlight_ = false;
+  Mailbox mailbox_;
+  int doneBell_ = -1;  // eventfd the worker rings when an outcome is in
+  std::unique_ptr<QSocketNotifier> doneNotifier_;
+  std::unique_ptr<QThread> worker_;
   WorkTimer workTimer_;
 };
 

@@ -52,12 +52,7 @@ void Workstation::End() {
   }
 }
 
-void Workstation::ScanTick() {
-  if (!ScanTimerEnabled || !link) return;
-  const TransferPlan plan = PrepareScan();
-  ApplyScan(plan, Transfer(*link, plan));
-  SequenceScan();
-}
+void Workstation::ScanTick() { scanCycle.Tick(); }
 
 TransferPlan Workstation::PrepareScan() {
   TransferPlan plan;

@@ -25,6 +25,7 @@
 #include "saw/shell/machine_parameters.h"
 #include "saw/shell/profile_file.h"
 #include "saw/shell/ui.h"
+#include "saw/workstation/scan_cycle.h"
 
 namespace orl {
 
@@ -60,13 +61,12 @@ class Workstation {
   void End();
 
   // --- Scan timer -------------------------------------------------------
-  // One whole tick: the three steps below with the transfer between them.
+  // One whole tick of the scan cycle (below) on the caller's thread.
   // Once the scan timer is off (the end sequence), a tick does nothing.
   void ScanTick();
-  // A tick in steps, for a caller that runs the transfer on another
-  // thread: prepare decides what to transfer (nothing while the link is
-  // closed), apply brings the transfer's outcome back, sequence answers the
-  // relays. A tick that fires while a transfer is under way only sequences.
+  // The steps of a tick, which the scan cycle puts together: prepare
+  // decides what to transfer (nothing while the link is closed), apply
+  // brings the transfer's outcome back, sequence answers the relays.
   TransferPlan PrepareScan();
   void ApplyScan(const TransferPlan& plan, const TransferResult& result);
   void SequenceScan();
@@ -181,6 +181,9 @@ class Workstation {
   Control ManGrv, ManFrame, FrameCommLog;
   PlcState plc;
   std::unique_ptr<PlcLink> link;
+  // What a scan tick does; the desktop program's timer and orl-tool's loop
+  // only drive it.
+  ScanCycle scanCycle{*this};
   int SSTab1 = kProgramControlTab;
   std::string caption = kMainCaption;
 

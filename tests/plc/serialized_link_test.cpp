@@ -1,10 +1,10 @@
 // The link the window shares with the scan worker must hand on everything
 // the transfer relies on, or a restarted PLC is written with stale words.
-#include "saw/ui/serialized_link.h"
+#include "saw/plc/serialized_link.h"
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_plc_link.h"
+#include "tests/fakes/fake_plc_link.h"
 
 namespace orl {
 namespace {

@@ -1,8 +1,9 @@
 #pragma once
 // A PLC link shared by two threads: the worker that runs a tick's transfer
-// and the window's thread, which asks whether the link is open before it
-// plans a transfer and closes it at the end. Every call passes to the real
-// link under one lock, so the two never meet inside libmodbus.
+// and the thread that drives the scan cycle (the desktop program's window),
+// which asks whether the link is open before it plans a transfer and closes
+// it at the end. Every call passes to the real link under one lock, so the
+// two never meet inside libmodbus.
 #include <memory>
 #include <mutex>
 
