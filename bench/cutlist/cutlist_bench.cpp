@@ -39,7 +39,7 @@ void BM_MakePositions(benchmark::State& state) {
   PosList positions;
   std::int32_t runningPos = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(MakePositions(cutList, macPar, true, runningPos, positions));
+    benchmark::DoNotOptimize(BuildPositionList(cutList, macPar, true, runningPos, positions));
   }
   state.counters["entries"] = UpperBound(positions);
   state.SetComplexityN(UpperBound(positions));
@@ -63,7 +63,7 @@ void BM_MakePositionsRefused(benchmark::State& state) {
   std::int32_t runningPos = 0;
   bool tooLong = false;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(MakePositions(cutList, macPar, true, runningPos, positions, &tooLong));
+    benchmark::DoNotOptimize(BuildPositionList(cutList, macPar, true, runningPos, positions, &tooLong));
   }
   if (!tooLong) state.SkipWithError("the list was not refused");
 }

@@ -132,8 +132,8 @@ class PositionWalk {
 
 }  // namespace
 
-bool MakePositions(CutList& cutList, const CellGrid& macPar, bool absoluteMode, std::int32_t& runningPos,
-                   PosList& posList, bool* tooLong) {
+bool BuildPositionList(CutList& cutList, const CellGrid& macPar, bool absoluteMode, std::int32_t& runningPos,
+                       PosList& posList, bool* tooLong) {
   const CellGrid& grid = cutList.grid;
   // The operator's block, else the operator's cursor: never the active
   // cell, which every hand-over moves to the cut being made.

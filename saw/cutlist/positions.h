@@ -1,7 +1,8 @@
 #pragma once
-// The pusher targets of a run: `MakePositions` turns the selected cut groups
-// of the cut list into `PosList`, which the scan loop hands to the PLC entry
-// by entry.
+// The pusher targets of a run: `BuildPositionList` turns the selected cut
+// groups of the cut list into `PosList`, which the scan loop hands to the
+// PLC entry by entry. The workstation's `MakePositions` (what the scan loop
+// calls) builds it and refuses a list over the limit with a warning.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -45,7 +46,7 @@ inline constexpr std::size_t kMaxPosEntries = 2'000'000;
 // counts as a single stroke. A list that would pass kMaxPosEntries is not
 // made: posList is left empty, runningPos unchanged, the result is false
 // and *tooLong (when given) is set.
-bool MakePositions(CutList& cutList, const CellGrid& macPar, bool absoluteMode, std::int32_t& runningPos,
-                   PosList& posList, bool* tooLong = nullptr);
+bool BuildPositionList(CutList& cutList, const CellGrid& macPar, bool absoluteMode, std::int32_t& runningPos,
+                       PosList& posList, bool* tooLong = nullptr);
 
 }  // namespace orl

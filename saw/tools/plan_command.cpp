@@ -42,7 +42,7 @@ int RunPlan(const PlanOptions& options) {
   ToolSession session(options.ini);
   session.LoadProgram(options.program);
   Workstation& ws = *session.workstation;
-  ws.cutList.grid.SetBlockSelection(options.fromColumn, options.toColumn > 0 ? options.toColumn : options.fromColumn);
+  ws.ChooseColumnsForRun(options.fromColumn, options.toColumn > 0 ? options.toColumn : options.fromColumn);
   PosList positions;
   const bool result = ws.MakePositions(positions);
   PrintPlan(positions, result, options.json);

@@ -123,7 +123,7 @@ int RunScan(const RunOptions& options) {
   });
   if (options.importFile.empty()) session.LoadProgram(options.program);
   else LoadImportedPattern(session, options);
-  ws.cutList.grid.SetBlockSelection(1, 1);
+  ws.ChooseColumnsForRun(1, 1);
   int status = kExitFileError;
   // With --until-done, a program with nothing to cut would wait for ever.
   if (options.untilDone && !ws.scanCycle.SomethingToCut())

@@ -8,7 +8,6 @@
 
 #include "saw/cutlist/cut_program_file.h"
 #include "saw/shell/orl_settings.h"
-#include "saw/shell/path_parts.h"
 
 namespace orl {
 namespace fs = std::filesystem;
@@ -34,8 +33,7 @@ ToolSession::ToolSession(const std::string& iniFile) {
 
 void ToolSession::LoadProgram(const std::string& programPath) {
   const std::string path = Resolve(programPath);
-  workstation->File1.folder = FolderPart(path);
-  if (fileSystem.FileExists(path) && workstation->ProgramClicked(FileNamePart(path))) return;
+  if (fileSystem.FileExists(path) && workstation->OpenProgram(path)) return;
   // The click says only yes or no; read again for the reason.
   CellGrid scratch = workstation->cutList.grid;
   if (fileSystem.FileExists(path) && ReadCutProgramFile(path, scratch) == CutProgramRead::kNotACutProgram)

@@ -119,6 +119,11 @@ void Workstation::CutListSelectionChanged(int firstColumn, int lastColumn) {
   else cutList.grid.ClearBlockSelection();
 }
 
+void Workstation::ChooseColumnsForRun(int firstColumn, int lastColumn) {
+  CutListCellMoved(kTotalRow, firstColumn);
+  CutListSelectionChanged(firstColumn, lastColumn);
+}
+
 void Workstation::FollowGroupInPreview(int group) { FollowCutGroup(optimizer, optimizerView, group); }
 
 void Workstation::CutListKeyDown() { KeyDownInGrid(cutList); }
@@ -204,7 +209,7 @@ void Workstation::TabClicked(int tab) {
 
 bool Workstation::MakePositions(PosList& positions) {
   bool tooLong = false;
-  const bool result = orl::MakePositions(cutList, MacPar, AbsoluteMode, RunningPos, positions, &tooLong);
+  const bool result = orl::BuildPositionList(cutList, MacPar, AbsoluteMode, RunningPos, positions, &tooLong);
   // The scan loop rebuilds on every tick while the PLC holds "Set To
   // Beginning": one box per refused list. Marked before the box opens, in
   // case a tick runs while it is shown.

@@ -93,6 +93,9 @@ class Workstation {
   // The operator selected cells spanning these columns (0, 0 for none): a
   // span of two or more columns is the block whose groups a run cuts.
   void CutListSelectionChanged(int firstColumn, int lastColumn);
+  // The groups a run cuts, chosen as the operator would: the cursor to the
+  // first column's board, and a block when the span is wider than a column.
+  void ChooseColumnsForRun(int firstColumn, int lastColumn);
   void CutListKeyDown();
   void DescChanged(const std::string& text);
   void ClearClicked();

@@ -25,7 +25,7 @@ struct Made {
 
 Made Make(CutListFixture& f, bool absolute, std::int32_t runningPos = 0) {
   PosList list;
-  const bool result = MakePositions(f.cutList, f.macPar, absolute, runningPos, list);
+  const bool result = BuildPositionList(f.cutList, f.macPar, absolute, runningPos, list);
   return {result, list, runningPos};
 }
 
@@ -203,7 +203,7 @@ TEST(MakePositions, ThinKerfGroovesAreCutWholeAndOnlyTheWholeListIsLimited) {
   bool tooLong = false;
   PosList list;
   std::int32_t runningPos = 77;
-  EXPECT_FALSE(MakePositions(f.cutList, f.macPar, true, runningPos, list, &tooLong));
+  EXPECT_FALSE(BuildPositionList(f.cutList, f.macPar, true, runningPos, list, &tooLong));
   EXPECT_TRUE(tooLong);
   EXPECT_EQ(UpperBound(list), 0);
   EXPECT_EQ(runningPos, 77);
