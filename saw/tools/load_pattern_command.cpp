@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "saw/cutlist/cut_program_file.h"
+#include "saw/cutlist/cut_program_files.h"
 #include "saw/cutlist/pattern_load.h"
 #include "saw/tools/commands.h"
 #include "saw/tools/optimizer_import_step.h"
@@ -65,7 +66,9 @@ int RunLoadPattern(const LoadPatternOptions& options) {
     report << ws.cutList.Desc << "\nunits " << units << "\nloaded " << ws.optimizer.LoadedPatternKey << "\n";
   }
   const std::string target = session.Resolve(options.out);
-  if (!SaveCutProgramFile(target, ws.cutList.grid)) throw FileError("cannot write cut program " + options.out);
+  std::error_code writeError;
+  if (!SaveCutProgramFile(target, ws.cutList.grid, writeError))
+    throw FileError(CannotWriteMessage(options.out, writeError));
   std::cout << report.str();
   return kExitOk;
 }

@@ -5,6 +5,7 @@
 
 #include "saw/cutlist/cut_list.h"
 #include "saw/cutlist/cut_program_file.h"
+#include "saw/cutlist/cut_program_files.h"
 #include "saw/shell/text_number.h"
 #include "saw/tools/commands.h"
 #include "saw/tools/tool_session.h"
@@ -48,7 +49,9 @@ int RunTotals(const TotalsOptions& options) {
     groups.push_back(GroupTotals(grid, group));
   }
   const std::string target = session.Resolve(options.out.empty() ? options.program : options.out);
-  if (!SaveCutProgramFile(target, grid)) throw FileError("cannot write cut program " + target);
+  std::error_code writeError;
+  if (!SaveCutProgramFile(target, grid, writeError))
+    throw FileError(CannotWriteMessage(target, writeError));
   if (options.json) {
     std::cout << nlohmann::json{{"groups", groups}}.dump() << "\n";
   } else {

@@ -221,6 +221,10 @@ TEST(OrlToolErrors, MissingFilesAndBadArguments) {
   folder.Write("program", std::string("\x01\xff,\"\n", 5));
   run = RunTool("totals " + folder.File("program") + kIni + " --out " + folder.File("missing/out"));
   EXPECT_EQ(run.status, 2);
+  run = RunTool("totals " + kExamples + "/Programs/metric-example" + kIni + " --out " + folder.File("missing/out"));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("cannot write " + folder.File("missing/out") + ": no such file or directory"), std::string::npos)
+      << run.err;
 }
 
 TEST(OrlToolErrors, ArgumentsThatMakeNoSenseAreRefused) {
