@@ -1,9 +1,6 @@
 #include "saw/cutlist/cut_program_files.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "cut_list_fixture.h"
 #include "fakes/fake_ui.h"
@@ -138,41 +135,11 @@ TEST_F(ProgramFolderFixture, OverwriteNeedsAYes) {
   EXPECT_EQ(folder.Read("job1"), "\r\n\r\n1000\r\n");
 }
 
-TEST_F(ProgramFolderFixture, CancelOrAFailedWriteSavesNothing) {
+TEST_F(ProgramFolderFixture, CancelSavesNothing) {
   ui.saveAnswers.push_back(std::nullopt);
   EXPECT_FALSE(SaveCutList(f.cutList, programList, fileSystem, ui));
   EXPECT_TRUE(ui.boxes.empty());
-  programList.folder = folder.File("no-such-folder");
-  ui.saveAnswers.push_back("job2");
-  EXPECT_FALSE(SaveCutList(f.cutList, programList, fileSystem, ui));
-  EXPECT_EQ(ui.Texts(), std::vector<std::string>{"cannot write " + folder.File("no-such-folder/job2") +
-                                                 ": no such file or directory"});
-  EXPECT_EQ(f.cutList.DispFName, "");
   EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
-}
-
-// A Programs folder the process may not write: the operator is told why,
-// and the list keeps the name of the program it holds. Root writes any
-// folder, so the save runs as nobody, in a child.
-TEST_F(ProgramFolderFixture, AFailedSaveSaysWhyAndKeepsTheShownName) {
-  folder.Write("Programs/job1", "Kitchen,True\r\n");
-  programList.folder = folder.File("Programs");
-  ASSERT_TRUE(LoadCutProgram(f.cutList, programList, "job1", 0));
-  ::chmod((folder.Path() / "Programs").c_str(), 0555);
-  ui.saveAnswers.push_back("job3");
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-    const bool saved = SaveCutList(f.cutList, programList, fileSystem, ui);
-    const bool told = ui.Texts() == std::vector<std::string>{"cannot write " + folder.File("Programs/job3") +
-                                                             ": permission denied"};
-    ::_exit(!saved && told && f.cutList.DispFName == "job1" ? 0 : 1);
-  }
-  int status = -1;
-  ::waitpid(child, &status, 0);
-  ::chmod((folder.Path() / "Programs").c_str(), 0755);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save as nobody did not warn as expected";
-  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Programs/job3"));
 }
 
 // The file system takes names of up to 255 bytes; the save's temporary file

@@ -1,8 +1,9 @@
 #pragma once
 // PLC links for tests. MemoryPlcLink is a PLC memory with scripted reads
 // that records every write; FaultyPlcLink wraps any link with fault
-// switches (drop, delay, garble, time out, throw), the way a flaky serial
-// line or an unplugged PLC behaves.
+// switches (drop, delay, garble, time out, throw, unplug), the way a flaky
+// serial line or an unplugged PLC behaves.
+#include <atomic>
 #include <deque>
 #include <map>
 #include <stdexcept>
@@ -74,16 +75,21 @@ class FaultyPlcLink : public PlcLink {
   bool garble = false;      // reads answer a different first word every time
   bool timeOut = false;     // a transfer answers 0 and leaves the link busy until the transfer ends
   bool throwOnTransfer = false;
+  // The cable pulled (from any thread): as the Modbus link does while its
+  // connection is down, busy, answering 0, its health reporting the loss and
+  // an attempt to reconnect on every transfer.
+  std::atomic<bool> unplugged = false;
   int transfersSeen = 0;
   std::uint64_t reconnects = 0;  // connections made afresh on top of the inner link's
 
-  LinkHealth Health() const override { return inner_.Health(); }
+  LinkHealth Health() const override { return unplugged ? LinkHealth{true, true} : inner_.Health(); }
+  std::string LastError() const override { return unplugged ? "Connection refused" : inner_.LastError(); }
   std::uint64_t Connection() const override { return inner_.Connection() + reconnects; }
 
   bool Open() override { return inner_.Open(); }
   void Close() override { inner_.Close(); }
   bool LinkOpen() const override { return inner_.LinkOpen(); }
-  bool LinkBusy() const override { return delaying_ || timedOut_ || inner_.LinkBusy(); }
+  bool LinkBusy() const override { return unplugged || delaying_ || timedOut_ || inner_.LinkBusy(); }
   void BeginTransfer() override {
     ++transfersSeen;
     delaying_ = delayTransfers > 0;
@@ -110,7 +116,7 @@ class FaultyPlcLink : public PlcLink {
   bool Pass() {
     if (throwOnTransfer) throw std::runtime_error("link error");
     if (timeOut) timedOut_ = true;
-    return !drop && !timeOut;
+    return !drop && !timeOut && !unplugged;
   }
 
   PlcLink& inner_;

@@ -1,11 +1,16 @@
-// Book labels written as parts are cut, the I/O diagnostics grid and the
-// manual target.
+// Book labels written as parts are cut (on a label file that fails, a line
+// is written whole or not at all, and a label the file did not take is
+// written, in order, at the next hand-over the file takes lines again),
+// the I/O diagnostics grid and the manual target.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "saw/plc/label_file.h"
@@ -78,31 +83,94 @@ TEST_F(PlcBookLabels, PartLabelsOfABookGoOnLinesOfTheirOwn) {
   EXPECT_EQ(ReadAll(folder / "labels.txt"), "PART 1\nPART 2\nPART 3\n");
 }
 
-TEST_F(PlcBookLabels, AnUnwritableLabelFileNeverStopsTheCycle) {
-  host.labelPath = (folder / "missing" / "labels.txt").string();
-  RunList();
-  EXPECT_EQ(state.LastBookLabel, "BOOK-B");
-  EXPECT_GT(state.PosIndex, 3);
-}
-
-TEST_F(PlcBookLabels, AnUnwritableLabelFileIsLoggedOnceAndOnceWhenItWorksAgain) {
-  const std::string path = (folder / "later" / "labels.txt").string();
-  host.labelPath = path;
-  state.log.MaxLogLen = 10;
-  RunList();  // two labels fail
-  fs::create_directories(folder / "later");
-  state.LastBookLabel.clear();
-  RunList();  // the list again: the two that waited go first, in order
-  EXPECT_EQ(ReadAll(path), "BOOK-A\nBOOK-B\nBOOK-A\nBOOK-B\n");
-  ASSERT_EQ(state.log.Lines().size(), 2u);
-  EXPECT_TRUE(state.log.Lines()[0].ends_with(" ; Label file cannot be written: " + path));
-  EXPECT_TRUE(state.log.Lines()[1].ends_with(" ; Label file written again: " + path));
-}
-
 TEST_F(PlcBookLabels, TheSelectedBookPicksTheEntry) {
   host.selectedBook = 2;
   RunList();
   EXPECT_EQ(ReadAll(folder / "labels.txt"), "OTHER\n");
+}
+
+class PlcLabelQueue : public PlcBookLabels {
+ protected:
+  void SetUp() override {
+    PlcBookLabels::SetUp();
+    path = (folder / "labels.txt").string();
+    host.labelPath = path;
+    host.bookLabels.clear();
+    for (int k = 1; k <= 4; ++k) host.bookLabels[{2 + k, 1, 1}] = "L" + std::to_string(k);  // rows 3..6
+    state.log.MaxLogLen = 20;
+    state.log.SetStampSource([] { return std::string("D ; T"); });
+    plc.memory[kRelayAddress] = 1 << RelayBitIndex(kRelaySetToBeginning);
+  }
+
+  // Ticks until `count` targets have been handed over, the PLC asking for
+  // the next one as soon as the last one is written.
+  void HandOversUpTo(std::uint64_t count) {
+    for (int i = 0; i < 40 && state.HandOvers < count; ++i) {
+      ScanTick(state, plc, host);
+      if (state.RelayWrite < 0 && state.TargetWrite <= 0) plc.memory[kRelayAddress] |= 1 << RelayBitIndex(701);
+    }
+    ASSERT_EQ(state.HandOvers, count);
+  }
+
+  std::string path;
+};
+
+TEST_F(PlcLabelQueue, LabelsAFullDiskRefusedAreWrittenInOrderOnceItTakesLinesAgain) {
+  host.labelPath = "/dev/full";
+  HandOversUpTo(2);
+  EXPECT_EQ(state.labels.Labels(), (std::deque<std::string>{"L1", "L2"}));
+  EXPECT_EQ(state.Alert, "Label file cannot be written: 2 labels waiting");
+  host.labelPath = path;
+  HandOversUpTo(3);
+  EXPECT_EQ(ReadAll(path), "L1\nL2\nL3\n");
+  EXPECT_TRUE(state.labels.Empty());
+  EXPECT_EQ(state.Alert, "");
+  HandOversUpTo(4);
+  EXPECT_EQ(ReadAll(path), "L1\nL2\nL3\nL4\n");
+  EXPECT_EQ(state.log.Lines(), (std::deque<std::string>{"D ; T ; Label file cannot be written: /dev/full",
+                                                         "D ; T ; Label file written again: " + path}));
+}
+
+TEST_F(PlcLabelQueue, AWaitingLabelGoesOutAtTheNextHandOverEvenWithoutALabelOfItsOwn) {
+  host.bookLabels.erase({5, 1, 1});  // entry 3 has no label
+  host.labelDiskFull = true;
+  HandOversUpTo(2);
+  host.labelDiskFull = false;
+  HandOversUpTo(3);
+  EXPECT_EQ(ReadAll(path), "L1\nL2\n");
+  EXPECT_EQ(host.labelLinesTried, (std::vector<std::string>{"L1", "L1", "L1", "L2"}));
+}
+
+TEST_F(PlcLabelQueue, AFileThatKeepsFailingKeepsTheNewestLabelsAndLogsTheDropsOnOneLine) {
+  host.labelDiskFull = true;
+  state.labels = PendingLabels(1);
+  HandOversUpTo(3);
+  EXPECT_EQ(state.labels.Labels(), std::deque<std::string>{"L3"});
+  EXPECT_EQ(state.log.Lines().back(), "D ; T ; Label dropped, too many waiting for the label file (repeated 2 times)");
+}
+
+// The disk is as full as a file size limit makes it: the line that no
+// longer fits is not left half written.
+TEST(PlcLabelFile, ALineCutShortIsTakenBackAndTheNextStartsOnItsOwnLine) {
+  const fs::path file = fs::temp_directory_path() / ("plc_torn_label_" + std::to_string(::getpid()));
+  fs::remove(file);
+  ASSERT_TRUE(AppendBookLabel(file.string(), "BOOK-A"));
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit tenBytes{10, 10};
+    ::setrlimit(RLIMIT_FSIZE, &tenBytes);
+    ::_exit(AppendBookLabel(file.string(), "BOOK-B, LONGER") ? 1 : 0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "a torn line was reported as written";
+  EXPECT_EQ(ReadAll(file), "BOOK-A\n");
+  EXPECT_TRUE(AppendBookLabel(file.string(), "BOOK-C"));
+  EXPECT_EQ(ReadAll(file), "BOOK-A\nBOOK-C\n");
+  fs::remove(file);
 }
 
 TEST(PlcDigIO, ClicksAskForTheImageWithOnePointFlipped) {

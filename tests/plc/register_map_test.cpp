@@ -1,5 +1,5 @@
 // The register map: address mapping, BCD words, relay bits, hexadecimal
-// text and the communication log.
+// text and the communication log, which a long failure does not flood.
 #include <gtest/gtest.h>
 
 #include "saw/plc/plc_state.h"
@@ -78,6 +78,47 @@ TEST(PlcCommLog, KeepsTheNewestLinesWithDateAndTime) {
   EXPECT_EQ(log.SelectedLine(), 2);
   log.Clear();
   EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST(PlcCommLogRepeats, ARepeatedAttemptIsCountedOnOneLine) {
+  CommLog log;
+  int second = 0;
+  log.SetStampSource([&] { return "D ; " + std::to_string(second++); });
+  log.MaxLogLen = 10;
+  std::vector<std::string> observed;
+  log.SetObserver([&](const std::string& line) { observed.push_back(line); });
+  log.LogRepeating("again");
+  log.LogRepeating("again");
+  log.LogRepeating("again");
+  ASSERT_EQ(log.Lines().size(), 1u);
+  EXPECT_EQ(log.Lines().back(), "D ; 2 ; again (repeated 3 times)");
+  EXPECT_EQ(observed.back(), log.Lines().back());
+
+  log.LogComm("other");  // anything in between starts the count anew
+  log.LogRepeating("again");
+  ASSERT_EQ(log.Lines().size(), 3u);
+  EXPECT_EQ(log.Lines().back(), "D ; 4 ; again");
+  log.LogComm("plain");
+  log.LogComm("plain");  // ordinary lines are never folded
+  EXPECT_EQ(log.Lines().size(), 5u);
+}
+
+TEST(PlcCommLogRepeats, TheLineThatOpenedAFailureStaysWhileItLasts) {
+  CommLog log;
+  log.SetStampSource([] { return std::string("D ; T"); });
+  log.MaxLogLen = 3;
+  log.LogComm("before");
+  const CommLog::LineId lost = log.LogKept("lost");
+  for (const char* text : {"a", "b", "c", "d"}) log.LogComm(text);
+  EXPECT_EQ(log.Lines(), (std::deque<std::string>{"D ; T ; lost", "D ; T ; c", "D ; T ; d"}));
+  log.Release(lost);
+  log.LogComm("e");
+  EXPECT_EQ(log.Lines(), (std::deque<std::string>{"D ; T ; c", "D ; T ; d", "D ; T ; e"}));
+
+  log.MaxLogLen = 1;  // a log of one line shows the newest, kept or not
+  log.LogKept("kept");
+  log.LogComm("newest");
+  EXPECT_EQ(log.Lines(), (std::deque<std::string>{"D ; T ; newest"}));
 }
 
 }  // namespace

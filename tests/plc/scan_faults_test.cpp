@@ -1,10 +1,14 @@
 // A PLC that answers garbage or not at all: pending writes are kept and
-// retried, logged, never lost and never doubled.
+// retried, logged, never lost and never doubled; a lost link is shown on
+// the alert line, its reconnects counted on one line of the log.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "saw/plc/operator_requests.h"
 #include "saw/plc/register_map.h"
 #include "saw/plc/scan_loop.h"
+#include "saw/plc/scan_transfer.h"
 #include "tests/fakes/fake_plc_link.h"
 #include "tests/fakes/fake_scan_host.h"
 
@@ -23,6 +27,10 @@ class PlcScanFaults : public ::testing::Test {
   }
   void Tick() { ScanTick(state, faulty, host); }
   std::string LastLog() const { return state.log.Lines().empty() ? "" : state.log.Lines().back(); }
+  std::size_t LinesHolding(const std::string& text) const {
+    return std::count_if(state.log.Lines().begin(), state.log.Lines().end(),
+                         [&](const std::string& line) { return line.find(text) != std::string::npos; });
+  }
 
   MemoryPlcLink plc;
   FaultyPlcLink faulty{plc};
@@ -150,6 +158,23 @@ TEST_F(PlcScanFaults, ADisplayThatThrowsDoesNotLoseTheEntry) {
   EXPECT_EQ(state.PosIndex, 1);
   EXPECT_TRUE(state.PosSent);
   EXPECT_EQ(state.TargetWrite, 1000);
+}
+
+TEST_F(PlcScanFaults, ALostLinkIsShownAndItsReconnectsDoNotPushItOutOfTheLog) {
+  Tick();
+  Tick();
+  EXPECT_EQ(state.Alert, "");
+  faulty.unplugged = true;
+  for (int i = 0; i < 400; ++i) Tick();  // two minutes of reconnecting at 300 ms a tick
+  EXPECT_EQ(state.Alert, "PLC not answering: Connection refused");
+  EXPECT_EQ(state.log.Lines().front(), "D ; T ; PLC link lost: Connection refused");
+  EXPECT_EQ(LinesHolding(kLogReconnecting), 1u);
+  EXPECT_EQ(state.log.Lines().back(), "D ; T ; Reconnecting to the PLC (repeated 399 times)");
+
+  faulty.unplugged = false;
+  Tick();
+  EXPECT_EQ(state.Alert, "");
+  EXPECT_EQ(state.log.Lines().back(), "D ; T ; PLC link back");
 }
 
 }  // namespace

@@ -65,24 +65,6 @@ TEST(ProfileFile, AWriteChangesOnlyTheLineOfItsKey) {
   EXPECT_EQ(WithProfileValue("[A]\nx=1", "B", "y", "2"), "[A]\nx=1\n[B]\ny=2\n");
 }
 
-TEST(ProfileFile, AWritableFileInAReadOnlyFolderStillSaves) {
-  testing::TempFolder folder;
-  const auto file = folder.Write("ORL.INI", "[System]\nJobPath=/old\n");
-  ::chmod(file.c_str(), 0666);
-  ::chmod(folder.Path().c_str(), 0555);
-  // Root may create files anywhere: the write runs as nobody, in a child.
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-    ::_exit(ProfileFile(file).WriteSetting("System", "JobPath", "/new") ? 0 : 1);
-  }
-  int status = -1;
-  ::waitpid(child, &status, 0);
-  ::chmod(folder.Path().c_str(), 0755);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(folder.Read("ORL.INI"), "[System]\nJobPath=/new\n");
-}
-
 // The in-place route stopped before each of its steps, as a kill would
 // stop it: the file then reads as the old text or the new one, never as a
 // mixture. Values that shrink, grow, a new key and a file without a final

@@ -82,32 +82,17 @@ TEST_F(ToolTest, ModbusFloatPairAndScaledReadThroughRoutedTag) {
       R"({"call": "ReadPLCValue", "address": 40001, "IOType": 2})",
       R"({"call": "WriteToDatabase", "IOAddress": "1;40001", "IOValue": [250]})",
       R"({"call": "ReadPLCValue", "address": "1;40001", "IOType": 20})",
-      R"({"call": "ReadPLCValue", "address": "speed", "IOType": 20})",
   });
-  ASSERT_EQ(out.size(), 6u);
+  ASSERT_EQ(out.size(), 5u);
   EXPECT_EQ(out[0], json::parse(R"({"ProtocolCode": 1, "DatabaseFolder": ")" + dir_.string() +
                                 R"(/", "TagCount": 1, "LoadError": ""})"));
   EXPECT_EQ(out[2]["result"], -1);
   EXPECT_DOUBLE_EQ(out[2]["ResponseValue"].get<double>(), 123.4567);
   EXPECT_EQ(out[4]["result"], -1);
   EXPECT_DOUBLE_EQ(out[4]["ResponseValue"].get<double>(), 25.0);
-  EXPECT_EQ(out[5]["result"], -1);
-  EXPECT_DOUBLE_EQ(out[5]["ResponseValue"].get<double>(), 25.0);
 }
 
-TEST_F(ToolTest, TagWithoutRouteIsNotFoundForScaling) {
-  Settings("Modbus");
-  MakeTags("NAME,REGAB,Scale,Offset\nSpeed,40001,0.1,0\n");
-  auto out = Script({
-      R"({"call": "WriteToDatabase", "IOAddress": "1;40001", "IOValue": [250]})",
-      R"({"call": "ReadPLCValue", "address": "1;40001", "IOType": 20})",
-  });
-  ASSERT_EQ(out.size(), 2u);
-  EXPECT_EQ(out[1]["result"], 0);
-  EXPECT_EQ(out[1]["ResponseValue"], 250);
-}
-
-TEST_F(ToolTest, PlcDirectAndAllenBradleyAddresses) {
+TEST_F(ToolTest, AnArrayResponseComesBackWhole) {
   Settings("PLCDirect");
   auto plcDirect = Script({
       R"({"call": "WriteToDatabase", "IOAddress": "1;V,1024", "IOValue": [11, 12], "NumOfRegs": 2})",
@@ -115,17 +100,6 @@ TEST_F(ToolTest, PlcDirectAndAllenBradleyAddresses) {
   });
   ASSERT_EQ(plcDirect.size(), 2u);
   EXPECT_EQ(plcDirect[1]["ResponseValue"], json::parse("[11, 12]"));
-
-  Settings("ABDH");
-  auto ab = Script({
-      R"({"call": "WriteToDatabase", "IOAddress": "N7:10", "IOValue": 8})",
-      R"({"call": "ReadPLCValue", "address": "N7:10/3"})",
-      R"({"call": "ReadPLCValue", "address": "N7:10/2"})",
-  });
-  ASSERT_EQ(ab.size(), 3u);
-  EXPECT_EQ(ab[1]["ResponseValue"], 1);
-  EXPECT_EQ(ab[2]["ResponseValue"], 0);
-  EXPECT_EQ(ab[1]["result"], -1);
 }
 
 TEST_F(ToolTest, ByReferenceArgumentsAreWrittenBack) {
@@ -207,8 +181,6 @@ TEST_F(ToolTest, InitCreatesTablesAndRefusesToOverwrite) {
 
 TEST_F(ToolTest, ImportIsAllOrNothing) {
   ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
-  std::ofstream(dir_ / "bad.csv") << "NAME,Colour\nA,red\n";
-  EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "bad.csv").string() + "'").exitCode, 2);
   std::ofstream(dir_ / "short.csv") << "NAME,REGAB\nA,40001\nB\n";
   EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "short.csv").string() + "'").exitCode, 2);
   // A number field takes a number, as in the tag editor.

@@ -39,19 +39,12 @@ class SearchPath {
   QByteArray saved_;
 };
 
-TEST(AboutBoxDialog, ShowsItsTextsAndOkCloses) {
+TEST(AboutBoxDialog, ShowsTheVersionAndReturnCloses) {
   FakeUi ui;
   AboutBox about(ui);
   AnswerNextModal<AboutBox>([](AboutBox* box) {
-    EXPECT_EQ(box->windowTitle(), "About ORL");
-    EXPECT_EQ(LabelText(box, "lblTitle"), "ORL Saw Controller");
-    EXPECT_EQ(LabelText(box, "lblDescription"), "Replacement MMI for the control of CNC machinery");
     EXPECT_TRUE(QRegularExpression("^Version \\d+\\.\\d+\\.\\d+$").match(LabelText(box, "lblVersion")).hasMatch())
         << LabelText(box, "lblVersion").toStdString();
-    EXPECT_TRUE(LabelText(box, "lblDisclaimer").contains("Unauthorized reproduction"));
-    EXPECT_EQ(Button(box, "cmdSysInfo")->text(), "&System Info...");
-    EXPECT_EQ(Button(box, "cmdSysInfo")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
-    EXPECT_EQ(Button(box, "cmdOK")->text(), "OK");
     QTest::keyClick(box, Qt::Key_Return);
   });
   EXPECT_EQ(about.exec(), QDialog::Accepted);

@@ -125,26 +125,13 @@ TEST_F(ScanDriverTest, ATickDuringASlowTransferOnlySequencesAndTheWindowNeverWai
   EXPECT_EQ(plc->TransfersBegun(), 2);
 }
 
-TEST_F(ScanDriverTest, WithoutTheWorkerOrWithNothingToTransferATickIsDoneOnTheWindowsThread) {
+TEST_F(ScanDriverTest, BeforeTheWorkerStartsATickIsDoneOnTheWindowsThreadWithoutThePlc) {
   plc->Hold();
-  // Before Start there is no worker: the PLC is never reached from here.
   ImagesSayDisableProgramming();
   EXPECT_LT(TickMs(), kAtOnceMs);
   EXPECT_TRUE(Sequenced());
   EXPECT_EQ(stateChanges, 1);
   EXPECT_FALSE(driver->TransferInFlight());
-  EXPECT_EQ(plc->TransfersBegun(), 0);
-
-  // A closed link: nothing to transfer, so the worker is not asked.
-  plc->open = false;  // before the worker starts
-  driver->Start();
-  driver->StopScan();
-  ws->SetProgrammingDisabled(false);
-  EXPECT_LT(TickMs(), kAtOnceMs);
-  EXPECT_TRUE(Sequenced());
-  EXPECT_EQ(stateChanges, 2);
-  EXPECT_FALSE(driver->TransferInFlight());
-  QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   EXPECT_EQ(plc->TransfersBegun(), 0);
 }
 

@@ -1,15 +1,18 @@
 // orl-tool run and the window drive the same scan cycle: the same cut
 // program against the simulated saw PLC is handed over entry for entry
-// alike, and the relay word the PLC gets with each target carries that
-// hand-over's flags.
+// alike, the relay word the PLC gets with each target carries that
+// hand-over's flags, and the window shows each target as it was sent.
 #include <gtest/gtest.h>
 
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 
 #include "fakes/fake_plc_link.h"
 #include "saw/plc/register_map.h"
+#include "saw/plc/scan_transfer.h"
+#include "saw/shell/text_number.h"
 #include "tools/run_tool.h"
 #include "window_fixture.h"
 
@@ -93,22 +96,21 @@ struct ScanParity : WindowFixture {
   }
 
   // The run through the window's scan driver, up to its last cut; what the
-  // PLC was sent is left in `sent`.
+  // PLC was sent is left in `sent`, the targets the window showed in `shown`.
   std::vector<HandOver> ThroughTheWindow(const std::string& program) {
     ClickItem(window->programTab->File1, QString::fromStdString(program));
-    simulated = std::move(ws->link);  // outlives the window's end sequence
-    auto recording = std::make_unique<RecordingLink>(*simulated);
-    RecordingLink* plc = recording.get();
-    ws->link = std::move(recording);
+    RecordingLink* plc = WrapLink<RecordingLink>();
     std::vector<HandOver> handed;
     std::uint64_t seen = ws->plc.HandOvers;
     const auto recorder = QObject::connect(&window->scan, &ScanDriver::stateChanged, window.get(), [&] {
+      shown.insert(window->Target->text().toStdString());
       if (ws->plc.HandOvers == seen || (!handed.empty() && handed.back().LastCut)) return;
       seen = ws->plc.HandOvers;
       handed.push_back(FromState(ws->plc.LastHandOver));
     });
     StartScanning();
     EXPECT_TRUE(WaitFor([&] { return ws->scanCycle.RunDone(); }, 30000));
+    WaitFor([&] { return !handed.empty() && shown.contains(FormatMask(handed.back().Target / 10.0, kPositionMask)); });
     window->scan.StopScan();
     WaitFor([&] { return !window->scan.TransferInFlight(); });
     QObject::disconnect(recorder);
@@ -116,7 +118,7 @@ struct ScanParity : WindowFixture {
     return handed;
   }
   std::vector<RecordingLink::Write> sent;
-  std::unique_ptr<PlcLink> simulated;
+  std::set<std::string> shown;
 };
 
 void ExpectSameHandOvers(ScanParity& test, const std::string& program) {
@@ -141,6 +143,7 @@ void ExpectSameHandOvers(ScanParity& test, const std::string& program) {
     if (h.LastCut) EXPECT_TRUE(Relay(word, kRelayLastCut)) << h;
     EXPECT_FALSE(Relay(word, kRelaySendNextPos)) << h;
     EXPECT_FALSE(Relay(word, kRelayManualPos)) << h;
+    EXPECT_TRUE(test.shown.contains(FormatMask(h.Target / 10.0, kPositionMask))) << h << " never shown";
   }
   EXPECT_EQ(next, window.size()) << "targets the PLC never got";
 }

@@ -107,6 +107,7 @@ struct WindowFixture : ::testing::Test {
   WindowUi ui;
   RealFileSystem fileSystem;
   FastClock clock;
+  std::unique_ptr<PlcLink> simulated;  // behind a wrapper of the test's, kept until the workstation has gone
   std::unique_ptr<Workstation> ws;
   std::unique_ptr<MainWindow> window;
   std::vector<RecordedBox> expectedBoxes;
@@ -128,6 +129,17 @@ struct WindowFixture : ::testing::Test {
     window = std::make_unique<MainWindow>(*ws);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  }
+
+  // Puts a wrapper (a PlcLink taking the link it wraps) between the
+  // workstation and the simulated PLC.
+  template <class Wrapper>
+  Wrapper* WrapLink() {
+    simulated = std::move(ws->link);
+    auto wrapper = std::make_unique<Wrapper>(*simulated);
+    Wrapper* wrapped = wrapper.get();
+    ws->link = std::move(wrapper);
+    return wrapped;
   }
 
   void StartScanning(int intervalMs = 10) {

