@@ -140,7 +140,9 @@ void ExpectSameHandOvers(ScanParity& test, const std::string& program) {
     const std::int32_t word = test.sent[relay].words[0];
     EXPECT_EQ(Relay(word, kRelayNewBoard), h.NewBoard) << h;
     EXPECT_EQ(Relay(word, kRelayGroove), h.GrooveStroke) << h;
-    if (h.LastCut) EXPECT_TRUE(Relay(word, kRelayLastCut)) << h;
+    if (h.LastCut) {
+      EXPECT_TRUE(Relay(word, kRelayLastCut)) << h;
+    }
     EXPECT_FALSE(Relay(word, kRelaySendNextPos)) << h;
     EXPECT_FALSE(Relay(word, kRelayManualPos)) << h;
     EXPECT_TRUE(test.shown.contains(FormatMask(h.Target / 10.0, kPositionMask))) << h << " never shown";
