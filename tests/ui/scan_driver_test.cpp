@@ -13,12 +13,14 @@
 #include "fakes/fake_plc_link.h"
 #include "saw/plc/register_map.h"
 #include "saw/ui/scan_driver.h"
+#include "ui/wait_for.h"
 #include "workstation/workstation_fixture.h"
 
 namespace orl {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::WaitFor;
 
 // A PLC whose every transfer waits at a gate until the test opens it (or
 // ten seconds pass, so a failing test does not hang).
@@ -49,16 +51,6 @@ class SlowLink final : public testing::MemoryPlcLink {
   bool held_ = false;
   int begun_ = 0;
 };
-
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
 
 // The window's thread gives a call this long before it counts as waiting
 // (a transfer held at the gate would keep it ten seconds).

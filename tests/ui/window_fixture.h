@@ -17,6 +17,7 @@
 #include "fakes/fake_ui.h"
 #include "fakes/temp_folder.h"
 #include "saw/ui/main_window.h"
+#include "ui/wait_for.h"
 
 namespace orl::testing {
 
@@ -39,16 +40,6 @@ class WindowUi : public FakeUi {
     QCoreApplication::processEvents();
   }
 };
-
-inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
 
 // The operator's hands: clicks on widgets and cells, keys to whatever has
 // the keyboard focus, each followed by the event loop's turn, as between
