@@ -63,13 +63,7 @@ void ProgramTab::BuildCutList() {
   connect(CutListGrid, &GridView::keyPressedInGrid, this, [this] { context_.Forward([&] { ws_.CutListKeyDown(); }); });
   // The columns the operator selects are the groups a run cuts.
   connect(CutListGrid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-    const QModelIndexList cells = CutListGrid->selectionModel()->selectedIndexes();
-    int first = 0, last = 0;
-    for (const QModelIndex& cell : cells) {
-      const int column = cell.column() + 1;
-      first = first == 0 ? column : std::min(first, column);
-      last = std::max(last, column);
-    }
+    const auto [first, last] = SelectedColumns();
     ws_.CutListSelectionChanged(first, last);
   });
 
@@ -200,12 +194,20 @@ void ProgramTab::Render() {
 // has dropped it (a new list), the view lets it go too.
 void ProgramTab::DropSelectionTheListNoLongerHas() {
   if (ws_.cutList.grid.HasBlockSelection()) return;
+  const auto [first, last] = SelectedColumns();
+  if (last > first) CutListGrid->clearSelection();
+}
+
+// The first and last column of the selected cells, counted from 1 (0, 0
+// for none).
+std::pair<int, int> ProgramTab::SelectedColumns() const {
   int first = 0, last = 0;
   for (const QModelIndex& cell : CutListGrid->selectionModel()->selectedIndexes()) {
-    first = first == 0 ? cell.column() : std::min(first, cell.column());
-    last = std::max(last, cell.column());
+    const int column = cell.column() + 1;
+    first = first == 0 ? column : std::min(first, column);
+    last = std::max(last, column);
   }
-  if (last > first) CutListGrid->clearSelection();
+  return {first, last};
 }
 
 // The operator sees the cell being cut; the cursor stays where it was.

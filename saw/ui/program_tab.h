@@ -50,6 +50,7 @@ class ProgramTab : public QWidget {
   void BuildBooks();
   void RenderImport();
   void DropSelectionTheListNoLongerHas();
+  std::pair<int, int> SelectedColumns() const;
   void ScrollToTheCellBeingCut();
 
   WindowContext context_;
