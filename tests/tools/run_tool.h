@@ -1,6 +1,7 @@
 #pragma once
 // Runs orl-tool as a user would and captures what it prints.
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -15,7 +16,8 @@ struct ToolRun {
 };
 
 inline ToolRun RunTool(const std::string& arguments) {
-  const std::string errFile = std::string(::testing::TempDir()) + "orl-tool-stderr.txt";
+  // One file per test process: CTest runs tests side by side.
+  const std::string errFile = std::string(::testing::TempDir()) + "orl-tool-stderr-" + std::to_string(::getpid()) + ".txt";
   const std::string command = std::string(ORL_TOOL_PATH) + " " + arguments + " 2>" + errFile;
   ToolRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
@@ -28,6 +30,7 @@ inline ToolRun RunTool(const std::string& arguments) {
     while (std::fgets(buffer.data(), buffer.size(), err)) run.err += buffer.data();
     std::fclose(err);
   }
+  std::remove(errFile.c_str());
   return run;
 }
 
