@@ -95,7 +95,7 @@ double TickP99Ms(int seconds, std::size_t& ticks) {
   MainWindow window(ws);
   window.show();
   ws.ProgramClicked("kitchen-groups");
-  ws.cutList.grid.SetBlockSelection(1, ColsPerGroup * 3);
+  ws.CutListSelectionChanged(1, ColsPerGroup * 3);
   std::vector<double> times;
   window.scan.SetWorkTimer([&](std::chrono::nanoseconds took) { times.push_back(took.count() / 1e6); });
   window.StartTimers();

@@ -21,7 +21,7 @@ class FileSystem {
   virtual std::vector<std::string> ListFolders(const std::string& folder) const = 0;
 };
 
-class RealFileSystem final : public FileSystem {
+class RealFileSystem : public FileSystem {
  public:
   // mountTable: a file in the form of /proc/self/mounts.
   explicit RealFileSystem(std::string mountTable = "/proc/self/mounts") : mountTable_(std::move(mountTable)) {}

@@ -74,8 +74,8 @@ int RunImport(const ImportOptions& options) {
   ToolSession session(options.ini);
   ImportForTool(session, options.file);
   if (options.pattern) SelectPatternForTool(session, *options.pattern);
-  const OptimizerModel& model = session.workstation->optimizer;
-  const OptimizerView& view = session.workstation->optimizerView;
+  const OptimizerModel& model = session.workstation->optimizer();
+  const OptimizerView& view = session.workstation->optimizerView();
   PrintImportWarnings(model);
   if (!options.svg.empty()) {
     const std::string target = session.Resolve(options.svg);

@@ -45,29 +45,29 @@ int RunLoadPattern(const LoadPatternOptions& options) {
   ImportForTool(session, options.file);
   SelectPatternForTool(session, options.pattern);
   Workstation& ws = *session.workstation;
-  PrintImportWarnings(ws.optimizer);
+  PrintImportWarnings(ws.optimizer());
   session.ui.answerYes = true;
   ws.LoadPatternClicked();
-  const OptimizerView& view = ws.optimizerView;
-  const CutBookLabels& labels = ws.cutBookLabels;
-  const std::string units = ws.cutList.InchSelected() ? "Inch" : "Metric";
+  const OptimizerView& view = ws.optimizerView();
+  const CutBookLabels& labels = ws.cutBookLabels();
+  const std::string units = ws.cutList().InchSelected() ? "Inch" : "Metric";
   // The report is made before the program is written: nothing may fail
   // once the write has happened.
   std::ostringstream report;
   if (options.json) {
-    report << nlohmann::ordered_json{{"Desc", ws.cutList.Desc},
-                                     {"LoadedPatternKey", ws.optimizer.LoadedPatternKey},
+    report << nlohmann::ordered_json{{"Desc", ws.cutList().Desc},
+                                     {"LoadedPatternKey", ws.optimizer().LoadedPatternKey},
                                      {"Units", units},
                                      {"Bks", BookCaptions(view)},
                                      {"CutBookLabels", BookLabelsJson(labels)}}
                   .dump()
            << "\n";
   } else {
-    report << ws.cutList.Desc << "\nunits " << units << "\nloaded " << ws.optimizer.LoadedPatternKey << "\n";
+    report << ws.cutList().Desc << "\nunits " << units << "\nloaded " << ws.optimizer().LoadedPatternKey << "\n";
   }
   const std::string target = session.Resolve(options.out);
   std::error_code writeError;
-  if (!SaveCutProgramFile(target, ws.cutList.grid, writeError))
+  if (!SaveCutProgramFile(target, ws.cutList().grid, writeError))
     throw FileError(CannotWriteMessage(options.out, writeError));
   std::cout << report.str();
   return kExitOk;

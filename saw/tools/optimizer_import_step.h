@@ -26,7 +26,7 @@ inline void ImportForTool(ToolSession& session, const std::string& file) {
 // throws when the file has no such pattern.
 inline void SelectPatternForTool(ToolSession& session, int patNo) {
   Workstation& ws = *session.workstation;
-  if (patNo < -32768 || patNo > 32767 || !SelectPatternNumber(ws.optimizer, ws.optimizerView, patNo))
+  if (patNo < -32768 || patNo > 32767 || !ws.PatternNumberChosen(static_cast<std::int16_t>(patNo)))
     throw std::invalid_argument("the file has no pattern " + std::to_string(patNo));
 }
 

@@ -64,7 +64,7 @@ void LoadImportedPattern(ToolSession& session, const RunOptions& options) {
   session.ui.answerYes = true;
   if (!ws.LoadPatternClicked()) throw std::invalid_argument("pattern " + std::to_string(options.pattern) + " was not loaded");
   if (options.book > 0) {
-    if (options.book > BookButtonCount || !ws.optimizerView.Bks[options.book - 1].Visible)
+    if (options.book > BookButtonCount || !ws.optimizerView().Bks[options.book - 1].Visible)
       throw std::invalid_argument("the pattern has no book " + std::to_string(options.book));
     ws.BookClicked(options.book - 1);
   }
@@ -74,8 +74,8 @@ void LoadImportedPattern(ToolSession& session, const RunOptions& options) {
 // status.
 int Scan(ToolSession& session, const RunOptions& options, SimClock& simClock) {
   Workstation& ws = *session.workstation;
-  ScanCycle& cycle = ws.scanCycle;
-  const PlcState& state = ws.plc;
+  ScanCycle& cycle = ws.scanCycle();
+  const PlcState& state = ws.plc();
   double lastProgress = session.clock.Seconds();
   for (long tick = 1; options.maxTicks == 0 || tick <= options.maxTicks; ++tick) {
     if (StopRequested()) {
@@ -108,16 +108,15 @@ int RunScan(const RunOptions& options) {
   SimClock simClock;   // the in-process simulator runs in scan time; it outlives the link
   ToolSession session(options.ini);
   Workstation& ws = *session.workstation;
-  PlcLinkSpec linkChoice = PlcLinkSpecFromSettings(ws.settings, false);
+  PlcLinkSpec linkChoice = PlcLinkSpecFromSettings(ws.settings(), false);
   if (!options.plc.empty() && !ApplyPlcChoice(options.plc, linkChoice))
     throw std::invalid_argument("--plc wants sim, tcp:HOST:PORT or rtu:DEVICE");
   if (!ws.OpenPlc(linkChoice, simClock)) {
     // The operator was told what failed; the cause follows on a line of its own.
-    if (ws.link && !ws.link->LastError().empty()) std::cerr << "orl-tool: " << ws.link->LastError() << "\n";
+    if (ws.link() && !ws.link()->LastError().empty()) std::cerr << "orl-tool: " << ws.link()->LastError() << "\n";
     return kExitPortInUse;
   }
-  PlcState& state = ws.plc;
-  state.log.SetObserver([json = options.json](const std::string& line) {
+  ws.FollowCommunicationLog([json = options.json](const std::string& line) {
     if (json) std::cout << nlohmann::json{{"log", line}}.dump() << std::endl;
     else std::cout << "log: " << line << std::endl;
   });
@@ -126,7 +125,7 @@ int RunScan(const RunOptions& options) {
   ws.ChooseColumnsForRun(1, 1);
   int status = kExitFileError;
   // With --until-done, a program with nothing to cut would wait for ever.
-  if (options.untilDone && !ws.scanCycle.SomethingToCut())
+  if (options.untilDone && !ws.scanCycle().SomethingToCut())
     std::cerr << "orl-tool: nothing to cut: the selected group and those after it have no cuts\n";
   else
     status = Scan(session, options, simClock);

@@ -35,7 +35,7 @@ void ToolSession::LoadProgram(const std::string& programPath) {
   const std::string path = Resolve(programPath);
   if (fileSystem.FileExists(path) && workstation->OpenProgram(path)) return;
   // The click says only yes or no; read again for the reason.
-  CellGrid scratch = workstation->cutList.grid;
+  CellGrid scratch = workstation->cutList().grid;
   if (fileSystem.FileExists(path) && ReadCutProgramFile(path, scratch) == CutProgramRead::kNotACutProgram)
     throw FileError(programPath + " is not a cut program (NUL bytes, or data outside 51 rows and 198 columns)");
   throw FileError("cannot read cut program " + programPath);

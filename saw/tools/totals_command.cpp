@@ -38,14 +38,14 @@ int RunTotals(const TotalsOptions& options) {
   ToolSession session(options.ini);
   session.LoadProgram(options.program);
   Workstation& ws = *session.workstation;
-  CellGrid& grid = ws.cutList.grid;
+  const CellGrid& grid = ws.cutList().grid;
   nlohmann::json groups = nlohmann::json::array();
   for (int group = 1; PositionColumnOfGroup(group) <= grid.Columns(); ++group) {
     const int p = PositionColumnOfGroup(group);
     if (!GroupHasBoardOrCut(grid, p)) continue;
     // Computed as such, not as an edit: an edit of an empty row would give
     // it a quantity of 1, and the saved program a cut the operator never made.
-    ComputeColumn(ws.cutList, ws.MacPar, p);
+    ws.RecomputeGroup(group);
     groups.push_back(GroupTotals(grid, group));
   }
   const std::string target = session.Resolve(options.out.empty() ? options.program : options.out);

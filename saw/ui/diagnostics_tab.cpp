@@ -15,7 +15,7 @@ constexpr int kDigIORowHeight = 40;
 
 DiagnosticsTab::DiagnosticsTab(const WindowContext& context, QWidget* parent)
     : QWidget(parent), context_(context), ws_(context.ws) {
-  DigIO = new GridView(new GridModel(ws_.plc.DigIO, this), this);
+  DigIO = new GridView(new GridModel(ws_.plc().DigIO, this), this);
   DigIO->setObjectName("DigIO");
   DigIO->SetWidthsFromGrid(false);
   DigIO->setGeometry(5, 5, 500, kDigIORows * kDigIORowHeight + DigIO->horizontalHeader()->sizeHint().height() + 2 * DigIO->frameWidth());
@@ -40,8 +40,8 @@ DiagnosticsTab::DiagnosticsTab(const WindowContext& context, QWidget* parent)
 
 void DiagnosticsTab::Render() {
   DigIO->Render();
-  SyncVisibleEnabled(FrameCommLog, ws_.FrameCommLog.visible, true);
-  const orl::CommLog& log = ws_.plc.log;
+  SyncVisibleEnabled(FrameCommLog, ws_.FrameCommLog().visible, true);
+  const orl::CommLog& log = ws_.plc().log;
   const std::vector<std::string> lines(log.Lines().begin(), log.Lines().end());
   SyncList(CommLog, lines, log.SelectedLine());
 }

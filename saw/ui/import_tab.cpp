@@ -44,7 +44,7 @@ void ImportTab::BuildJobBrowser() {
   // it holds, not the text shown for it (the first entry is the folder above).
   connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
     const int row = Dir1->row(item);
-    const auto& folders = ws_.jobs.Dir1Entries;
+    const auto& folders = ws_.jobs().Dir1Entries;
     if (row < 0 || row > static_cast<int>(folders.size())) return;
     const std::string entry = row == 0 ? std::string(kParentFolder) : folders[row - 1];
     context_.Forward([&] { ws_.Dir1EntryOpened(entry); });
@@ -59,8 +59,8 @@ void ImportTab::BuildJobBrowser() {
   File2->setGeometry(5, 228, 150, 182);
   const auto read = [this](QListWidgetItem* item) {
     const int row = File2->row(item);
-    if (row < 0 || row >= static_cast<int>(ws_.jobs.File2.entries.size())) return;
-    const std::string name = ws_.jobs.File2.entries[row];
+    if (row < 0 || row >= static_cast<int>(ws_.jobs().File2.entries.size())) return;
+    const std::string name = ws_.jobs().File2.entries[row];
     context_.Forward([&] { ws_.OptimizerFileClicked(name); });
   };
   connect(File2, &QListWidget::itemClicked, this, read);
@@ -83,7 +83,7 @@ void ImportTab::BuildPatterns() {
   ImpLab1 = new QLabel(this);
   ImpLab1->setObjectName("ImpLab1");
   ImpLab1->setGeometry(342, 3, 280, 18);
-  Preview = new PreviewWidget(ws_.optimizerView.Drawing, this);
+  Preview = new PreviewWidget(ws_.optimizerView().Drawing, this);
   Preview->setObjectName("Preview");
   Preview->setGeometry(342, 22, 280, 270);
   ImpLab2 = new QLabel(this);
@@ -130,14 +130,14 @@ void ImportTab::BuildMetrics() {
 }
 
 void ImportTab::Render() {
-  const OptimizerView& view = ws_.optimizerView;
-  const OptimizerModel& model = ws_.optimizer;
-  SyncText(Dir1Folder, ws_.jobs.Dir1);
+  const OptimizerView& view = ws_.optimizerView();
+  const OptimizerModel& model = ws_.optimizer();
+  SyncText(Dir1Folder, ws_.jobs().Dir1);
   std::vector<std::string> folders{kParentFolder};
-  folders.insert(folders.end(), ws_.jobs.Dir1Entries.begin(), ws_.jobs.Dir1Entries.end());
+  folders.insert(folders.end(), ws_.jobs().Dir1Entries.begin(), ws_.jobs().Dir1Entries.end());
   SyncList(Dir1, folders);
-  if (JobBrs->text() != Q(ws_.jobs.JobBrsCaption)) JobBrs->setText(Q(ws_.jobs.JobBrsCaption));
-  const bool file2Refilled = SyncList(File2, ws_.jobs.File2.entries);
+  if (JobBrs->text() != Q(ws_.jobs().JobBrsCaption)) JobBrs->setText(Q(ws_.jobs().JobBrsCaption));
+  const bool file2Refilled = SyncList(File2, ws_.jobs().File2.entries);
   SyncListCurrent(File2, ws_.ShownOptimizerFileIndex(), shownOptimizerFile_, file2Refilled);
   SyncList(Pat, model.Pat.Items, model.Pat.ListIndex);
   SyncList(Parts, model.Parts.Items);
@@ -153,7 +153,7 @@ void ImportTab::Render() {
   }
   if (TextShowPh->text() != Q(view.TextShowPh)) TextShowPh->setText(Q(view.TextShowPh));
   SyncVisibleEnabled(ShNxt, true, view.ShNxtEnabled);
-  SyncChecked(ShNxt, ws_.ShowNext);
+  SyncChecked(ShNxt, ws_.ShowNext());
   SyncVisibleEnabled(BtnLdPat, true, view.BtnLdPatEnabled);
   SyncList(Warnings, ws_.LastImportWarnings());
 }

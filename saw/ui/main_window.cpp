@@ -53,7 +53,7 @@ void PlaceMainWindow(QWidget& window) {
 
 MainWindow::MainWindow(Workstation& workstation, QWidget* parent)
     : QMainWindow(parent), ws(workstation), scan(workstation) {
-  setWindowTitle(Q(ws.caption));
+  setWindowTitle(Q(ws.caption()));
   setFixedSize(kWindowWidth, kWindowHeight);
   auto* central = new QWidget(this);
   setCentralWidget(central);
@@ -170,13 +170,13 @@ void MainWindow::RenderShown() {
 }
 
 void MainWindow::RenderBottom() {
-  const PlcState& plc = ws.plc;
+  const PlcState& plc = ws.plc();
   SyncText(POS, plc.POS);
   SyncText(Target, plc.Target);
   SyncText(CmAtvty, plc.CmAtvty);
   RenderAlert(PlcAlert, plc.Alert);
-  SyncControl(ManFrame, ws.ManFrame);
-  SyncControl(ManGrv, ws.ManGrv);
+  SyncControl(ManFrame, ws.ManFrame());
+  SyncControl(ManGrv, ws.ManGrv());
   const ManualPosition& manual = plc.manual;
   if (ManPos->currentText() != Q(manual.ManPos)) {
     const QSignalBlocker blocker(ManPos);

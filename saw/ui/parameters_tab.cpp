@@ -16,7 +16,7 @@ constexpr int kBrowseButtonWidth = 100;
 
 ParametersTab::ParametersTab(const WindowContext& context, QWidget* parent)
     : QWidget(parent), context_(context), ws_(context.ws) {
-  MacPar = MakeGrid(ws_.MacPar, kMachineParametersCaption, 5, 330);
+  MacPar = MakeGrid(ws_.MacPar(), kMachineParametersCaption, 5, 330);
   MacPar->setObjectName("MacPar");
   MacPar->Model()->SetEditHandler([this](int row, int column, const std::string& text) {
     context_.Forward([&] { ws_.MacParCellEdited(row, column, text); });
@@ -25,7 +25,7 @@ ParametersTab::ParametersTab(const WindowContext& context, QWidget* parent)
   connect(MacPar, &GridView::currentCellMoved, this,
           [this](int row, int column) { context_.Forward([&] { ws_.MacParCellMoved(row, column); }); });
 
-  PthPar = MakeGrid(ws_.PthPar, kPathsCaption, 185, 775);
+  PthPar = MakeGrid(ws_.PthPar(), kPathsCaption, 185, 775);
   PthPar->Model()->SetEditHandler([this](int row, int column, const std::string& text) {
     context_.Forward([&] { ws_.PthParCellEdited(row, column, text); });
   });
@@ -45,7 +45,7 @@ ParametersTab::ParametersTab(const WindowContext& context, QWidget* parent)
           [this](int row, int column) { context_.Forward([&] { ws_.PthParCellMoved(row, column); }); });
 }
 
-GridView* ParametersTab::MakeGrid(CellGrid& grid, const char* caption, int y, int width) {
+GridView* ParametersTab::MakeGrid(const CellGrid& grid, const char* caption, int y, int width) {
   auto* label = new QLabel(caption, this);
   label->setGeometry(5, y, width, 18);
   auto* model = new GridModel(grid, this);

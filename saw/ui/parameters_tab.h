@@ -19,7 +19,7 @@ class ParametersTab : public QWidget {
   GridView *MacPar, *PthPar;
 
  private:
-  GridView* MakeGrid(CellGrid& grid, const char* caption, int y, int width);
+  GridView* MakeGrid(const CellGrid& grid, const char* caption, int y, int width);
 
   WindowContext context_;
   Workstation& ws_;

@@ -50,7 +50,7 @@ ProgramTab::ProgramTab(const WindowContext& context, QWidget* parent)
 }
 
 void ProgramTab::BuildCutList() {
-  auto* model = new GridModel(ws_.cutList.grid, this);
+  auto* model = new GridModel(ws_.cutList().grid, this);
   model->SetEditHandler([this](int row, int column, const std::string& text) {
     context_.Forward([&] { ws_.CutListCellEdited(row, column, text); });
   });
@@ -91,8 +91,8 @@ void ProgramTab::BuildProgramFiles() {
   // it holds, not the text shown for it.
   const auto open = [this](QListWidgetItem* item) {
     const int row = File1->row(item);
-    if (row < 0 || row >= static_cast<int>(ws_.File1.entries.size())) return;
-    const std::string name = ws_.File1.entries[row];
+    if (row < 0 || row >= static_cast<int>(ws_.File1().entries.size())) return;
+    const std::string name = ws_.File1().entries[row];
     context_.Forward([&] { ws_.ProgramClicked(name); });
     SyncListCurrent(File1, ws_.ShownProgramIndex(), shownProgram_, /*evenIfSeen=*/true);
   };
@@ -144,7 +144,7 @@ void ProgramTab::BuildImportFrame() {
   ImpFrame = new QGroupBox(kImportFrameCaption, this);
   ImpFrame->setObjectName("ImpFrame");
   ImpFrame->setGeometry(510, 275, 270, 135);
-  Preview = new PreviewWidget(ws_.optimizerView.Drawing, ImpFrame);
+  Preview = new PreviewWidget(ws_.optimizerView().Drawing, ImpFrame);
   Preview->setGeometry(6, 18, 112, 112);
   ImpLab2 = new QLabel(ImpFrame);
   ImpLab2->setGeometry(124, 18, 140, 112);
@@ -165,7 +165,7 @@ void ProgramTab::BuildBooks() {
 }
 
 void ProgramTab::Render() {
-  const orl::CutList& cut = ws_.cutList;
+  const orl::CutList& cut = ws_.cutList();
   CutListGrid->Render();
   DropSelectionTheListNoLongerHas();
   ScrollToTheCellBeingCut();
@@ -182,9 +182,9 @@ void ProgramTab::Render() {
   SyncCheckBox(Rmdr, cut.Rmdr);
   SyncText(CNum, cut.CNum);
   SyncText(DispFName, cut.DispFName);
-  const bool file1Refilled = SyncList(File1, ws_.File1.entries);
+  const bool file1Refilled = SyncList(File1, ws_.File1().entries);
   SyncListCurrent(File1, ws_.ShownProgramIndex(), shownProgram_, file1Refilled);
-  if (File1->isEnabled() != ws_.File1.enabled) File1->setEnabled(ws_.File1.enabled);
+  if (File1->isEnabled() != ws_.File1().enabled) File1->setEnabled(ws_.File1().enabled);
   SyncControl(ClrLst, cut.ClrLst);
   SyncControl(SaveBtn, cut.SaveBtn);
   RenderImport();
@@ -193,7 +193,7 @@ void ProgramTab::Render() {
 // A block of groups belongs to the list it was chosen on: once the engine
 // has dropped it (a new list), the view lets it go too.
 void ProgramTab::DropSelectionTheListNoLongerHas() {
-  if (ws_.cutList.grid.HasBlockSelection()) return;
+  if (ws_.cutList().grid.HasBlockSelection()) return;
   const auto [first, last] = SelectedColumns();
   if (last > first) CutListGrid->clearSelection();
 }
@@ -212,17 +212,17 @@ std::pair<int, int> ProgramTab::SelectedColumns() const {
 
 // The operator sees the cell being cut; the cursor stays where it was.
 void ProgramTab::ScrollToTheCellBeingCut() {
-  const std::pair<int, int> cell{ws_.cutList.HiRow, ws_.cutList.HiCol};
+  const std::pair<int, int> cell{ws_.cutList().HiRow, ws_.cutList().HiCol};
   if (cell == shownHighlight_ || CutListGrid->Editing()) return;
   shownHighlight_ = cell;
   if (cell.first > 0 && cell.second > 0) CutListGrid->scrollTo(CutListGrid->Model()->IndexOf(cell.first, cell.second));
 }
 
 void ProgramTab::RenderImport() {
-  const OptimizerView& view = ws_.optimizerView;
+  const OptimizerView& view = ws_.optimizerView();
   SyncVisibleEnabled(ImpFrame, view.ImpFrameVisible, true);
   SyncText(ImpLab2, view.ImpLab2 + "\n\n" + view.LBLPhases);
-  Preview->Render(ws_.optimizer.ShownPatternKey + "|" + view.TextShowPh + "|" + std::to_string(view.Drawing.Ops().size()));
+  Preview->Render(ws_.optimizer().ShownPatternKey + "|" + view.TextShowPh + "|" + std::to_string(view.Drawing.Ops().size()));
   SyncVisibleEnabled(FrameBooks, view.FrameBooksVisible, true);
   for (int i = 0; i < BookButtonCount; ++i) {
     const OptionButton& book = view.Bks[i];

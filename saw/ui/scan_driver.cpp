@@ -3,7 +3,6 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include "saw/plc/serialized_link.h"
 
 namespace orl {
 
@@ -35,8 +34,7 @@ ScanDriver::~ScanDriver() {
 
 void ScanDriver::Start() {
   // The window's thread and the worker both reach the link from now on.
-  if (ws_.link && !dynamic_cast<SerializedLink*>(ws_.link.get()))
-    ws_.link = std::make_unique<SerializedLink>(std::move(ws_.link));
+  ws_.ShareLinkWithTransferThread();
   // Without the bell the outcome could never come back: no worker, so
   // ticks only sequence.
   if (doneBell_ >= 0 && !worker_->isRunning()) {
@@ -71,14 +69,14 @@ void ScanDriver::Timed(const std::function<void()>& work) {
 
 void ScanDriver::Tick() {
   Timed([this] {
-    const std::optional<TransferPlan> plan = ws_.scanCycle.BeginTick(worker_->isRunning());
+    const std::optional<TransferPlan> plan = ws_.scanCycle().BeginTick(worker_->isRunning());
     if (!plan) {
       emit stateChanged();
       return;
     }
     {
       std::lock_guard lock(mailbox_.mutex);
-      mailbox_.link = ws_.link.get();
+      mailbox_.link = ws_.link();
       mailbox_.plan = *plan;
     }
     mailbox_.planned.notify_one();
@@ -113,7 +111,7 @@ void ScanDriver::OnTransferDone() {
     done.swap(mailbox_.done);
   }
   if (!done) return;
-  ws_.scanCycle.FinishTick(done->plan, done->result);
+  ws_.scanCycle().FinishTick(done->plan, done->result);
   emit stateChanged();
 }
 

@@ -48,7 +48,7 @@ class ScanDriver : public QObject {
 
   // One scan tick now, as the timer fires it.
   void Tick();
-  bool TransferInFlight() const { return ws_.scanCycle.TransferInFlight(); }
+  bool TransferInFlight() const { return ws_.scanCycle().TransferInFlight(); }
 
   // Told how long each piece of a tick's work took on the window's thread
   // (rendering included); for the benchmarks.

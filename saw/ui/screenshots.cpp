@@ -28,13 +28,13 @@ std::string EntryOr(const std::vector<std::string>& entries, const std::string& 
 
 void ShowExamples(MainWindow& window) {
   Workstation& ws = window.ws;
-  if (ws.cutList.DispFName.empty()) {
-    const std::string program = EntryOr(ws.File1.entries, kExampleProgram);
+  if (ws.cutList().DispFName.empty()) {
+    const std::string program = EntryOr(ws.File1().entries, kExampleProgram);
     if (!program.empty()) ws.ProgramClicked(program);
   }
-  ws.cutList.grid.SetBlockSelection(1, ColsPerGroup * 3);
-  const std::string optimizerFile = EntryOr(ws.jobs.File2.entries, kExampleOptimizerFile);
-  if (!optimizerFile.empty() && ws.OptimizerFileClicked(optimizerFile) && !ws.optimizer.Pat.Items.empty())
+  ws.CutListSelectionChanged(1, ColsPerGroup * 3);
+  const std::string optimizerFile = EntryOr(ws.jobs().File2.entries, kExampleOptimizerFile);
+  if (!optimizerFile.empty() && ws.OptimizerFileClicked(optimizerFile) && !ws.optimizer().Pat.Items.empty())
     ws.PatClicked(0);
   window.Render();
 }
@@ -85,7 +85,7 @@ bool WriteImages(MainWindow& window, Ui& ui, const QDir& folder) {
   ok = SaveWithTitleBar(about, folder, kAboutScreenshot) && ok;
   about.hide();
   // The Jobs folder, which the settings give relative to the settings folder (the current one).
-  ok = SaveDirectoryChooser(folder, QDir::current().absoluteFilePath(QString::fromStdString(window.ws.PthPar.Text(1, 1)))) && ok;
+  ok = SaveDirectoryChooser(folder, QDir::current().absoluteFilePath(QString::fromStdString(window.ws.PthPar().Text(1, 1)))) && ok;
   return ok;
 }
 

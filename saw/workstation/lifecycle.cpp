@@ -18,7 +18,7 @@ void ReadDecimalPlaces(CutList& cutList, const ProfileFile& settings) {
 
 void Workstation::StartUp(const std::filesystem::path& settingsFile) {
   const std::filesystem::path absolute = std::filesystem::absolute(settingsFile);
-  settings = ProfileFile(absolute);
+  settings_ = ProfileFile(absolute);
   if (::chdir(absolute.parent_path().c_str()) != 0) {
     // A missing folder leaves the current one; every read then yields empty text.
   }
@@ -26,55 +26,55 @@ void Workstation::StartUp(const std::filesystem::path& settingsFile) {
 }
 
 void Workstation::ApplyStartUpSettings() {
-  ReadDecimalPlaces(cutList, settings);
-  Setupcutlist(cutList);
+  ReadDecimalPlaces(cutList_, settings_);
+  Setupcutlist(cutList_);
 }
 
 void Workstation::Activate() {
-  if (!SkipNextActivate) {
+  if (!SkipNextActivate_) {
     const auto flag = [&](const char* name) { return FlagSetting(Setting(section::kConfiguration, name)); };
     const auto columnMode = [&](const char* name) { return ColumnModeSetting(Setting(section::kConfiguration, name)); };
-    if (AbsoluteModeSetting(Setting(section::kConfiguration, key::kMode))) AbsoluteMode = true;
-    cutList.Grv.visible = flag(key::kGrooving);
-    ManGrv.visible = cutList.Grv.visible;
-    cutList.Stroke.visible = flag(key::kStroke);
-    cutList.Rmdr.visible = flag(key::kRemainder);
-    ManFrame.visible = flag(key::kManual);
-    if (flag(key::kFirstColOnly)) cutList.grid.SetColumns(ColsPerGroup);
-    ReadDecimalPlaces(cutList, settings);
-    cutList.Grv.value = columnMode(key::kGrooveColumns);
-    GrooveCol(cutList);
-    cutList.Stroke.value = columnMode(key::kStrokeColumns);
-    StrokeCol(cutList);
-    cutList.Rmdr.value = columnMode(key::kRemainderColumns);
-    RmdrCol(cutList);
-    LoadPaths(PthPar, settings);
-    LoadMachineParameters(MacPar, settings);
-    const std::string programs = PthPar.Text(kProgramsRow, kPathColumn);
-    if (fileSystem.FolderExists(programs)) {
-      File1.folder = programs;
-      File1.Refresh(fileSystem);
+    if (AbsoluteModeSetting(Setting(section::kConfiguration, key::kMode))) AbsoluteMode_ = true;
+    cutList_.Grv.visible = flag(key::kGrooving);
+    ManGrv_.visible = cutList_.Grv.visible;
+    cutList_.Stroke.visible = flag(key::kStroke);
+    cutList_.Rmdr.visible = flag(key::kRemainder);
+    ManFrame_.visible = flag(key::kManual);
+    if (flag(key::kFirstColOnly)) cutList_.grid.SetColumns(ColsPerGroup);
+    ReadDecimalPlaces(cutList_, settings_);
+    cutList_.Grv.value = columnMode(key::kGrooveColumns);
+    GrooveCol(cutList_);
+    cutList_.Stroke.value = columnMode(key::kStrokeColumns);
+    StrokeCol(cutList_);
+    cutList_.Rmdr.value = columnMode(key::kRemainderColumns);
+    RmdrCol(cutList_);
+    LoadPaths(PthPar_, settings_);
+    LoadMachineParameters(MacPar_, settings_);
+    const std::string programs = PthPar_.Text(kProgramsRow, kPathColumn);
+    if (fileSystem_.FolderExists(programs)) {
+      File1_.folder = programs;
+      File1_.Refresh(fileSystem_);
     } else {
-      Warn(ui, kPathError);
+      Warn(ui_, kPathError);
     }
     // A missing Jobs folder gets the same warning as a drive that is not ready.
-    if (JobDriveReady(JobFolder()) && fileSystem.FolderExists(JobFolder())) ShowJobFolder(jobs, JobFolder(), fileSystem);
-    else Warn(ui, kDriveNotReady);
-    jobs.File2.pattern = kOptimizerFilePattern;
-    MaxLogLen = MaxLogLenSetting(Setting(section::kConfiguration, key::kMaxLogLen));
-    if (MaxLogLen > 0) FrameCommLog.visible = true;
+    if (JobDriveReady(JobFolder()) && fileSystem_.FolderExists(JobFolder())) ShowJobFolder(jobs_, JobFolder(), fileSystem_);
+    else Warn(ui_, kDriveNotReady);
+    jobs_.File2.pattern = kOptimizerFilePattern;
+    MaxLogLen_ = MaxLogLenSetting(Setting(section::kConfiguration, key::kMaxLogLen));
+    if (MaxLogLen_ > 0) FrameCommLog_.visible = true;
   }
-  ForgetImportedPatterns(optimizer, optimizerView);
-  SkipNextActivate = false;
+  ForgetImportedPatterns(optimizer_, optimizerView_);
+  SkipNextActivate_ = false;
 }
 
 void Workstation::HousekeepingTick() {
   FileList* watched = nullptr;
-  if (SSTab1 == kProgramControlTab) {
-    watched = &File1;
-  } else if (SSTab1 == kImportTab) {
-    if (!JobDriveReady(jobs.Dir1)) JobBrsClicked();
-    watched = &jobs.File2;
+  if (SSTab1_ == kProgramControlTab) {
+    watched = &File1_;
+  } else if (SSTab1_ == kImportTab) {
+    if (!JobDriveReady(jobs_.Dir1)) JobBrsClicked();
+    watched = &jobs_.File2;
   } else {
     return;
   }
@@ -83,8 +83,8 @@ void Workstation::HousekeepingTick() {
   FileList now;
   now.folder = watched->folder;
   now.pattern = watched->pattern;
-  now.Refresh(fileSystem);
-  if (now.entries != watched->entries) watched->Refresh(fileSystem);
+  now.Refresh(fileSystem_);
+  if (now.entries != watched->entries) watched->Refresh(fileSystem_);
 }
 
 

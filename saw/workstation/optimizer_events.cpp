@@ -15,45 +15,53 @@ constexpr const char* kNoCutsRead = ": no cut could be read from this file; it h
 }  // namespace
 
 bool Workstation::OptimizerFileClicked(const std::string& fileName) {
-  const auto& entries = jobs.File2.entries;
+  const auto& entries = jobs_.File2.entries;
   const auto found = std::find(entries.begin(), entries.end(), fileName);
   const int listIndex = found == entries.end() ? -1 : static_cast<int>(found - entries.begin());
-  ui.SetBusyCursor(true);
-  const bool read = orl::OptimizerFileClicked(optimizer, optimizerView, jobs.Dir1, jobs.File2.folder, fileName,
+  ui_.SetBusyCursor(true);
+  const bool read = orl::OptimizerFileClicked(optimizer_, optimizerView_, jobs_.Dir1, jobs_.File2.folder, fileName,
                                               listIndex, ArdisPath());
-  ui.SetBusyCursor(false);
+  ui_.SetBusyCursor(false);
   KeepImportWarnings(fileName);
   return read;
 }
 
+void Workstation::PatternsRead(OptimizerModel patterns) {
+  ForgetImportedPatterns(optimizer_, optimizerView_);
+  optimizer_ = std::move(patterns);
+  if (!optimizer_.Pat.Items.empty()) orl::PatClicked(optimizer_, optimizerView_, 0);
+}
+
 int Workstation::ShownOptimizerFileIndex() const {
-  if (optimizerView.File2FileName.empty() || optimizerView.File2Folder != jobs.File2.folder) return -1;
-  const auto& entries = jobs.File2.entries;
-  const auto found = std::find(entries.begin(), entries.end(), optimizerView.File2FileName);
+  if (optimizerView_.File2FileName.empty() || optimizerView_.File2Folder != jobs_.File2.folder) return -1;
+  const auto& entries = jobs_.File2.entries;
+  const auto found = std::find(entries.begin(), entries.end(), optimizerView_.File2FileName);
   return found == entries.end() ? -1 : static_cast<int>(found - entries.begin());
 }
 
 void Workstation::KeepImportWarnings(const std::string& fileName) {
-  lastImportWarnings_ = optimizer.Warnings.Texts();
-  if (optimizer.CutCount() == 0) lastImportWarnings_.push_back(fileName + kNoCutsRead);
+  lastImportWarnings_ = optimizer_.Warnings.Texts();
+  if (optimizer_.CutCount() == 0) lastImportWarnings_.push_back(fileName + kNoCutsRead);
 }
 
-void Workstation::PatClicked(int index) { orl::PatClicked(optimizer, optimizerView, index); }
+void Workstation::PatClicked(int index) { orl::PatClicked(optimizer_, optimizerView_, index); }
+
+bool Workstation::PatternNumberChosen(std::int16_t patNo) { return SelectPatternNumber(optimizer_, optimizerView_, patNo); }
 
 bool Workstation::LoadPatternClicked() {
-  PatternLoadContext context{ui, cutList, MacPar, File1, fileSystem};
-  return LoadPattern(context, optimizer, optimizerView, cutBookLabels);
+  PatternLoadContext context{ui_, cutList_, MacPar_, File1_, fileSystem_};
+  return LoadPattern(context, optimizer_, optimizerView_, cutBookLabels_);
 }
 
 void Workstation::ShowLoadedPatternClicked() {
-  if (ShowLoadedPattern(optimizer, optimizerView, jobs.Dir1, jobs.File2, fileSystem, ArdisPath(), cutList.CNum))
-    KeepImportWarnings(optimizerView.File2FileName);
+  if (ShowLoadedPattern(optimizer_, optimizerView_, jobs_.Dir1, jobs_.File2, fileSystem_, ArdisPath(), cutList_.CNum))
+    KeepImportWarnings(optimizerView_.File2FileName);
 }
 
-void Workstation::BookClicked(int index) { SelectBook(optimizerView, index); }
+void Workstation::BookClicked(int index) { SelectBook(optimizerView_, index); }
 
-void Workstation::StepBarChanged(int value) { SetStepBar(optimizer, optimizerView, value); }
+void Workstation::StepBarChanged(int value) { SetStepBar(optimizer_, optimizerView_, value); }
 
-void Workstation::ShowNextClicked() { ShowNext = !ShowNext; }
+void Workstation::ShowNextClicked() { ShowNext_ = !ShowNext_; }
 
 }  // namespace orl

@@ -5,6 +5,7 @@
 #include "saw/plc/link_factory.h"
 #include "saw/plc/operator_requests.h"
 #include "saw/plc/scan_sequence.h"
+#include "saw/plc/serialized_link.h"
 #include "saw/shell/wait_seconds.h"
 #include "saw/workstation/scan_host_adapter.h"
 #include "saw/workstation/workstation.h"
@@ -16,76 +17,93 @@ constexpr const char* kPortFailureTitle = "Alert";
 
 }  // namespace
 
-bool Workstation::OpenPlc(bool simulate) { return OpenPlc(PlcLinkSpecFromSettings(settings, simulate), clock); }
+bool Workstation::OpenPlc(bool simulate) { return OpenPlc(PlcLinkSpecFromSettings(settings_, simulate), clock_); }
 
 bool Workstation::OpenPlc(const PlcLinkSpec& linkChoice, const Clock& linkClock) {
   if (!linkChoice.invalidSetting.empty()) {
-    ui.ShowMessage(linkChoice.invalidSetting, MessageIcon::Exclamation, kPortFailureTitle);
+    ui_.ShowMessage(linkChoice.invalidSetting, MessageIcon::Exclamation, kPortFailureTitle);
     return false;
   }
+  std::unique_ptr<PlcLink> made;
   try {
-    link = MakePlcLink(linkChoice, linkClock);
-    if (const auto failure = OpenPlcLink(*link)) {
-      ui.ShowMessage(*failure, MessageIcon::Exclamation, kPortFailureTitle);
+    made = MakePlcLink(linkChoice, linkClock);
+  } catch (const std::exception&) {
+    ui_.ShowMessage(PortInUseText(linkChoice.portNumber), MessageIcon::Exclamation, kPortFailureTitle);
+    return false;
+  }
+  return OpenPlc(std::move(made));
+}
+
+bool Workstation::OpenPlc(std::unique_ptr<PlcLink> link) {
+  link_ = std::move(link);
+  try {
+    if (const auto failure = OpenPlcLink(*link_)) {
+      ui_.ShowMessage(*failure, MessageIcon::Exclamation, kPortFailureTitle);
       return false;
     }
-    DigIOSetup(plc.DigIO, settings);
+    DigIOSetup(plc_.DigIO, settings_);
   } catch (const std::exception&) {
     // Whatever failed while opening, the operator is told the port is taken.
-    ui.ShowMessage(PortInUseText(linkChoice.portNumber), MessageIcon::Exclamation, kPortFailureTitle);
+    ui_.ShowMessage(PortInUseText(link_->PortNumber()), MessageIcon::Exclamation, kPortFailureTitle);
     return false;
   }
-  plc.OutputWrite = kNothingPending;
-  plc.RelayWrite = kNothingPending;
-  plc.positions = EmptyPosList();
-  cutBookLabels.Clear();
+  plc_.OutputWrite = kNothingPending;
+  plc_.RelayWrite = kNothingPending;
+  plc_.positions = EmptyPosList();
+  cutBookLabels_.Clear();
   return true;
 }
 
+void Workstation::ShareLinkWithTransferThread() {
+  if (link_ && !dynamic_cast<SerializedLink*>(link_.get())) link_ = std::make_unique<SerializedLink>(std::move(link_));
+}
+
 void Workstation::End() {
-  ScanTimerEnabled = false;   // before events are pumped: no new tick starts
-  WaitSeconds(1, clock, ui);  // a scan tick in progress finishes
+  ScanTimerEnabled_ = false;   // before events are pumped: no new tick starts
+  WaitSeconds(1, clock_, ui_);  // a scan tick in progress finishes
   try {
-    if (link) link->Close();
+    if (link_) link_->Close();
   } catch (const std::exception&) {
     // Closing never fails.
   }
 }
 
-void Workstation::ScanTick() { scanCycle.Tick(); }
+void Workstation::ScanTick() { scanCycle_.Tick(); }
 
 TransferPlan Workstation::PrepareScan() {
   TransferPlan plan;
-  if (!ScanTimerEnabled || !link) return plan;
-  Attempt([&] { plan = PrepareTransfer(plc, MacPar, link->LinkOpen()); });
+  if (!ScanTimerEnabled_ || !link_) return plan;
+  Attempt([&] { plan = PrepareTransfer(plc_, MacPar_, link_->LinkOpen()); });
   return plan;
 }
 
 void Workstation::ApplyScan(const TransferPlan& plan, const TransferResult& result) {
-  plc.log.MaxLogLen = MaxLogLen;
-  Attempt([&] { ApplyTransfer(plc, plan, result); });
+  plc_.log.MaxLogLen = MaxLogLen_;
+  Attempt([&] { ApplyTransfer(plc_, plan, result); });
 }
 
 void Workstation::SequenceScan() {
-  if (!ScanTimerEnabled || !link) return;
+  if (!ScanTimerEnabled_ || !link_) return;
   ScanHostAdapter host(*this);
-  Sequence(plc, host);
+  Sequence(plc_, host);
 }
 
-void Workstation::DigIOClicked(int row, int column) { DigIOClick(plc, row, column); }
+void Workstation::DigIOClicked(int row, int column) { DigIOClick(plc_, row, column); }
 
-void Workstation::ManualPositionEdited(const std::string& text) { plc.manual.ManPos = text; }
+void Workstation::ManualPositionEdited(const std::string& text) { plc_.manual.ManPos = text; }
 
-void Workstation::ManualTemplateLengthClicked(bool ticked) { plc.manual.TLen = ticked; }
+void Workstation::ManualTemplateLengthClicked(bool ticked) { plc_.manual.TLen = ticked; }
 
-void Workstation::ManualClampLengthClicked(bool ticked) { plc.manual.CLen = ticked; }
+void Workstation::ManualClampLengthClicked(bool ticked) { plc_.manual.CLen = ticked; }
 
-void Workstation::ManualUnitsClicked(int unitIndex) { plc.manual.MUnits = unitIndex == kManualInch ? kManualInch : kManualMetric; }
+void Workstation::ManualUnitsClicked(int unitIndex) { plc_.manual.MUnits = unitIndex == kManualInch ? kManualInch : kManualMetric; }
 
-void Workstation::ManualGrooveClicked(bool ticked) { plc.manual.ManGrv = ticked; }
+void Workstation::ManualGrooveClicked(bool ticked) { plc_.manual.ManGrv = ticked; }
 
-void Workstation::ManualSendClicked() { ManSndClick(plc); }
+void Workstation::ManualSendClicked() { ManSndClick(plc_); }
 
-void Workstation::ClearLogClicked() { ClrCommLogClick(plc); }
+void Workstation::ClearLogClicked() { ClrCommLogClick(plc_); }
+
+void Workstation::FollowCommunicationLog(CommLog::LineObserver observer) { plc_.log.SetObserver(std::move(observer)); }
 
 }  // namespace orl

@@ -11,14 +11,14 @@ class ScanHostAdapter final : public ScanHost {
   explicit ScanHostAdapter(Workstation& workstation) : ws_(workstation) {}
 
   bool MakePositions(PosList& positions) override { return ws_.MakePositions(positions); }
-  void SetCurrentCell(int row, int column) override { ws_.cutList.grid.SetActiveCell(row, column); }
+  void SetCurrentCell(int row, int column) override { ws_.cutList_.grid.SetActiveCell(row, column); }
   void HiLiteCell(int row, int column) override { ws_.HiLite(row, column); }
   void SetProgrammingDisabled(bool disabled) override { ws_.SetProgrammingDisabled(disabled); }
   int SelectedBook() override;
   void AdvBooks() override;
   std::optional<std::string> BookLabel(int row, int group, int book) override;
-  const CellGrid& MacPar() override { return ws_.MacPar; }
-  std::string LabelFilePath() override { return ws_.PthPar.Text(kPrintPathRow, kPathColumn); }
+  const CellGrid& MacPar() override { return ws_.MacPar_; }
+  std::string LabelFilePath() override { return ws_.PthPar_.Text(kPrintPathRow, kPathColumn); }
 
  private:
   Workstation& ws_;

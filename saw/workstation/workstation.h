@@ -57,6 +57,11 @@ class Workstation {
   // The same with a link chosen by the caller, timed by `linkClock` (a
   // simulated PLC may run in scan time rather than wall time).
   bool OpenPlc(const PlcLinkSpec& linkChoice, const Clock& linkClock);
+  // The same on a link the caller made (a host's own link, or a test's).
+  bool OpenPlc(std::unique_ptr<PlcLink> link);
+  // From now on a transfer thread beside the caller's thread reaches the
+  // link too: every call on it is serialized.
+  void ShareLinkWithTransferThread();
   // The window is closing; every step that fails is skipped.
   void End();
 
@@ -97,6 +102,9 @@ class Workstation {
   // first column's board, and a block when the span is wider than a column.
   void ChooseColumnsForRun(int firstColumn, int lastColumn);
   void CutListKeyDown();
+  // A group's total and remainders computed afresh as typing its first cut
+  // would, without an edit (an empty row gets no quantity of 1).
+  void RecomputeGroup(int group);
   void DescChanged(const std::string& text);
   void ClearClicked();
   void GrvMouseDown();
@@ -124,12 +132,18 @@ class Workstation {
 
   // --- Optimizer import -------------------------------------------------
   bool OptimizerFileClicked(const std::string& fileName);
+  // Patterns an optimizer handed over other than in a file of the job
+  // folder: shown as a file's patterns are, the first one chosen.
+  void PatternsRead(OptimizerModel patterns);
   // The entry of the optimizer file list whose patterns are shown (-1: none).
   int ShownOptimizerFileIndex() const;
   // The warnings of the last optimizer file read (a click in the file list
   // or "Show Loaded Pattern"), for the Import tab to list without a box.
   const std::vector<std::string>& LastImportWarnings() const { return lastImportWarnings_; }
   void PatClicked(int index);
+  // The pattern numbered `patNo` chosen as a click on its entry would
+  // choose it; false when the file has no such pattern.
+  bool PatternNumberChosen(std::int16_t patNo);
   bool LoadPatternClicked();
   void ShowLoadedPatternClicked();
   void BookClicked(int index);
@@ -156,39 +170,36 @@ class Workstation {
   void ManualSendClicked();
   // "Clear" beside the communication log.
   void ClearLogClicked();
+  // Someone beside the window follows the communication log line by line.
+  void FollowCommunicationLog(CommLog::LineObserver observer);
 
-  // --- State ------------------------------------------------------------
-  Ui& ui;
-  const FileSystem& fileSystem;
-  const Clock& clock;
-
-  ProfileFile settings{""};
-  bool SkipNextActivate = false;
-  // The scan timer runs from start-up until the end sequence stops it; the
-  // window's timer fires only while it is on.
-  bool ScanTimerEnabled = true;
-  int MaxLogLen = 0;
-  bool AbsoluteMode = false;
-
-  CellGrid MacPar;
-  CellGrid PthPar;
-  CutList cutList;
-  std::int32_t RunningPos = 0;
-
-  FileList File1;  // cut programs
-  JobBrowser jobs;
-  OptimizerModel optimizer;
-  OptimizerView optimizerView;
-  CutBookLabels cutBookLabels;
-  bool ShowNext = false;  // "Show Next" ticked
-  Control ManGrv, ManFrame, FrameCommLog;
-  PlcState plc;
-  std::unique_ptr<PlcLink> link;
+  // --- State, read only: every change comes through an event above -------
+  const ProfileFile& settings() const { return settings_; }
+  bool ScanTimerEnabled() const { return ScanTimerEnabled_; }
+  // The next activation comes back from a chooser: it reloads nothing.
+  bool SkipNextActivate() const { return SkipNextActivate_; }
+  int MaxLogLen() const { return MaxLogLen_; }
+  bool AbsoluteMode() const { return AbsoluteMode_; }
+  std::int32_t RunningPos() const { return RunningPos_; }
+  const CellGrid& MacPar() const { return MacPar_; }
+  const CellGrid& PthPar() const { return PthPar_; }
+  const CutList& cutList() const { return cutList_; }
+  const FileList& File1() const { return File1_; }  // cut programs
+  const JobBrowser& jobs() const { return jobs_; }
+  const OptimizerModel& optimizer() const { return optimizer_; }
+  const OptimizerView& optimizerView() const { return optimizerView_; }
+  const CutBookLabels& cutBookLabels() const { return cutBookLabels_; }
+  bool ShowNext() const { return ShowNext_; }  // "Show Next" ticked
+  const Control& ManGrv() const { return ManGrv_; }
+  const Control& ManFrame() const { return ManFrame_; }
+  const Control& FrameCommLog() const { return FrameCommLog_; }
+  const PlcState& plc() const { return plc_; }
+  PlcLink* link() const { return link_.get(); }
+  int SSTab1() const { return SSTab1_; }
+  const std::string& caption() const { return caption_; }
   // What a scan tick does; the desktop program's timer and orl-tool's loop
   // only drive it.
-  ScanCycle scanCycle{*this};
-  int SSTab1 = kProgramControlTab;
-  std::string caption = kMainCaption;
+  ScanCycle& scanCycle() { return scanCycle_; }
 
  protected:
   void ApplyStartUpSettings();
@@ -197,12 +208,46 @@ class Workstation {
   int GrooveColumnsSetting() const;
   std::string RemovableFolder() const;
   bool JobDriveReady(const std::string& folder) const;
-  std::string JobFolder() const { return PthPar.Text(kJobsRow, kPathColumn); }
-  std::string ArdisPath() const { return PthPar.Text(kArdisDataRow, kPathColumn); }
+  std::string JobFolder() const { return PthPar_.Text(kJobsRow, kPathColumn); }
+  std::string ArdisPath() const { return PthPar_.Text(kArdisDataRow, kPathColumn); }
   void FollowGroupInPreview(int group);
   void KeepImportWarnings(const std::string& fileName);
 
  private:
+  // The scan cycle and its sequencing host are the workstation's own parts.
+  friend class ScanCycle;
+  friend class ScanHostAdapter;
+
+  Ui& ui_;
+  const FileSystem& fileSystem_;
+  const Clock& clock_;
+
+  ProfileFile settings_{""};
+  bool SkipNextActivate_ = false;
+  // The scan timer runs from start-up until the end sequence stops it; the
+  // window's timer fires only while it is on.
+  bool ScanTimerEnabled_ = true;
+  int MaxLogLen_ = 0;
+  bool AbsoluteMode_ = false;
+
+  CellGrid MacPar_;
+  CellGrid PthPar_;
+  CutList cutList_;
+  std::int32_t RunningPos_ = 0;
+
+  FileList File1_;
+  JobBrowser jobs_;
+  OptimizerModel optimizer_;
+  OptimizerView optimizerView_;
+  CutBookLabels cutBookLabels_;
+  bool ShowNext_ = false;
+  Control ManGrv_, ManFrame_, FrameCommLog_;
+  PlcState plc_;
+  std::unique_ptr<PlcLink> link_;
+  ScanCycle scanCycle_{*this};
+  int SSTab1_ = kProgramControlTab;
+  std::string caption_ = kMainCaption;
+
   std::vector<std::string> lastImportWarnings_;
   bool positionListRefused_ = false;  // the last MakePositions found the list too long
 };

@@ -31,7 +31,7 @@ TEST_F(WindowFixture, StartUpShowsWhatTheSettingsAskFor) {
   EXPECT_TRUE(window->ManFrame->isVisible());
   EXPECT_TRUE(window->ManGrv->isVisible());
   EXPECT_FALSE(window->diagnosticsTab->FrameCommLog->isHidden());
-  EXPECT_EQ(program.File1->count(), static_cast<int>(ws->File1.entries.size()));
+  EXPECT_EQ(program.File1->count(), static_cast<int>(ws->File1().entries.size()));
   EXPECT_GT(program.File1->count(), 0);
 }
 
@@ -61,7 +61,7 @@ TEST_F(WindowFixture, ProgramClickAndSave) {
   ClickItem(program.File1, "metric-example");
   EXPECT_EQ(program.DispFName->text(), "metric-example");
   EXPECT_FALSE(CellText(program.CutListGrid, 4, 1).isEmpty());
-  EXPECT_EQ(program.Desc->toPlainText().toStdString(), ws->cutList.Desc);
+  EXPECT_EQ(program.Desc->toPlainText().toStdString(), ws->cutList().Desc);
 
   ui.saveAnswers.push_back(folder.File("Programs/copy-of-example"));
   Click(program.SaveBtn);
@@ -79,7 +79,7 @@ TEST_F(WindowFixture, AFailedSaveSaysWhyAndKeepsTheShownName) {
   std::filesystem::rename(folder.Path() / "Programs", folder.Path() / "Programs.moved");
   ui.saveAnswers.push_back(folder.File("Programs/renamed-away"));
   Click(program.SaveBtn);
-  const std::string target = CutProgramFolder(ws->File1) + "renamed-away";
+  const std::string target = CutProgramFolder(ws->File1()) + "renamed-away";
   expectedBoxes = {{"cannot write " + target + ": no such file or directory", MessageIcon::Exclamation, "Alert!"}};
   EXPECT_EQ(program.DispFName->text(), "metric-example");
 }
@@ -120,7 +120,7 @@ TEST_F(WindowFixture, OptimizerFileReadPatternShownAndLoaded) {
   Start();
   folder.Write("Jobs/empty.PTX", "");
   window->SSTab1->setCurrentIndex(kImportTab);
-  ws->Dir1Changed(ws->jobs.Dir1);  // the new file appears, as the housekeeping tick would show it
+  ws->Dir1Changed(ws->jobs().Dir1);  // the new file appears, as the housekeeping tick would show it
   window->Render();
   ImportTab& import = *window->importTab;
   ClickItem(import.File2, "empty.PTX");
@@ -133,7 +133,7 @@ TEST_F(WindowFixture, OptimizerFileReadPatternShownAndLoaded) {
   ASSERT_GT(import.Pat->count(), 1);
   EXPECT_EQ(import.Pat->currentRow(), 0);
   ClickItem(import.Pat, import.Pat->item(1)->text());
-  EXPECT_EQ(ws->optimizer.Pat.ListIndex, 1);
+  EXPECT_EQ(ws->optimizer().Pat.ListIndex, 1);
   EXPECT_GT(import.Parts->count(), 0);
   EXPECT_FALSE(import.ImpLab2->text().isEmpty());
   EXPECT_TRUE(import.LBLShowPh->text().startsWith("Cut Sequence"));
@@ -168,16 +168,16 @@ TEST_F(WindowFixture, WholeSawCycleOnScreen) {
   GridView& cutList = *window->programTab->CutListGrid;
   std::vector<std::pair<int, int>> highlighted;  // cells in the order they were cut
   bool cursorStayed = true;
-  std::uint64_t handOvers = ws->plc.HandOvers;
+  std::uint64_t handOvers = ws->plc().HandOvers;
   bool labelsFollow = true;
   QObject::connect(&window->scan, &ScanDriver::stateChanged, window.get(), [&] {
-    labelsFollow = labelsFollow && window->POS->text().toStdString() == ws->plc.POS &&
-                   window->Target->text().toStdString() == ws->plc.Target;
-    if (ws->plc.HandOvers == handOvers) return;
-    handOvers = ws->plc.HandOvers;
-    if (ws->plc.LastHandOver.Manual) return;
+    labelsFollow = labelsFollow && window->POS->text().toStdString() == ws->plc().POS &&
+                   window->Target->text().toStdString() == ws->plc().Target;
+    if (ws->plc().HandOvers == handOvers) return;
+    handOvers = ws->plc().HandOvers;
+    if (ws->plc().LastHandOver.Manual) return;
     // "Group:" names the group being cut; the operator's cursor stays.
-    const int row = ws->plc.LastHandOver.entry.CellRow, column = ws->plc.LastHandOver.entry.CellCol;
+    const int row = ws->plc().LastHandOver.entry.CellRow, column = ws->plc().LastHandOver.entry.CellCol;
     if (window->programTab->CNum->text() == QString::number(GroupOfColumn(column))) highlighted.emplace_back(row, column);
     cursorStayed = cursorStayed && testing::Cursor(&cutList) == std::make_pair(1, 2 * ColsPerGroup);
   });
@@ -186,11 +186,11 @@ TEST_F(WindowFixture, WholeSawCycleOnScreen) {
   ClickCell(&cutList, 1, 1);
   ClickCell(&cutList, 1, 2 * ColsPerGroup, Qt::ShiftModifier);
   StartScanning();
-  ASSERT_TRUE(WaitFor([&] { return ws->plc.LastHandOver.LastCut; }, 20000));
-  EXPECT_TRUE(ws->cutList.grid.HasBlockSelection());
+  ASSERT_TRUE(WaitFor([&] { return ws->plc().LastHandOver.LastCut; }, 20000));
+  EXPECT_TRUE(ws->cutList().grid.HasBlockSelection());
   std::vector<std::pair<int, int>> expected;
-  for (std::size_t i = 1; i < ws->plc.positions.size(); ++i)
-    expected.emplace_back(ws->plc.positions[i].CellRow, ws->plc.positions[i].CellCol);
+  for (std::size_t i = 1; i < ws->plc().positions.size(); ++i)
+    expected.emplace_back(ws->plc().positions[i].CellRow, ws->plc().positions[i].CellCol);
   EXPECT_EQ(highlighted, expected);
   EXPECT_TRUE(cursorStayed);
   EXPECT_TRUE(labelsFollow);
@@ -207,7 +207,7 @@ TEST_F(WindowFixture, OutputClickReachesTheSimulatedPlc) {
   ClickCell(window->diagnosticsTab->DigIO, kRow, kOutputsColumn);
   const auto outputWord = [&] {
     PlcWords2 words{};
-    return ws->link->ReadWords(40500, words, 1) ? words[0] : 0;
+    return ws->link()->ReadWords(40500, words, 1) ? words[0] : 0;
   };
   EXPECT_TRUE(WaitFor([&] { return (outputWord() & (1 << (kRow - 1))) != 0; }));
 }
@@ -217,12 +217,12 @@ TEST_F(WindowFixture, ManualPositionWaitsOrangeThenTurnsDarkBlue) {
   window->ManPos->setFocus();
   window->ManPos->lineEdit()->selectAll();
   QTest::keyClicks(window->ManPos->lineEdit(), "250");
-  EXPECT_EQ(ws->plc.manual.ManPos, "250");
+  EXPECT_EQ(ws->plc().manual.ManPos, "250");
   Click(window->ManSnd);
   EXPECT_TRUE(window->ManPos->styleSheet().contains("ff8000"));
   StartScanning();
   EXPECT_TRUE(WaitFor([&] { return window->ManPos->styleSheet().contains("0000c0"); }));
-  EXPECT_EQ(ws->plc.LastHandOver.entry.Target, 2500);
+  EXPECT_EQ(ws->plc().LastHandOver.entry.Target, 2500);
 }
 
 TEST_F(WindowFixture, ClosingADialogOfTheProgramActivatesTheWindow) {
@@ -231,13 +231,15 @@ TEST_F(WindowFixture, ClosingADialogOfTheProgramActivatesTheWindow) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   window->SSTab1->setCurrentIndex(kImportTab);
   ClickItem(window->importTab->File2, "CPOUT.001");
-  ASSERT_GT(ws->optimizer.PatCuts.size(), 1u);
-  ws->SkipNextActivate = true;  // as "Browse..." sets it before its chooser
+  ASSERT_GT(ws->optimizer().PatCuts.size(), 1u);
+  ui.directoryAnswers = {""};
+  ws->PthParButtonClicked(kJobsRow, kBrowseColumn);  // "Browse..." left without a choice
+  ASSERT_TRUE(ws->SkipNextActivate());
   QDialog dialog(window.get());
   QTimer::singleShot(50, &dialog, &QDialog::accept);
   dialog.exec();
-  EXPECT_TRUE(WaitFor([&] { return ws->optimizer.PatCuts.size() == 1; }));
-  EXPECT_FALSE(ws->SkipNextActivate);
+  EXPECT_TRUE(WaitFor([&] { return ws->optimizer().PatCuts.size() == 1; }));
+  EXPECT_FALSE(ws->SkipNextActivate());
 }
 
 TEST_F(WindowFixture, EveryButtonCanBeReachedWithTheKeyboard) {

@@ -29,10 +29,10 @@ std::pair<int, int> InkColumns(const QImage& image) {
 
 TEST_F(WindowFixture, TheActivityLabelShowsItsLongestTextWhole) {
   Start();
-  ws->plc.CmAtvty = kActivityNotAnswering;
-  window->Render();
+  WrapLink<testing::FaultyPlcLink>()->unplugged = true;
+  StartScanning();
   QLabel* label = window->CmAtvty;
-  ASSERT_EQ(label->text(), kActivityNotAnswering);
+  ASSERT_TRUE(WaitFor([&] { return label->text() == kActivityNotAnswering; }));
   EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
   const QImage image = label->grab().toImage();
   const auto [first, last] = InkColumns(image);

@@ -24,7 +24,7 @@ constexpr const char* kClearQuestionText = "This will clear all programmed cuts.
 
 struct OperatorHands : WindowFixture {
   GridView* cuts() { return window->programTab->CutListGrid; }
-  const std::string& Cell(int row, int column) { return ws->cutList.grid.Text(row, column); }
+  const std::string& Cell(int row, int column) { return ws->cutList().grid.Text(row, column); }
 
   // A scan tick's rendering, as the scan timer gives it between key presses.
   void Tick() {
@@ -36,12 +36,12 @@ struct OperatorHands : WindowFixture {
   std::vector<std::int32_t> CutOneRun() {
     std::vector<std::int32_t> targets;
     bool ended = false;
-    std::uint64_t seen = ws->plc.HandOvers;
+    std::uint64_t seen = ws->plc().HandOvers;
     const auto recording = QObject::connect(&window->scan, &ScanDriver::stateChanged, window.get(), [&] {
-      if (ended || ws->plc.HandOvers == seen || ws->plc.LastHandOver.Manual) return;
-      seen = ws->plc.HandOvers;
-      targets.push_back(ws->plc.LastHandOver.entry.Target);
-      ended = ws->plc.LastHandOver.LastCut;
+      if (ended || ws->plc().HandOvers == seen || ws->plc().LastHandOver.Manual) return;
+      seen = ws->plc().HandOvers;
+      targets.push_back(ws->plc().LastHandOver.entry.Target);
+      ended = ws->plc().LastHandOver.LastCut;
     });
     StartScanning();
     EXPECT_TRUE(WaitFor([&] { return ended; }, 20000));
@@ -98,7 +98,7 @@ TEST_F(OperatorHands, ClickedMachineParameterIsTheOneTypingEdits) {
 TEST_F(OperatorHands, QuantitiesChangeOnlyWhenTheOperatorChangesThem) {
   Start();
   folder.Write("Programs/many", "Many,True\r\n\r\n\r\n100,150\r\n");
-  ws->File1.Refresh(fileSystem);
+  ws->HousekeepingTick();
   window->Render();
   ClickItem(window->programTab->File1, "many");
   DoubleClickCell(cuts(), 4, 2);  // opened and left as it was
@@ -122,7 +122,7 @@ TEST_F(OperatorHands, ABlockOfGroupsDoesNotOutliveItsProgram) {
   ClickItem(window->programTab->File1, "kitchen-groups");
   ClickCell(cuts(), 4, PositionColumnOfGroup(2));
   ClickCell(cuts(), 4, PositionColumnOfGroup(3) + 1, Qt::ShiftModifier);
-  ASSERT_TRUE(ws->cutList.grid.HasBlockSelection());
+  ASSERT_TRUE(ws->cutList().grid.HasBlockSelection());
   ClickItem(window->programTab->File1, "metric-example");  // one group only
   EXPECT_TRUE(cuts()->selectionModel()->selectedIndexes().size() <= 1);
   EXPECT_EQ(CutOneRun(), (std::vector<std::int32_t>{13228, 8196, 3164, 132}));
@@ -172,22 +172,22 @@ TEST_F(OperatorHands, GroupAndShowLoadedPatternFollowTheCut) {
   ClickItem(import.File2, "doors.csv");
   window->SSTab1->setCurrentIndex(kProgramControlTab);
   StartScanning();
-  ASSERT_TRUE(WaitFor([&] { return ws->plc.LastHandOver.entry.CellCol > ColsPerGroup; }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return ws->plc().LastHandOver.entry.CellCol > ColsPerGroup; }, 20000));
   window->scan.StopScan();
-  const QString group = QString::number(GroupOfColumn(ws->plc.LastHandOver.entry.CellCol));
+  const QString group = QString::number(GroupOfColumn(ws->plc().LastHandOver.entry.CellCol));
   EXPECT_EQ(window->programTab->CNum->text(), group);
   window->SSTab1->setCurrentIndex(kImportTab);
   Click(import.BtnLdPat);
   ASSERT_NE(import.File2->currentItem(), nullptr);
   EXPECT_EQ(import.File2->currentItem()->text(), "CPOUT.001");
-  if (group.toInt() <= ws->optimizerView.VScrollPH.Min) EXPECT_EQ(import.TextShowPh->text(), group);
+  if (group.toInt() <= ws->optimizerView().VScrollPH.Min) EXPECT_EQ(import.TextShowPh->text(), group);
 }
 
 TEST_F(OperatorHands, ARefusedProgramIsNamedAndOddFileNamesStillOpen) {
   Start();
   folder.Write("Programs/garbage", std::string("\0\x01\x02", 3));
   folder.Write("Programs/caf\xE9", "Latin-1 name,True\r\n\r\n\r\n640,2\r\n");
-  ws->File1.Refresh(fileSystem);
+  ws->HousekeepingTick();
   window->Render();
   QListWidget* programs = window->programTab->File1;
   ClickItem(programs, "metric-example");
@@ -196,8 +196,8 @@ TEST_F(OperatorHands, ARefusedProgramIsNamedAndOddFileNamesStillOpen) {
   ClickItem(programs, "garbage");
   ASSERT_NE(programs->currentItem(), nullptr);
   EXPECT_EQ(programs->currentItem()->text(), "metric-example");
-  const int odd = static_cast<int>(std::find(ws->File1.entries.begin(), ws->File1.entries.end(), "caf\xE9") -
-                                   ws->File1.entries.begin());
+  const int odd = static_cast<int>(std::find(ws->File1().entries.begin(), ws->File1().entries.end(), "caf\xE9") -
+                                   ws->File1().entries.begin());
   QTest::mouseClick(programs->viewport(), Qt::LeftButton, {}, programs->visualItemRect(programs->item(odd)).center());
   EXPECT_EQ(Cell(4, 1), "640");
 }

@@ -67,7 +67,7 @@ struct ScanDriverTest : testing::WorkstationFixture {
     auto link = std::make_unique<SlowLink>();
     plc = link.get();
     plc->memory[kInputAddress] = 0x05;  // set before the worker starts
-    ws->link = std::move(link);
+    ASSERT_TRUE(ws->OpenPlc(std::move(link)));
     driver = std::make_unique<ScanDriver>(*ws);
     QObject::connect(driver.get(), &ScanDriver::stateChanged, [this] { ++stateChanges; });
   }
@@ -83,48 +83,56 @@ struct ScanDriverTest : testing::WorkstationFixture {
     driver->Tick();
     return timer.elapsed();
   }
-  void ImagesSayDisableProgramming() { ws->plc.RelayImage = 1 << RelayBitIndex(kRelayDisableProgramming); }
-  bool Sequenced() const { return !ws->cutList.gridEnabled; }
+  // A tick before the driver's has read "Disable Programming"; the PLC has
+  // dropped it since and the list is unlocked again: only a sequencing on
+  // the images that tick read locks it.
+  void ImagesSayDisableProgramming() {
+    plc->memory[kRelayAddress] = 1 << RelayBitIndex(kRelayDisableProgramming);
+    ws->ScanTick();
+    plc->memory[kRelayAddress] = 0;
+    ws->SetProgrammingDisabled(false);
+  }
+  bool Sequenced() const { return !ws->cutList().gridEnabled; }
 };
 
 TEST_F(ScanDriverTest, ATickDuringASlowTransferOnlySequencesAndTheWindowNeverWaits) {
+  ImagesSayDisableProgramming();
   plc->Hold();
   driver->Start();
   driver->StopScan();  // the test ticks by hand
 
   EXPECT_LT(TickMs(), kAtOnceMs);
-  ASSERT_TRUE(WaitFor([&] { return plc->TransfersBegun() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return plc->TransfersBegun() == 2; }));
   EXPECT_TRUE(driver->TransferInFlight());
   EXPECT_EQ(stateChanges, 0);  // nothing is shown before the transfer is back
 
-  ImagesSayDisableProgramming();
   EXPECT_LT(TickMs(), kAtOnceMs);
   EXPECT_LT(TickMs(), kAtOnceMs);
   EXPECT_TRUE(Sequenced());
   EXPECT_EQ(stateChanges, 2);
   QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  EXPECT_EQ(plc->TransfersBegun(), 1);  // no second transfer queued behind the first
+  EXPECT_EQ(plc->TransfersBegun(), 2);  // no second transfer queued behind the first
   EXPECT_TRUE(driver->TransferInFlight());
 
   plc->Release();
   ASSERT_TRUE(WaitFor([&] { return !driver->TransferInFlight(); }));
-  EXPECT_EQ(ws->plc.InputImage, 0x05);  // the read was applied
+  EXPECT_EQ(ws->plc().InputImage, 0x05);  // the read was applied
   EXPECT_FALSE(Sequenced());            // and sequenced on the relays it read
   EXPECT_EQ(stateChanges, 3);
 
   EXPECT_LT(TickMs(), kAtOnceMs);
   ASSERT_TRUE(WaitFor([&] { return !driver->TransferInFlight(); }));
-  EXPECT_EQ(plc->TransfersBegun(), 2);
+  EXPECT_EQ(plc->TransfersBegun(), 3);
 }
 
 TEST_F(ScanDriverTest, BeforeTheWorkerStartsATickIsDoneOnTheWindowsThreadWithoutThePlc) {
-  plc->Hold();
   ImagesSayDisableProgramming();
+  plc->Hold();
   EXPECT_LT(TickMs(), kAtOnceMs);
   EXPECT_TRUE(Sequenced());
   EXPECT_EQ(stateChanges, 1);
   EXPECT_FALSE(driver->TransferInFlight());
-  EXPECT_EQ(plc->TransfersBegun(), 0);
+  EXPECT_EQ(plc->TransfersBegun(), 1);  // only the tick before the driver's
 }
 
 }  // namespace

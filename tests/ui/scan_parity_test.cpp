@@ -101,15 +101,15 @@ struct ScanParity : WindowFixture {
     ClickItem(window->programTab->File1, QString::fromStdString(program));
     RecordingLink* plc = WrapLink<RecordingLink>();
     std::vector<HandOver> handed;
-    std::uint64_t seen = ws->plc.HandOvers;
+    std::uint64_t seen = ws->plc().HandOvers;
     const auto recorder = QObject::connect(&window->scan, &ScanDriver::stateChanged, window.get(), [&] {
       shown.insert(window->Target->text().toStdString());
-      if (ws->plc.HandOvers == seen || (!handed.empty() && handed.back().LastCut)) return;
-      seen = ws->plc.HandOvers;
-      handed.push_back(FromState(ws->plc.LastHandOver));
+      if (ws->plc().HandOvers == seen || (!handed.empty() && handed.back().LastCut)) return;
+      seen = ws->plc().HandOvers;
+      handed.push_back(FromState(ws->plc().LastHandOver));
     });
     StartScanning();
-    EXPECT_TRUE(WaitFor([&] { return ws->scanCycle.RunDone(); }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return ws->scanCycle().RunDone(); }, 30000));
     WaitFor([&] { return !handed.empty() && shown.contains(FormatMask(handed.back().Target / 10.0, kPositionMask)); });
     window->scan.StopScan();
     WaitFor([&] { return !window->scan.TransferInFlight(); });

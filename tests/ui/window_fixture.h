@@ -123,13 +123,13 @@ struct WindowFixture : ::testing::Test {
   }
 
   // Puts a wrapper (a PlcLink taking the link it wraps) between the
-  // workstation and the simulated PLC.
+  // workstation and a simulated PLC of its own.
   template <class Wrapper>
   Wrapper* WrapLink() {
-    simulated = std::move(ws->link);
+    simulated = MakePlcLink(PlcLinkSpecFromSettings(ws->settings(), /*simulate=*/true), clock);
     auto wrapper = std::make_unique<Wrapper>(*simulated);
     Wrapper* wrapped = wrapper.get();
-    ws->link = std::move(wrapper);
+    EXPECT_TRUE(ws->OpenPlc(std::move(wrapper)));
     return wrapped;
   }
 

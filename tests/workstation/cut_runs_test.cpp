@@ -21,12 +21,12 @@ struct CutRuns : testing::WorkstationFixture {
     for (int tick = 0; tick < 5000 && static_cast<int>(made.size()) <= runs; ++tick) {
       ws->ScanTick();
       clock.Advance(0.3);
-      if (ws->plc.HandOvers == seen) continue;
-      seen = ws->plc.HandOvers;
-      groupsShown.push_back(ws->cutList.CNum);
-      made.back().first.push_back(ws->plc.LastHandOver.entry.Target);
-      made.back().second = SelectedBook(ws->optimizerView);
-      if (ws->plc.LastHandOver.LastCut) made.emplace_back();
+      if (ws->plc().HandOvers == seen) continue;
+      seen = ws->plc().HandOvers;
+      groupsShown.push_back(ws->cutList().CNum);
+      made.back().first.push_back(ws->plc().LastHandOver.entry.Target);
+      made.back().second = SelectedBook(ws->optimizerView());
+      if (ws->plc().LastHandOver.LastCut) made.emplace_back();
     }
     made.pop_back();
     return made;
@@ -41,9 +41,7 @@ struct CutRuns : testing::WorkstationFixture {
     b.board.BookLabels = bookLabels;
     b.Cut(1, 600, true).Cut(2, 400, false).Cut(1, 500, true).Cut(2, 200, false);
     b.model.PatBooks = {{}, {0, 3, 2}};
-    ws->optimizer = std::move(b.model);
-    ws->optimizer.Pat.ListIndex = 0;
-    ws->optimizer.CurPatFirst = 1;
+    ws->PatternsRead(std::move(b.model));
     ui.yesNoAnswers.push_back(true);
     ASSERT_TRUE(ws->LoadPatternClicked());
   }
@@ -81,24 +79,24 @@ TEST_F(CutRuns, ClearAndAProgramTakeTheBookLabelsOfTheOldPattern) {
   Start(StandardSettings());
   ws->Activate();
   LoadThreeGroupPattern();
-  ASSERT_NE(ws->cutBookLabels.At(4, 1), nullptr);
+  ASSERT_NE(ws->cutBookLabels().At(4, 1), nullptr);
   ui.yesNoAnswers.push_back(true);
   ws->ClearClicked();
-  EXPECT_EQ(ws->cutBookLabels.At(4, 1), nullptr);
+  EXPECT_EQ(ws->cutBookLabels().At(4, 1), nullptr);
 
   LoadThreeGroupPattern();
   ASSERT_TRUE(ws->ProgramClicked("job"));
-  EXPECT_EQ(ws->cutBookLabels.At(4, 1), nullptr);
+  EXPECT_EQ(ws->cutBookLabels().At(4, 1), nullptr);
 }
 
 TEST_F(CutRuns, AListTooLongToMakeIsRefusedWithOneWarning) {
   Start(StandardSettings());
   ws->Activate();
-  ws->MacPar.SetText(kSawKerfRow, 1, "0.0001");
-  ws->cutList.grid.SetText(3, 1, "1000");
-  ws->cutList.grid.SetText(4, 1, "500");
-  ws->cutList.grid.SetText(4, 2, "1");
-  ws->cutList.grid.SetText(4, 3, "999");  // ten million groove strokes
+  ws->MacParCellEdited(kSawKerfRow, 1, "0.0001");
+  ws->CutListCellEdited(3, 1, "1000");
+  ws->CutListCellEdited(4, 1, "500");
+  ws->CutListCellEdited(4, 2, "1");
+  ws->CutListCellEdited(4, 3, "999");  // ten million groove strokes
   PosList positions;
   EXPECT_FALSE(ws->MakePositions(positions));
   EXPECT_FALSE(ws->MakePositions(positions));  // the scan loop asks again on every tick
@@ -106,9 +104,9 @@ TEST_F(CutRuns, AListTooLongToMakeIsRefusedWithOneWarning) {
   EXPECT_EQ(ui.boxes[0].text,
             "This cut list needs more than 2000000 saw positions. Nothing was sent to the saw: lower the quantities "
             "or check the grooves and the Saw Kerf.");
-  ws->cutList.grid.SetText(4, 3, "");
+  ws->CutListCellEdited(4, 3, "");
   EXPECT_TRUE(ws->MakePositions(positions));
-  ws->cutList.grid.SetText(4, 3, "999");
+  ws->CutListCellEdited(4, 3, "999");
   EXPECT_FALSE(ws->MakePositions(positions));
   EXPECT_EQ(ui.boxes.size(), 2u);
 }

@@ -12,25 +12,25 @@ using testing::WorkstationFixture;
 TEST_F(WorkstationFixture, ParameterGridsSaveAllValuesOnLosingFocus) {
   Start(StandardSettings());
   ws->Activate();
-  ws->MacPar.SetText(kSawKerfRow, 1, "4");
+  ws->MacParCellEdited(kSawKerfRow, 1, "4");
   ws->MacParLostFocus();
-  EXPECT_EQ(ws->settings.ReadSetting("Configuration", "SawKerf"), "4");
-  EXPECT_EQ(ws->settings.ReadSetting("Configuration", "HeadCut"), "10");
-  ws->PthPar.SetText(kPrintPathRow, 1, "/tmp/labels");
+  EXPECT_EQ(ws->settings().ReadSetting("Configuration", "SawKerf"), "4");
+  EXPECT_EQ(ws->settings().ReadSetting("Configuration", "HeadCut"), "10");
+  ws->PthParCellEdited(kPrintPathRow, 1, "/tmp/labels");
   ws->PthParLostFocus();
-  EXPECT_EQ(ws->settings.ReadSetting("System", "PrintPath"), "/tmp/labels");
+  EXPECT_EQ(ws->settings().ReadSetting("System", "PrintPath"), "/tmp/labels");
 }
 
 TEST_F(WorkstationFixture, BrowseRules) {
   Start(StandardSettings());
   ws->Activate();
-  const std::string jobs = ws->PthPar.Text(kJobsRow, 1);
+  const std::string jobs = ws->PthPar().Text(kJobsRow, 1);
   ui.directoryAnswers = {folder.Folder() + "media/usb/JOBS", ""};  // removable media is never stored
   ws->PthParButtonClicked(kJobsRow, kBrowseColumn);
-  EXPECT_TRUE(ws->SkipNextActivate);
+  EXPECT_TRUE(ws->SkipNextActivate());
   EXPECT_EQ(ui.pumps, 1);
   ws->PthParButtonClicked(kJobsRow, kBrowseColumn);
-  EXPECT_EQ(ws->PthPar.Text(kJobsRow, 1), jobs);
+  EXPECT_EQ(ws->PthPar().Text(kJobsRow, 1), jobs);
   EXPECT_EQ(ui.directoryChooserStarts.back(), jobs);
 
   const std::string other = folder.Folder() + "Other";
@@ -39,9 +39,9 @@ TEST_F(WorkstationFixture, BrowseRules) {
   ui.directoryAnswers = {other};
   ws->PthParCellMoved(kProgramsRow, kBrowseColumn);
   ws->PthParKeyPress(13);
-  EXPECT_EQ(ws->PthPar.Text(kProgramsRow, 1), other);
-  EXPECT_EQ(ws->settings.ReadSetting("System", "ProgramPath"), other);  // kept as the chooser closes
-  EXPECT_EQ(ws->File1.entries, std::vector<std::string>{"prog"});
+  EXPECT_EQ(ws->PthPar().Text(kProgramsRow, 1), other);
+  EXPECT_EQ(ws->settings().ReadSetting("System", "ProgramPath"), other);  // kept as the chooser closes
+  EXPECT_EQ(ws->File1().entries, std::vector<std::string>{"prog"});
 
   ws->PthParCellMoved(kProgramsRow, kPathColumn);
   ws->PthParKeyPress(13);  // Enter in the path column does nothing
@@ -53,16 +53,16 @@ TEST_F(WorkstationFixture, ColumnModeBoxesStoreTheirState) {
   Start(StandardSettings());
   ws->Activate();
   ws->GrvMouseDown();
-  EXPECT_EQ(ws->settings.ReadSetting("Configuration", "GrooveColumns"), "1");
+  EXPECT_EQ(ws->settings().ReadSetting("Configuration", "GrooveColumns"), "1");
   ws->GrvClicked();
-  EXPECT_FALSE(ws->cutList.grid.ColumnHidden(3));
+  EXPECT_FALSE(ws->cutList().grid.ColumnHidden(3));
   ws->StrokeClicked();
-  EXPECT_EQ(ws->settings.ReadSetting("Configuration", "StrokeColumns"), "1");
-  EXPECT_FALSE(ws->cutList.grid.RowHidden(2));
+  EXPECT_EQ(ws->settings().ReadSetting("Configuration", "StrokeColumns"), "1");
+  EXPECT_FALSE(ws->cutList().grid.RowHidden(2));
   ws->RmdrClicked();
   ws->RmdrClicked();
-  EXPECT_EQ(ws->settings.ReadSetting("Configuration", "RemainderColumns"), "0");
-  EXPECT_TRUE(ws->cutList.grid.ColumnHidden(5));
+  EXPECT_EQ(ws->settings().ReadSetting("Configuration", "RemainderColumns"), "0");
+  EXPECT_TRUE(ws->cutList().grid.ColumnHidden(5));
 }
 
 // A cleared list keeps its unit and starts at group one.
@@ -71,22 +71,20 @@ TEST_F(WorkstationFixture, ClearAsksFirst) {
   ws->Activate();
   ws->DescChanged("Job");
   ws->UnitsClicked(kInch);
-  ws->cutList.grid.SetText(4, 1, "500");
+  ws->CutListCellEdited(4, 1, "500");
   ws->CutListCellMoved(4, 8);
   ws->CutListSelectionChanged(7, 18);
-  ws->optimizer.LoadedPatternKey = "1,/jobs/,CPOUT.001,0";
   ui.yesNoAnswers = {false, true};
   ws->ClearClicked();
-  EXPECT_EQ(ws->cutList.grid.Text(4, 1), "500");
+  EXPECT_EQ(ws->cutList().grid.Text(4, 1), "500");
   ws->ClearClicked();
-  EXPECT_EQ(ws->cutList.grid.Text(4, 1), "");
-  EXPECT_EQ(ws->cutList.grid.Text(1, 1), "");
-  EXPECT_EQ(ws->cutList.grid.Text(kDescRow, kUnitFlagColumn), "False");  // saved and loaded as inch
-  EXPECT_FALSE(ws->cutList.grid.HasBlockSelection());
-  EXPECT_EQ(ws->cutList.grid.SelectionFirstColumn(), 1);
-  EXPECT_EQ(ws->cutList.Desc, "");
-  EXPECT_EQ(ws->optimizer.LoadedPatternKey, "");
-  EXPECT_FALSE(ws->optimizerView.BtnLdPatEnabled);
+  EXPECT_EQ(ws->cutList().grid.Text(4, 1), "");
+  EXPECT_EQ(ws->cutList().grid.Text(1, 1), "");
+  EXPECT_EQ(ws->cutList().grid.Text(kDescRow, kUnitFlagColumn), "False");  // saved and loaded as inch
+  EXPECT_FALSE(ws->cutList().grid.HasBlockSelection());
+  EXPECT_EQ(ws->cutList().grid.SelectionFirstColumn(), 1);
+  EXPECT_EQ(ws->cutList().Desc, "");
+  EXPECT_FALSE(ws->optimizerView().BtnLdPatEnabled);
   EXPECT_EQ(ui.boxes.back().text, kClearQuestion);
   EXPECT_EQ(ui.boxes.back().title, "Alert!");
 }
@@ -96,35 +94,33 @@ TEST_F(WorkstationFixture, TypedCellsAreRefusedWhileProgrammingIsDisabled) {
   ws->Activate();
   ws->SetProgrammingDisabled(true);
   EXPECT_FALSE(ws->CutListCellEdited(4, 1, "500"));
-  EXPECT_EQ(ws->cutList.grid.Text(4, 1), "");
+  EXPECT_EQ(ws->cutList().grid.Text(4, 1), "");
 }
 
 TEST_F(WorkstationFixture, UnitChangeWritesTheFlagAndKeepsLengths) {
   Start(StandardSettings("DecimalPlacesInch=3"));
   ws->Activate();
-  ws->cutList.grid.SetText(4, 1, "500");
+  ws->CutListCellEdited(4, 1, "500");
   ws->UnitsClicked(kInch);
-  EXPECT_EQ(ws->cutList.grid.Text(1, 2), "False");
-  EXPECT_EQ(ws->cutList.grid.Format(4, 1).decimals, 3);
-  EXPECT_EQ(ws->cutList.grid.Text(4, 1), "500");
+  EXPECT_EQ(ws->cutList().grid.Text(1, 2), "False");
+  EXPECT_EQ(ws->cutList().grid.Format(4, 1).decimals, 3);
+  EXPECT_EQ(ws->cutList().grid.Text(4, 1), "500");
 }
 
 TEST_F(WorkstationFixture, SavedProgramLoadsBackByAClick) {
   Start(StandardSettings());
   ws->Activate();
   ws->DescChanged("Shelves");
-  ws->cutList.grid.SetText(3, 1, "1319.6");
-  ws->cutList.grid.SetText(4, 1, "500");
-  ws->CutListEditFinished(4, 1);
+  ws->CutListCellEdited(3, 1, "1319.6");
+  ws->CutListCellEdited(4, 1, "500");
   ui.saveAnswers = {std::string("shelves")};
   ASSERT_TRUE(ws->SaveClicked());
-  ws->cutList.grid.ClearBlock(1, 1, 51, 198);
-  ws->optimizerView.ImpFrameVisible = true;
+  ui.yesNoAnswers = {true};
+  ws->ClearClicked();
   ASSERT_TRUE(ws->ProgramClicked("shelves"));
-  EXPECT_EQ(ws->cutList.Desc, "Shelves");
-  EXPECT_EQ(ws->cutList.grid.Text(4, 2), "1");
-  EXPECT_EQ(ws->cutList.grid.Text(3, 1), "513.2");
-  EXPECT_FALSE(ws->optimizerView.ImpFrameVisible);
+  EXPECT_EQ(ws->cutList().Desc, "Shelves");
+  EXPECT_EQ(ws->cutList().grid.Text(4, 2), "1");
+  EXPECT_EQ(ws->cutList().grid.Text(3, 1), "513.2");
 }
 
 TEST_F(WorkstationFixture, JobFolderEntriesOpenASubfolderOrTheFolderAbove) {
@@ -133,10 +129,10 @@ TEST_F(WorkstationFixture, JobFolderEntriesOpenASubfolderOrTheFolderAbove) {
   folder.Write("Jobs/kitchen/cuts.csv", "");
   ws->Dir1Changed(folder.Folder() + "Jobs");
   ws->Dir1EntryOpened("kitchen");
-  EXPECT_EQ(ws->jobs.Dir1, folder.Folder() + "Jobs/kitchen");
+  EXPECT_EQ(ws->jobs().Dir1, folder.Folder() + "Jobs/kitchen");
   ws->Dir1EntryOpened("..");
   ws->Dir1EntryOpened("..");
-  EXPECT_EQ(ws->jobs.Dir1 + "/", folder.Folder());
+  EXPECT_EQ(ws->jobs().Dir1 + "/", folder.Folder());
 }
 
 TEST_F(WorkstationFixture, ProgramNamedAtStartUpOpensFromItsOwnFolder) {
@@ -144,10 +140,10 @@ TEST_F(WorkstationFixture, ProgramNamedAtStartUpOpensFromItsOwnFolder) {
   Start(StandardSettings());
   ws->Activate();
   EXPECT_TRUE(ws->OpenProgram(folder.Path() / "elsewhere" / "job"));
-  EXPECT_EQ(ws->cutList.DispFName, "job");
-  EXPECT_EQ(ws->cutList.Desc, "Named");
-  EXPECT_EQ(ws->cutList.Units, kInch);
-  EXPECT_EQ(ws->File1.entries, std::vector<std::string>{"job"});
+  EXPECT_EQ(ws->cutList().DispFName, "job");
+  EXPECT_EQ(ws->cutList().Desc, "Named");
+  EXPECT_EQ(ws->cutList().Units, kInch);
+  EXPECT_EQ(ws->File1().entries, std::vector<std::string>{"job"});
   EXPECT_FALSE(ws->OpenProgram(folder.Path() / "missing" / "job"));
 }
 

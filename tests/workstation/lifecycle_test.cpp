@@ -15,10 +15,10 @@ TEST_F(WorkstationFixture, MissingSettingsFileGivesDefaultsAndBothPathWarnings) 
   ws->Activate();
   EXPECT_EQ(ui.boxes, (std::vector<RecordedBox>{{kPathError, MessageIcon::Exclamation, "Alert!"},
                                                 {kDriveNotReady, MessageIcon::Exclamation, "Alert!"}}));
-  EXPECT_FALSE(ws->cutList.Grv.visible);
-  EXPECT_FALSE(ws->ManFrame.visible);
-  EXPECT_FALSE(ws->FrameCommLog.visible);
-  EXPECT_FALSE(ws->AbsoluteMode);
+  EXPECT_FALSE(ws->cutList().Grv.visible);
+  EXPECT_FALSE(ws->ManFrame().visible);
+  EXPECT_FALSE(ws->FrameCommLog().visible);
+  EXPECT_FALSE(ws->AbsoluteMode());
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "ORL.INI"));  // never created
 }
 
@@ -29,23 +29,23 @@ TEST_F(WorkstationFixture, ActivationAppliesTheSettings) {
       "StrokeColumns=7\nRemainderColumns=2\nMaxLogLen=50\nDecimalPlacesMetric=2"));
   ws->Activate();
   EXPECT_TRUE(ui.boxes.empty());
-  EXPECT_TRUE(ws->AbsoluteMode);
-  EXPECT_TRUE(ws->cutList.Grv.visible);
-  EXPECT_TRUE(ws->ManGrv.visible);
-  EXPECT_FALSE(ws->cutList.Stroke.visible);
-  EXPECT_TRUE(ws->cutList.Rmdr.visible);
-  EXPECT_EQ(ws->cutList.grid.Columns(), ColsPerGroup);
-  EXPECT_EQ(ws->cutList.Grv.value, 1);
-  EXPECT_FALSE(ws->cutList.grid.ColumnHidden(3));
-  EXPECT_EQ(ws->cutList.Stroke.value, 0);  // 7 is no check box state
-  EXPECT_TRUE(ws->cutList.grid.RowHidden(2));
-  EXPECT_EQ(ws->cutList.Rmdr.value, 2);
-  EXPECT_EQ(ws->MacPar.Text(1, 1), "3.2");
-  EXPECT_EQ(ws->File1.entries, std::vector<std::string>{"job1"});
-  EXPECT_EQ(ws->jobs.Dir1, folder.Folder() + "Jobs");
-  EXPECT_EQ(ws->MaxLogLen, 50);
-  EXPECT_TRUE(ws->FrameCommLog.visible);
-  EXPECT_EQ(ws->cutList.decimalPlacesMetric, 2);
+  EXPECT_TRUE(ws->AbsoluteMode());
+  EXPECT_TRUE(ws->cutList().Grv.visible);
+  EXPECT_TRUE(ws->ManGrv().visible);
+  EXPECT_FALSE(ws->cutList().Stroke.visible);
+  EXPECT_TRUE(ws->cutList().Rmdr.visible);
+  EXPECT_EQ(ws->cutList().grid.Columns(), ColsPerGroup);
+  EXPECT_EQ(ws->cutList().Grv.value, 1);
+  EXPECT_FALSE(ws->cutList().grid.ColumnHidden(3));
+  EXPECT_EQ(ws->cutList().Stroke.value, 0);  // 7 is no check box state
+  EXPECT_TRUE(ws->cutList().grid.RowHidden(2));
+  EXPECT_EQ(ws->cutList().Rmdr.value, 2);
+  EXPECT_EQ(ws->MacPar().Text(1, 1), "3.2");
+  EXPECT_EQ(ws->File1().entries, std::vector<std::string>{"job1"});
+  EXPECT_EQ(ws->jobs().Dir1, folder.Folder() + "Jobs");
+  EXPECT_EQ(ws->MaxLogLen(), 50);
+  EXPECT_TRUE(ws->FrameCommLog().visible);
+  EXPECT_EQ(ws->cutList().decimalPlacesMetric, 2);
 }
 
 TEST_F(WorkstationFixture, RelativeFoldersAreTakenFromTheSettingsFolder) {
@@ -59,20 +59,21 @@ TEST_F(WorkstationFixture, RelativeFoldersAreTakenFromTheSettingsFolder) {
 TEST_F(WorkstationFixture, SkippedActivationOnlyEmptiesThePatternModel) {
   Start(StandardSettings());
   ws->Activate();
-  ws->MacPar.SetText(1, 1, "typed, not saved");
-  ws->optimizer.PatCuts.resize(5);
-  ws->optimizer.Pat.Items = {"1  *  Board"};
-  ws->optimizerView.File2Folder = ws->jobs.File2.folder;
-  ws->optimizerView.File2FileName = "CPOUT.001";
-  ws->SkipNextActivate = true;
+  folder.Write("Jobs/cuts.csv", "T,5,Oak,100,50,0,0,0,0,0,0,L,10,1,1,,0\n");
+  ws->Dir1Changed(folder.Folder() + "Jobs");
+  ASSERT_TRUE(ws->OptimizerFileClicked("cuts.csv"));
+  ASSERT_EQ(ws->ShownOptimizerFileIndex(), 0);
+  ws->MacParCellEdited(1, 1, "7.5");  // typed, not saved
+  ui.directoryAnswers = {""};
+  ws->PthParButtonClicked(kJobsRow, kBrowseColumn);  // the chooser is left without a choice
   ws->Activate();
-  EXPECT_EQ(ws->MacPar.Text(1, 1), "typed, not saved");
-  EXPECT_EQ(ws->optimizer.PatCuts.size(), 1u);
-  EXPECT_TRUE(ws->optimizer.Pat.Items.empty());  // no pattern is listed that is no longer held
+  EXPECT_EQ(ws->MacPar().Text(1, 1), "7.5");
+  EXPECT_EQ(ws->optimizer().PatCuts.size(), 1u);
+  EXPECT_TRUE(ws->optimizer().Pat.Items.empty());  // no pattern is listed that is no longer held
   EXPECT_EQ(ws->ShownOptimizerFileIndex(), -1);
-  EXPECT_FALSE(ws->SkipNextActivate);
+  EXPECT_FALSE(ws->SkipNextActivate());
   ws->Activate();
-  EXPECT_EQ(ws->MacPar.Text(1, 1), "3.2");
+  EXPECT_EQ(ws->MacPar().Text(1, 1), "3.2");
 }
 
 TEST_F(WorkstationFixture, AbsoluteModeIsNeverSetBack) {
@@ -80,7 +81,7 @@ TEST_F(WorkstationFixture, AbsoluteModeIsNeverSetBack) {
   ws->Activate();
   folder.Write("ORL.INI", StandardSettings("Mode=relative"));
   ws->Activate();
-  EXPECT_TRUE(ws->AbsoluteMode);
+  EXPECT_TRUE(ws->AbsoluteMode());
 }
 
 TEST_F(WorkstationFixture, EndWaitsOneSecondPumpingEvents) {
@@ -98,9 +99,9 @@ TEST_F(WorkstationFixture, EndStopsScanningBeforeItPumpsEvents) {
     clock.Advance(0.5);
   };
   ws->End();
-  EXPECT_FALSE(ws->ScanTimerEnabled);
-  EXPECT_EQ(ws->plc.CmAtvty, "");  // no tick ran: a tick always leaves its mark
-  EXPECT_FALSE(ws->plc.PosSent);
+  EXPECT_FALSE(ws->ScanTimerEnabled());
+  EXPECT_EQ(ws->plc().CmAtvty, "");  // no tick ran: a tick always leaves its mark
+  EXPECT_FALSE(ws->plc().PosSent);
 }
 
 TEST_F(WorkstationFixture, HousekeepingRefreshesTheShownListWhenFilesChange) {
@@ -109,31 +110,35 @@ TEST_F(WorkstationFixture, HousekeepingRefreshesTheShownListWhenFilesChange) {
   ws->Activate();
   folder.Write("Programs/b", "");
   ws->HousekeepingTick();
-  EXPECT_EQ(ws->File1.entries, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(ws->File1().entries, (std::vector<std::string>{"a", "b"}));
   std::filesystem::remove(folder.Path() / "Programs/a");
   std::filesystem::remove(folder.Path() / "Programs/b");
   folder.Write("Programs/c", "");
   folder.Write("Programs/d", "");
   ws->HousekeepingTick();  // same count, other names
-  EXPECT_EQ(ws->File1.entries, (std::vector<std::string>{"c", "d"}));
-  ws->SSTab1 = kParametersTab;
+  EXPECT_EQ(ws->File1().entries, (std::vector<std::string>{"c", "d"}));
+  ws->TabClicked(kParametersTab);
   folder.Write("Programs/e", "");
   ws->HousekeepingTick();
-  EXPECT_EQ(ws->File1.entries.size(), 2u);
+  EXPECT_EQ(ws->File1().entries.size(), 2u);
 }
 
 TEST_F(WorkstationFixture, HousekeepingOnImportTabFallsBackWhenTheRemovableMediaIsGone) {
   Start(StandardSettings());
   ws->Activate();
   folder.Write("Jobs/CPOUT.001", "");
-  ws->SSTab1 = kImportTab;
+  ws->TabClicked(kImportTab);
   ws->HousekeepingTick();
-  EXPECT_EQ(ws->jobs.File2.entries, std::vector<std::string>{"CPOUT.001"});
-  ws->jobs.Dir1 = folder.File("media/stick");  // nothing is mounted there
-  ws->jobs.JobBrsCaption = kAccessHd;
+  EXPECT_EQ(ws->jobs().File2.entries, std::vector<std::string>{"CPOUT.001"});
+  std::filesystem::create_directories(folder.Path() / "media" / "stick");
+  fileSystem.plugged = {folder.Folder() + "media/stick"};
+  ws->JobBrsClicked();
+  ws->Dir1EntryOpened("stick");
+  ASSERT_EQ(ws->jobs().JobBrsCaption, kAccessHd);
+  fileSystem.plugged.clear();  // the stick is pulled
   ws->HousekeepingTick();  // the toggle takes the job browser back to the Jobs folder
-  EXPECT_EQ(ws->jobs.Dir1, folder.Folder() + "Jobs");
-  EXPECT_EQ(ws->jobs.JobBrsCaption, kAccessFloppy);
+  EXPECT_EQ(ws->jobs().Dir1, folder.Folder() + "Jobs");
+  EXPECT_EQ(ws->jobs().JobBrsCaption, kAccessFloppy);
   EXPECT_TRUE(ui.boxes.empty());
 }
 
@@ -141,7 +146,7 @@ TEST_F(WorkstationFixture, AMissingJobsFolderWarnsOnceAndRunsNoToggle) {
   Start(StandardSettings());
   std::filesystem::remove(folder.Path() / "Jobs");
   ws->Activate();
-  ws->SSTab1 = kImportTab;
+  ws->TabClicked(kImportTab);
   ws->HousekeepingTick();
   ws->HousekeepingTick();
   EXPECT_EQ(ui.Texts(), std::vector<std::string>{kDriveNotReady});

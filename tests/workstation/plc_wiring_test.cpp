@@ -25,17 +25,17 @@ TEST_F(WorkstationFixture, AnInvalidPlcHostEndsStartUpWithABoxNamingIt) {
 TEST_F(WorkstationFixture, DisableProgrammingLocksTheCutListControls) {
   Start(StandardSettings());
   ws->Activate();
-  ws->cutList.grid.SetText(4, 3, "5");  // a groove keeps "Grooving" ticked and locked once enabled again
+  ws->CutListCellEdited(4, 3, "5");  // a groove keeps "Grooving" ticked and locked once enabled again
   ws->SetProgrammingDisabled(true);
-  EXPECT_FALSE(ws->cutList.gridEnabled);
-  EXPECT_FALSE(ws->cutList.SaveBtn.enabled);
-  EXPECT_FALSE(ws->File1.enabled);
-  EXPECT_FALSE(ws->cutList.Grv.enabled);
+  EXPECT_FALSE(ws->cutList().gridEnabled);
+  EXPECT_FALSE(ws->cutList().SaveBtn.enabled);
+  EXPECT_FALSE(ws->File1().enabled);
+  EXPECT_FALSE(ws->cutList().Grv.enabled);
   ws->SetProgrammingDisabled(false);
-  EXPECT_TRUE(ws->cutList.gridEnabled);
-  EXPECT_TRUE(ws->cutList.UnitFrame.enabled);
-  EXPECT_EQ(ws->cutList.Grv.value, 1);
-  EXPECT_FALSE(ws->cutList.Grv.enabled);
+  EXPECT_TRUE(ws->cutList().gridEnabled);
+  EXPECT_TRUE(ws->cutList().UnitFrame.enabled);
+  EXPECT_EQ(ws->cutList().Grv.value, 1);
+  EXPECT_FALSE(ws->cutList().Grv.enabled);
 }
 
 }  // namespace

@@ -10,10 +10,20 @@
 
 namespace orl::testing {
 
+// The real file system, with removable media a test plugs in and pulls.
+struct PluggableFileSystem : RealFileSystem {
+  std::vector<std::string> plugged;  // mount points besides the machine's own
+  std::vector<std::string> MountPoints() const override {
+    std::vector<std::string> mounts = RealFileSystem::MountPoints();
+    mounts.insert(mounts.end(), plugged.begin(), plugged.end());
+    return mounts;
+  }
+};
+
 struct WorkstationFixture : ::testing::Test {
   TempFolder folder;
   FakeUi ui;
-  RealFileSystem fileSystem;
+  PluggableFileSystem fileSystem;
   FakeClock clock;
   std::unique_ptr<Workstation> ws;
 
