@@ -8,13 +8,13 @@
 
 namespace queldb::tool {
 
+// Every call waits for a database that another program has locked, up to
+// the library's 5 seconds.
+
 // Creates DIR/Quelontrol.mdb with the TagData and EnNumerations tables;
 // refuses to overwrite an existing file, also one that another process
 // creates at the same moment. On failure removes the file it made, no other.
 void CreateTagDatabase(const std::filesystem::path& dir);
-// Every call waits for a database that another program has locked, up to
-// the library's 5 seconds.
-
 // Appends one row per CSV record; the header names TagData fields (any case).
 // All rows or none: the header is checked before anything else, then every
 // record (its field count, a number in each number field, naming the line)
