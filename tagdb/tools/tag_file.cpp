@@ -197,7 +197,10 @@ int ImportTags(const fs::path& dir, const fs::path& csvFile) {
 }
 
 void CheckTagDatabase(const fs::path& file) {
-  DatabaseHandle db = OpenExistingFile(file, SQLITE_OPEN_READONLY);
+  // Read-write, as the editor opens it, so that a journal left by a crashed
+  // writer is rolled back rather than refused; SQLite falls back to read-only
+  // for a write-protected file.
+  DatabaseHandle db = OpenExistingFile(file, SQLITE_OPEN_READWRITE);
   if (!Prepare(db.get(), "SELECT * FROM TagData")) throw ToolError(file.string() + ": " + sqlite3_errmsg(db.get()));
 }
 
