@@ -1,7 +1,8 @@
 # The QuelDB package a host builds against: cmake --install build --prefix P
-# puts the libraries, public headers, CMake package (QuelDB::queldb,
-# QuelDB::widgets), queldb.pc, the Designer plugin and the queldb tool below P.
-# Every installed file finds the others relative to itself, so P may be moved.
+# puts the libraries, public headers, CMake package (components queldb and
+# widgets), queldb.pc and queldb-widgets.pc, the Designer plugin and the queldb
+# tool below P. Every installed file finds the others relative to itself, so P
+# may be moved.
 include(CMakePackageConfigHelpers)
 
 # A SONAME and a version, unless the library's own rules gave it one.
@@ -24,7 +25,7 @@ install(DIRECTORY include/queldb DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 if(TARGET queldb_widgets)
   queldb_origin_rpath(queldb_widgets ${CMAKE_INSTALL_LIBDIR})
-  install(TARGETS queldb_widgets EXPORT QuelDBTargets
+  install(TARGETS queldb_widgets EXPORT QuelDBWidgetsTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
   install(DIRECTORY ui/include/queldb DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 endif()
@@ -39,8 +40,11 @@ if(TARGET queldb_tool)
   install(TARGETS queldb_tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
+# One export per component: the widgets' targets, and Qt with them, are loaded
+# only when a host asks for them.
 install(EXPORT QuelDBTargets NAMESPACE QuelDB:: DESTINATION ${QUELDB_INSTALL_CMAKEDIR})
 if(TARGET queldb_widgets)
+  install(EXPORT QuelDBWidgetsTargets NAMESPACE QuelDB:: DESTINATION ${QUELDB_INSTALL_CMAKEDIR})
   set(QUELDB_CONFIG_WITH_WIDGETS ON)
 else()
   set(QUELDB_CONFIG_WITH_WIDGETS OFF)
@@ -54,7 +58,13 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/QuelDBConfigVersion
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/QuelDBConfig.cmake ${CMAKE_CURRENT_BINARY_DIR}/QuelDBConfigVersion.cmake
   DESTINATION ${QUELDB_INSTALL_CMAKEDIR})
 
-# queldb.pc names its prefix relative to its own folder.
+# The .pc files name their prefix relative to their own folder.
 file(RELATIVE_PATH QUELDB_PC_PREFIX_FROM_PCDIR /root/${CMAKE_INSTALL_LIBDIR}/pkgconfig /root)
-configure_file(cmake/queldb.pc.in ${CMAKE_CURRENT_BINARY_DIR}/queldb.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/queldb.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+set(pc_names queldb)
+if(TARGET queldb_widgets)
+  list(APPEND pc_names queldb-widgets)
+endif()
+foreach(pc_name IN LISTS pc_names)
+  configure_file(cmake/${pc_name}.pc.in ${CMAKE_CURRENT_BINARY_DIR}/${pc_name}.pc @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${pc_name}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()

@@ -62,6 +62,13 @@ inline constexpr std::array<TagField, 34> kTagFields = {{
     {"DependencyBitInvert", FieldKind::Integer, ""},
 }};
 
+// The text without the blanks (spaces, tabs) around it.
+inline std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
 // The field of that name, any letter case; nullptr when the row has none.
 inline const TagField* FindTagField(std::string_view name) {
   const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
@@ -78,8 +85,7 @@ inline const TagField* FindTagField(std::string_view name) {
 // an integer field a whole number, a real field a number (point, exponent);
 // a text field anything. Blanks around the number are allowed.
 inline bool FieldTakesText(FieldKind kind, std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  text = TrimBlanks(text);
   if (text.empty() || kind == FieldKind::Text) return true;
   if (text.front() == '+') text.remove_prefix(1);
   const char* end = text.data() + text.size();

@@ -22,8 +22,10 @@ std::optional<CsvRow> CsvReader::NextRecord() {
   std::size_t bytes = 0;
   for (int c = in_.sbumpc(); c != kEnd; c = in_.sbumpc()) {
     if (++bytes > kMaxRecordBytes) throw CsvError("a record is longer than 1 MiB");
+    if (!rowHasContent && field.empty()) recordLine_ = line_;
     if (quoted) {
       if (c != '"') {
+        if (c == '\n' || (c == '\r' && in_.sgetc() != '\n')) ++line_;
         field += static_cast<char>(c);
       } else if (in_.sgetc() == '"') {
         field += '"';
@@ -39,6 +41,7 @@ std::optional<CsvRow> CsvReader::NextRecord() {
       rowHasContent = true;
     } else if (c == '\n' || c == '\r') {
       if (c == '\r' && in_.sgetc() == '\n') in_.sbumpc();
+      ++line_;
       if (rowHasContent || !field.empty()) {
         row.push_back(std::move(field));
         return row;

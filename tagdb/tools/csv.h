@@ -26,12 +26,17 @@ class CsvReader {
   // The next record, skipping blank lines; nullopt at the end. Throws CsvError
   // for a quoted field never closed or a record longer than kMaxRecordBytes.
   std::optional<CsvRow> Next();
+  // The line (from 1) on which the record Next returned starts; a quoted field
+  // may carry a record over several lines.
+  std::size_t Line() const { return recordLine_; }
 
  private:
   std::optional<CsvRow> NextRecord();
 
   std::streambuf& in_;
   bool started_ = false;
+  std::size_t line_ = 1;
+  std::size_t recordLine_ = 0;
 };
 
 // The field quoted when it needs to be.

@@ -1,9 +1,9 @@
 #include "json_variant.h"
 
+#include <charconv>
+#include <cmath>
 #include <limits>
 #include <stdexcept>
-
-#include "text_util.h"
 
 namespace queldb::tool {
 namespace {
@@ -51,8 +51,13 @@ Json VariantToJson(const Variant& value) {
     case VariantType::Long: return *value.AsLong();
     // A single float printed as the decimal it was written as, not its binary expansion.
     case VariantType::Single: {
-      auto decimal = ParseNumber(FormatNumber(*value.AsSingle()));  // nullopt for inf and NaN
-      return decimal ? Json(*decimal) : Json(nullptr);
+      const float single = *value.AsSingle();
+      if (!std::isfinite(single)) return nullptr;
+      char text[32];
+      const char* end = std::to_chars(text, text + sizeof text, single).ptr;  // shortest
+      double decimal = 0;
+      std::from_chars(text, end, decimal);
+      return decimal;
     }
     case VariantType::Double: return *value.AsDouble();
     case VariantType::String: return *value.AsString();

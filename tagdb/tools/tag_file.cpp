@@ -1,13 +1,17 @@
 #include "tag_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 #include "csv.h"
 #include "sqlite_handles.h"
 #include "tag_fields.h"
 #include "tag_table.h"
-#include "text_util.h"
 
 namespace queldb::tool {
 namespace {
@@ -63,19 +67,36 @@ std::string CreateTableSql() {
   return sql;
 }
 
-DatabaseHandle OpenExisting(const fs::path& dir, int flags) {
-  fs::path file = DatabaseFile(dir);
-  if (!fs::is_regular_file(file)) throw ToolError("no tag database at " + file.string());
+// Waits for a database another program has locked, as long as the library does.
+DatabaseHandle Open(const fs::path& file, int flags) {
   DatabaseHandle db = OpenDatabase(file.c_str(), flags);
   if (!db) throw ToolError("cannot open " + file.string());
+  sqlite3_busy_timeout(db.get(), TagTable::kBusyTimeoutMs);
   return db;
+}
+
+DatabaseHandle OpenExistingFile(const fs::path& file, int flags) {
+  std::error_code error;
+  if (!fs::is_regular_file(file, error)) throw ToolError("no tag database at " + file.string());
+  return Open(file, flags);
+}
+
+DatabaseHandle OpenExisting(const fs::path& dir, int flags) { return OpenExistingFile(DatabaseFile(dir), flags); }
+
+// Creates the file, failing when it exists: of two processes making it at
+// once, one makes it and the other is refused.
+void CreateExclusively(const fs::path& file) {
+  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0 && errno == EEXIST) throw ToolError(file.string() + " already exists; not overwritten");
+  if (fd < 0) throw ToolError("cannot create " + file.string() + ": " + std::strerror(errno));
+  ::close(fd);
 }
 
 // The TagData field each header column names.
 std::vector<const TagField*> MapHeader(const CsvRow& header) {
   std::vector<const TagField*> fields;
   for (const std::string& column : header) {
-    const TagField* field = FindTagField(Trim(column));
+    const TagField* field = FindTagField(TrimBlanks(column));
     if (!field) throw ToolError("unknown TagData field in CSV header: \"" + column + "\"");
     for (const TagField* seen : fields) {
       if (seen == field) throw ToolError("field named twice in CSV header: " + std::string(field->name));
@@ -85,8 +106,13 @@ std::vector<const TagField*> MapHeader(const CsvRow& header) {
   return fields;
 }
 
-// A number field holds a number: SQLite would keep any other text as it stands.
-void CheckNumbers(const std::vector<const TagField*>& fields, const CsvRow& row, const std::string& where) {
+// A record has a field for each header column, and a number field holds a
+// number: SQLite would keep any other text as it stands.
+void CheckRecord(const std::vector<const TagField*>& fields, const CsvRow& row, const std::string& where) {
+  if (row.size() != fields.size()) {
+    throw ToolError(where + " has " + std::to_string(row.size()) + " fields, the header " +
+                    std::to_string(fields.size()));
+  }
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (!FieldTakesText(fields[i]->kind, row[i]))
       throw ToolError(where + ": " + std::string(fields[i]->name) + " needs a number, not \"" + row[i] + "\"");
@@ -122,17 +148,15 @@ std::string ColumnText(sqlite3_stmt* statement, int column) {
 }  // namespace
 
 void CreateTagDatabase(const fs::path& dir) {
-  fs::path file = DatabaseFile(dir);
   std::error_code error;
-  if (fs::exists(file, error)) throw ToolError(file.string() + " already exists; not overwritten");
   if (!fs::is_directory(dir, error)) throw ToolError("no such folder: " + dir.string());
-  DatabaseHandle db = OpenDatabase(file.c_str(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-  if (!db) throw ToolError("cannot create " + file.string());
+  fs::path file = DatabaseFile(dir);
+  CreateExclusively(file);
   try {
+    DatabaseHandle db = Open(file, SQLITE_OPEN_READWRITE);
     Exec(db.get(), "BEGIN;\n" + CreateTableSql() + "COMMIT;");
   } catch (const ToolError&) {
-    db.reset();
-    fs::remove(file, error);  // leave no half-made database behind
+    fs::remove(file, error);  // this process made it: leave no half-made database behind
     throw;
   }
 }
@@ -143,32 +167,41 @@ int ImportTags(const fs::path& dir, const fs::path& csvFile) {
   std::ifstream in(csvFile, std::ios::binary);
   if (!in) throw ToolError("cannot read " + csvFile.string());
   CsvReader reader(in);
-  int added = 0;
+  // Every record is read and checked before anything is written.
+  std::vector<CsvRow> rows;
+  std::vector<const TagField*> fields;
+  DatabaseHandle db;
   try {
     auto header = reader.Next();
     if (!header) throw ToolError(csvFile.string() + ": no header line");
-    const std::vector<const TagField*> fields = MapHeader(*header);
-    DatabaseHandle db = OpenExisting(dir, SQLITE_OPEN_READWRITE);
-    Exec(db.get(), "BEGIN");
-    try {
-      for (auto row = reader.Next(); row; row = reader.Next()) {
-        if (row->size() != fields.size()) {
-          throw ToolError(csvFile.string() + ": record " + std::to_string(added + 2) + " has " +
-                          std::to_string(row->size()) + " fields, the header " + std::to_string(fields.size()));
-        }
-        CheckNumbers(fields, *row, csvFile.string() + ": record " + std::to_string(added + 2));
-        InsertRow(db.get(), fields, *row);
-        ++added;
-      }
-      Exec(db.get(), "COMMIT");
-    } catch (...) {
-      sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-      throw;
+    fields = MapHeader(*header);
+    db = OpenExisting(dir, SQLITE_OPEN_READWRITE);
+    for (auto row = reader.Next(); row; row = reader.Next()) {
+      CheckRecord(fields, *row, csvFile.string() + ": line " + std::to_string(reader.Line()));
+      rows.push_back(std::move(*row));
     }
   } catch (const CsvError& e) {
     throw ToolError(csvFile.string() + ": " + e.what());
   }
-  return added;
+  // IMMEDIATE: take the write lock (waiting for it) before the first insert, so
+  // that two imports at once queue up instead of one of them failing.
+  Exec(db.get(), "BEGIN IMMEDIATE");
+  try {
+    for (const CsvRow& row : rows) InsertRow(db.get(), fields, row);
+    Exec(db.get(), "COMMIT");
+  } catch (...) {
+    sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+  return static_cast<int>(rows.size());
+}
+
+void CheckTagDatabase(const fs::path& file) {
+  // Read-write, as the editor opens it, so that a journal left by a crashed
+  // writer is rolled back rather than refused; SQLite falls back to read-only
+  // for a write-protected file.
+  DatabaseHandle db = OpenExistingFile(file, SQLITE_OPEN_READWRITE);
+  if (!Prepare(db.get(), "SELECT * FROM TagData")) throw ToolError(file.string() + ": " + sqlite3_errmsg(db.get()));
 }
 
 void ListTags(const fs::path& dir, bool asCsv, std::ostream& out) {

@@ -59,10 +59,7 @@ void WriteScreenshot(QWidget* window, const std::string& file) {
 int RunWidgetCommand(const WidgetCommands& commands, int argc, char** argv) {
   const QString file = *commands.edit ? EditedFile(commands.dir) : QString();
   // The editor would say so in a box; on the command line an error is plainer.
-  if (*commands.edit) {
-    const TagLoad load = TagTable::Load(file.toStdString(), TagTable());
-    if (!load.table) throw ToolError(load.error);
-  }
+  if (*commands.edit) CheckTagDatabase(file.toStdString());
   QApplication app(argc, argv);
   if (*commands.about) {
     std::unique_ptr<QDialog> about(CreateAboutBox());

@@ -1,5 +1,6 @@
 // The queldb tool end to end: the tag database file and scripts of Db calls,
 // each run in its own process as a host would start the library.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sqlite3.h>
@@ -11,9 +12,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -44,6 +47,32 @@ class ToolTest : public ::testing::Test {
     while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
     int status = pclose(pipe);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+  }
+
+  // Starts the tool without waiting for it, reading `input` (a pipe's end,
+  // closed in the tool) when given; its output goes nowhere.
+  static pid_t Start(std::vector<std::string> arguments, int input = -1, int inputWriteEnd = -1) {
+    std::vector<char*> argv{const_cast<char*>(QUELDB_TOOL)};
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (input >= 0) {
+      posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
+      posix_spawn_file_actions_addclose(&actions, inputWriteEnd);
+    }
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    pid_t child = 0;
+    EXPECT_EQ(posix_spawn(&child, QUELDB_TOOL, &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    return child;
+  }
+
+  static int ExitCode(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
   void Settings(const std::string& device) {
@@ -181,15 +210,50 @@ TEST_F(ToolTest, InitCreatesTablesAndRefusesToOverwrite) {
 
 TEST_F(ToolTest, ImportIsAllOrNothing) {
   ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
-  std::ofstream(dir_ / "short.csv") << "NAME,REGAB\nA,40001\nB\n";
-  EXPECT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "short.csv").string() + "'").exitCode, 2);
-  // A number field takes a number, as in the tag editor.
-  std::ofstream(dir_ / "words.csv") << "NAME,Scale,BIT\nA,0.1,3\nB,ten,4\n";
+  std::ofstream(dir_ / "short.csv") << "NAME,REGAB\nA,40001\n\nB\n";
+  ToolRun shortRecord = Tool("import '" + dir_.string() + "' '" + (dir_ / "short.csv").string() + "'");
+  EXPECT_EQ(shortRecord.exitCode, 2);
+  EXPECT_NE(shortRecord.out.find("line 4 has 1 fields, the header 2"), std::string::npos) << shortRecord.out;
+  // A number field takes a number, as in the tag editor; the error names the
+  // line, counting blank lines and the lines of a quoted field.
+  std::ofstream(dir_ / "words.csv") << "NAME,Scale,LOG\nA,0.1,1\n\n\"B\nmain\",0.2,0\nC,fast,0\n";
   ToolRun words = Tool("import '" + dir_.string() + "' '" + (dir_ / "words.csv").string() + "'");
   EXPECT_EQ(words.exitCode, 2);
-  EXPECT_NE(words.out.find("record 3: Scale needs a number, not \"ten\""), std::string::npos) << words.out;
+  EXPECT_NE(words.out.find("words.csv: line 6: Scale needs a number, not \"fast\""), std::string::npos) << words.out;
   ToolRun list = Tool("tags '" + dir_.string() + "'");
   EXPECT_EQ(list.out, "ID\tNAME\tREGAB\tDataType\tScale\tOffset\n");
+}
+
+// Of two inits of one folder at once, one makes the database and the other
+// refuses; neither removes what the other made.
+TEST_F(ToolTest, TwoInitsAtOnceLeaveOneDatabase) {
+  for (int pair = 0; pair < 30; ++pair) {
+    const fs::path folder = dir_ / std::to_string(pair);
+    fs::create_directory(folder);
+    pid_t first = Start({"init", folder.string()}), second = Start({"init", folder.string()});
+    const int firstCode = ExitCode(first), secondCode = ExitCode(second);
+    EXPECT_EQ(std::min(firstCode, secondCode), 0) << "pair " << pair;
+    EXPECT_EQ(std::max(firstCode, secondCode), 2) << "pair " << pair;
+    ASSERT_EQ(Tool("tags '" + folder.string() + "'").exitCode, 0) << "pair " << pair;
+  }
+}
+
+// A database another program has locked is waited for, as the library waits.
+TEST_F(ToolTest, ImportWaitsForALockedDatabase) {
+  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
+  std::ofstream(dir_ / "tags.csv") << "NAME\nSpeed\n";
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((dir_ / "Quelontrol.mdb").c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  auto import = std::async(std::launch::async, [&] {
+    return Tool("import '" + dir_.string() + "' '" + (dir_ / "tags.csv").string() + "'");
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  ToolRun run = import.get();
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_NE(Tool("tags '" + dir_.string() + "'").out.find("Speed"), std::string::npos);
 }
 
 // Exit statuses: 0 done, 1 bad argument, 2 unreadable or unsuitable file.
@@ -211,16 +275,7 @@ TEST_F(ToolTest, ImportRefusesABadHeaderAtOnce) {
   ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
   int pipeEnds[2];
   ASSERT_EQ(pipe(pipeEnds), 0);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], STDIN_FILENO);
-  posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
-  std::string dir = dir_.string();
-  char* argv[] = {const_cast<char*>(QUELDB_TOOL), const_cast<char*>("import"), dir.data(),
-                  const_cast<char*>("/dev/stdin"), nullptr};
-  pid_t child = 0;
-  ASSERT_EQ(posix_spawn(&child, QUELDB_TOOL, &actions, nullptr, argv, environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
+  pid_t child = Start({"import", dir_.string(), "/dev/stdin"}, pipeEnds[0], pipeEnds[1]);
   close(pipeEnds[0]);
   std::string header = "NAME,Colour\nA,red\n";
   ASSERT_EQ(write(pipeEnds[1], header.data(), header.size()), static_cast<ssize_t>(header.size()));

@@ -46,6 +46,11 @@ class QUELDB_WIDGETS_EXPORT DbControl : public QWidget {
   // A 16-bit integer: values beyond -32768..32767 are kept at the nearer bound.
   int BorderStyle() const;
   void SetBorderStyle(int value);
+  // The setters uic generates for a form that sets the two properties, with
+  // the same meaning. setEnabled hides QWidget::setEnabled: called on a
+  // DbControl it sets the property and leaves the widget enabled.
+  void setEnabled(bool value) { SetEnabled(value); }
+  void setBorderStyle(int value) { SetBorderStyle(value); }
 
   // The property bag of a saved form: only values other than the defaults are
   // written (a default value removes its key); a missing key, or a value that

@@ -1,12 +1,23 @@
-// A Qt host with the control widget: stores a value through one control and
-// reads it through another.
+// A Qt host with the control: its form, compiled by uic, holds a control saved
+// with Enabled and BorderStyle set; a value stored through that control is
+// read through another.
 #include <QApplication>
 #include <cstdio>
 #include <queldb/db_control.h>
 
+#include "ui_host_form.h"
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  queldb::DbControl driver, screen;
+  QWidget form;
+  Ui::HostForm ui;
+  ui.setupUi(&form);
+  queldb::DbControl& driver = *ui.dbControl;
+  std::printf("Form control: Enabled %d, BorderStyle %d, widget enabled %d\n", driver.Enabled(),
+              driver.BorderStyle(), driver.isEnabled());
+  if (!driver.Enabled() || driver.BorderStyle() != 1 || !driver.isEnabled()) return 1;
+
+  queldb::DbControl screen;
   queldb::Variant address("40002"), values = queldb::Variant::ArrayOf({queldb::Variant(int16_t{77})});
   int16_t count = 1, type = 0;
   int32_t from = 1, index = 0;
