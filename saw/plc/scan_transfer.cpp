@@ -1,9 +1,12 @@
 #include "saw/plc/scan_transfer.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 
 #include "saw/plc/attempt.h"
 #include "saw/plc/dig_io.h"
+#include "saw/plc/line_timing.h"
 #include "saw/plc/register_map.h"
 #include "saw/shell/machine_parameters.h"
 #include "saw/shell/text_number.h"
@@ -180,6 +183,7 @@ TransferPlan PrepareTransfer(const PlcState& state, const CellGrid& macPar, bool
 TransferResult Transfer(PlcLink& link, const TransferPlan& plan) {
   TransferResult result;
   if (plan.kind == TransferKind::None) return result;
+  const auto start = std::chrono::steady_clock::now();
   Attempt([&] { link.BeginTransfer(); });
   Attempt([&] { result.connection = link.Connection(); });
   result.done = plan.kind;
@@ -197,6 +201,7 @@ TransferResult Transfer(PlcLink& link, const TransferPlan& plan) {
     result.health = link.Health();
     if (result.health.lost) result.cause = link.LastError();
   });
+  result.milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   return result;
 }
 
@@ -222,6 +227,30 @@ void ApplyTransfer(PlcState& state, const TransferPlan& plan, const TransferResu
       break;
     case TransferKind::None: break;
   }
+}
+
+bool WentThrough(const TransferPlan& plan, const TransferResult& result) {
+  if (plan.kind == TransferKind::None || result.done != plan.kind || result.health.lost) return false;
+  if (plan.kind != TransferKind::Read) return result.write.ok;
+  return std::all_of(result.reads.begin(), result.reads.end(), [](const ReadOutcome& r) { return r.ran && r.ok; });
+}
+
+bool WritesOnInSameTick(const TransferPlan& done, const TransferResult& result, const TransferPlan& next) {
+  const bool write = next.kind != TransferKind::None && next.kind != TransferKind::Read;
+  return write && WentThrough(done, result);
+}
+
+int ScanTickWireMs(const SerialLine& line, bool handOverInOneTick) {
+  double readTick = 0;
+  for (const ScanRead& read : kReads) {
+    const int words = read.address < 0 ? 1 : 2;
+    const double once = RtuTransactionMs(line, kReadRequestBytes, ReadResponseBytes(words));
+    readTick += read.confirm ? 2 * once : once;  // a confirmed image is read at least twice
+  }
+  const double target = RtuTransactionMs(line, WriteManyRequestBytes(kTargetBlockWords), kWriteManyResponseBytes);
+  const double word = RtuTransactionMs(line, kWriteOneRequestBytes, kWriteOneResponseBytes);
+  const double tick = handOverInOneTick ? readTick + target + 2 * word : std::max(readTick, target);
+  return static_cast<int>(std::ceil(tick));
 }
 
 }  // namespace orl

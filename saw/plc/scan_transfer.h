@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "saw/plc/modbus_link.h"
 #include "saw/plc/plc_link.h"
 #include "saw/plc/plc_state.h"
 #include "saw/plc/read_plc.h"
@@ -54,7 +55,13 @@ struct TransferResult {
   LinkHealth health;
   std::string cause;            // the link's last error, when lost
   std::uint64_t connection = 0;  // the connection the transfer ran over
+  double milliseconds = 0;       // how long the transfer took
 };
+
+// The most transfers one tick makes when a hand-over is written in the
+// tick that read it: the read, the target block, the output word, the
+// relay word.
+inline constexpr int kMaxTransfersPerTick = 4;
 
 // Nothing when the link is closed; reads when nothing is pending;
 // otherwise the target block, then the output word, then the relay word.
@@ -68,6 +75,20 @@ TransferResult Transfer(PlcLink& link, const TransferPlan& plan);
 // basis the PLC no longer holds; a hand-over's relay word takes its target
 // with it, and the hand-over is made again while the PLC still asks for it.
 void ApplyTransfer(PlcState& state, const TransferPlan& plan, const TransferResult& result);
+
+// Whether the transfer went through as planned: every read ran, or the
+// PLC took the word, over the connection the plan was made for.
+bool WentThrough(const TransferPlan& plan, const TransferResult& result);
+// With the hand-over in one tick: whether the tick writes `next` at once
+// after `done`. Only a write follows, and only a transfer that went
+// through; a read waits for the next tick.
+bool WritesOnInSameTick(const TransferPlan& done, const TransferResult& result, const TransferPlan& next);
+
+// Milliseconds the transfers of one tick keep a serial line busy: a read
+// tick (the images read and confirmed, the position and target
+// registers) or a target block; with the hand-over in one tick, the read
+// followed by the target block, the output word and the relay word.
+int ScanTickWireMs(const SerialLine& line, bool handOverInOneTick);
 
 struct CreepDistance {
   std::int32_t tenths = 0;

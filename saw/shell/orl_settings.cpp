@@ -34,6 +34,12 @@ int DecimalPlacesSetting(std::string_view stored) { return std::clamp(RoundHalfE
 
 int MaxLogLenSetting(std::string_view stored) { return RoundHalfEven(Val(stored)); }
 
+int ScanIntervalSetting(std::string_view stored, int fallback) {
+  constexpr int kLongestIntervalMs = 10'000;
+  const int ms = RoundHalfEven(Val(stored));
+  return ms > 0 ? std::min(ms, kLongestIntervalMs) : fallback;
+}
+
 std::string SettingsFolder(std::string_view programFolder, std::string_view overrideFolder) {
   if (!TrimBlanks(overrideFolder).empty()) return WithTrailingSeparator(overrideFolder);
   if (programFolder.find("VB") != std::string_view::npos) return kDevelopmentFolder;

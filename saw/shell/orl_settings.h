@@ -40,6 +40,8 @@ inline constexpr const char* kHeadCut = "HeadCut";
 inline constexpr const char* kCreepDist = "CreepDist";
 inline constexpr const char* kTemplateLength = "TemplateLength";
 inline constexpr const char* kMaxLogLen = "MaxLogLen";
+inline constexpr const char* kScanIntervalMs = "ScanIntervalMs";
+inline constexpr const char* kHandOverInOneTick = "HandOverInOneTick";
 inline constexpr const char* kJobPath = "JobPath";
 inline constexpr const char* kProgramPath = "ProgramPath";
 inline constexpr const char* kPrintPath = "PrintPath";
@@ -69,6 +71,8 @@ int ColumnModeSetting(std::string_view stored);
 int DecimalPlacesSetting(std::string_view stored);
 // Lines kept in the communication log; 0 or less means no log.
 int MaxLogLenSetting(std::string_view stored);
+// Milliseconds between scan ticks, 1..10000; missing, 0 or text gives `fallback`.
+int ScanIntervalSetting(std::string_view stored, int fallback);
 
 // The folder the settings file lives in: an explicit override when given,
 // otherwise the program's folder, or the development folder when the

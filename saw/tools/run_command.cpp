@@ -21,8 +21,6 @@
 namespace orl {
 namespace {
 
-// The saw's time that passes in the in-process simulator per tick.
-constexpr double kScanIntervalSeconds = kScanIntervalMs / 1000.0;
 // Targets are the PLC's own numbers: tenths of a millimetre.
 constexpr const char* kTargetUnit = " (0.1 mm)";
 
@@ -30,7 +28,7 @@ struct RunOptions {
   std::string program;
   std::string ini;
   std::string plc;
-  int tickMs = kScanIntervalMs;
+  int tickMs = -1;  // -1: the settings' scan interval
   long maxTicks = 0;  // 0: no limit
   bool untilDone = false;
   double timeoutSeconds = 60;  // with untilDone; 0: no limit
@@ -82,6 +80,7 @@ int Scan(ToolSession& session, const RunOptions& options, SimClock& simClock) {
       std::cerr << "orl-tool: stopped: " << strsignal(StopSignal()) << "\n";
       return 128 + StopSignal();
     }
+    const auto tickStart = std::chrono::steady_clock::now();
     const auto handOvers = state.HandOvers;
     cycle.Tick();
     if (state.HandOvers != handOvers) {
@@ -95,8 +94,10 @@ int Scan(ToolSession& session, const RunOptions& options, SimClock& simClock) {
                 << " s (the PLC did not answer or did not ask; --timeout)\n";
       return kExitTimedOut;
     }
-    simClock.Advance(kScanIntervalSeconds);
-    if (options.tickMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.tickMs));
+    // The in-process simulator's time passes a scan interval per tick.
+    simClock.Advance(cycle.IntervalMs() / 1000.0);
+    const int tickMs = options.tickMs < 0 ? cycle.IntervalMs() : options.tickMs;
+    std::this_thread::sleep_until(tickStart + std::chrono::milliseconds(tickMs));
   }
   return kExitOk;
 }
@@ -147,7 +148,8 @@ void RegisterRunCommand(CLI::App& app, int& status) {
   run->add_option("--book", options->book, "the book to start from (default: the first)")->needs("--import");
   run->add_option("--ini", options->ini, "settings file (default: the settings folder's ORL.INI)");
   run->add_option("--plc", options->plc, "sim, tcp:HOST:PORT or rtu:DEVICE (default: from the settings)");
-  run->add_option("--tick-ms", options->tickMs, "milliseconds between scan ticks")->check(CLI::NonNegativeNumber);
+  run->add_option("--tick-ms", options->tickMs, "milliseconds between scan ticks (default: ScanIntervalMs of the settings, 300)")
+      ->check(CLI::Range(-1, 1'000'000));
   run->add_option("--max-ticks", options->maxTicks, "stop after this many ticks")->check(CLI::NonNegativeNumber);
   run->add_flag("--until-done", options->untilDone,
                 "stop once the whole list is handed over and written (exit 2 when there is nothing to cut)");

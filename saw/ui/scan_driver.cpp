@@ -7,7 +7,7 @@
 namespace orl {
 
 ScanDriver::ScanDriver(Workstation& workstation, QObject* parent) : QObject(parent), ws_(workstation) {
-  TimerScan.setInterval(kScanIntervalMs);
+  TimerScan.setInterval(kDefaultScanIntervalMs);
   Timer1.setInterval(kHousekeepingIntervalMs);
   connect(&TimerScan, &QTimer::timeout, this, &ScanDriver::Tick);
   connect(&Timer1, &QTimer::timeout, this, [this] {
@@ -35,6 +35,7 @@ ScanDriver::~ScanDriver() {
 void ScanDriver::Start() {
   // The window's thread and the worker both reach the link from now on.
   ws_.ShareLinkWithTransferThread();
+  FollowCycleInterval();
   // Without the bell the outcome could never come back: no worker, so
   // ticks only sequence.
   if (doneBell_ >= 0 && !worker_->isRunning()) {
@@ -70,17 +71,25 @@ void ScanDriver::Timed(const std::function<void()>& work) {
 void ScanDriver::Tick() {
   Timed([this] {
     const std::optional<TransferPlan> plan = ws_.scanCycle().BeginTick(worker_->isRunning());
-    if (!plan) {
-      emit stateChanged();
-      return;
-    }
-    {
-      std::lock_guard lock(mailbox_.mutex);
-      mailbox_.link = ws_.link();
-      mailbox_.plan = *plan;
-    }
-    mailbox_.planned.notify_one();
+    if (plan) Hand(*plan);
+    else emit stateChanged();
   });
+}
+
+void ScanDriver::Hand(const TransferPlan& plan) {
+  {
+    std::lock_guard lock(mailbox_.mutex);
+    mailbox_.link = ws_.link();
+    mailbox_.plan = plan;
+  }
+  mailbox_.planned.notify_one();
+}
+
+void ScanDriver::FollowCycleInterval() {
+  const int intervalMs = ws_.scanCycle().IntervalMs();
+  if (intervalMs == followedIntervalMs_) return;
+  followedIntervalMs_ = intervalMs;
+  TimerScan.setInterval(intervalMs);
 }
 
 void ScanDriver::WorkerLoop() {
@@ -111,7 +120,9 @@ void ScanDriver::OnTransferDone() {
     done.swap(mailbox_.done);
   }
   if (!done) return;
-  ws_.scanCycle().FinishTick(done->plan, done->result);
+  // A write that follows in the same tick goes to the worker at once.
+  if (const auto next = ws_.scanCycle().FinishTick(done->plan, done->result)) Hand(*next);
+  else FollowCycleInterval();
   emit stateChanged();
 }
 

@@ -65,6 +65,10 @@ class ScanDriver : public QObject {
  private:
   void WorkerLoop();      // the worker thread's life: one transfer per plan
   void OnTransferDone();  // back on the window's thread
+  void Hand(const TransferPlan& plan);  // to the worker
+  // The timer ticks at the cycle's interval, which a slow line raises; a
+  // test's own interval stays until then.
+  void FollowCycleInterval();
   // Runs work and tells the work timer how long it took.
   void Timed(const std::function<void()>& work);
 
@@ -87,6 +91,7 @@ class ScanDriver : public QObject {
   std::unique_ptr<QSocketNotifier> doneNotifier_;
   std::unique_ptr<QThread> worker_;
   WorkTimer workTimer_;
+  int followedIntervalMs_ = 0;
 };
 
 }  // namespace orl

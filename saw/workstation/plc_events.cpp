@@ -6,6 +6,7 @@
 #include "saw/plc/operator_requests.h"
 #include "saw/plc/scan_sequence.h"
 #include "saw/plc/serialized_link.h"
+#include "saw/shell/orl_settings.h"
 #include "saw/shell/wait_seconds.h"
 #include "saw/workstation/scan_host_adapter.h"
 #include "saw/workstation/workstation.h"
@@ -14,6 +15,14 @@ namespace orl {
 namespace {
 
 constexpr const char* kPortFailureTitle = "Alert";
+
+// What one tick's transfers take on a serial line; a network or the
+// simulated PLC is measured as the ticks run.
+int WireFloorMs(const PlcLinkSpec& linkChoice, bool handOverInOneTick) {
+  SerialLine line;
+  if (linkChoice.kind != LinkKind::Rtu || !ParseSerialLine(linkChoice.settings, line)) return 0;
+  return ScanTickWireMs(line, handOverInOneTick);
+}
 
 }  // namespace
 
@@ -31,10 +40,16 @@ bool Workstation::OpenPlc(const PlcLinkSpec& linkChoice, const Clock& linkClock)
     ui_.ShowMessage(PortInUseText(linkChoice.portNumber), MessageIcon::Exclamation, kPortFailureTitle);
     return false;
   }
-  return OpenPlc(std::move(made));
+  return OpenPlcOn(std::move(made), WireFloorMs(linkChoice, HandOverInOneTickSetting()));
 }
 
-bool Workstation::OpenPlc(std::unique_ptr<PlcLink> link) {
+bool Workstation::OpenPlc(std::unique_ptr<PlcLink> link) { return OpenPlcOn(std::move(link), 0); }
+
+bool Workstation::HandOverInOneTickSetting() const {
+  return FlagSetting(Setting(section::kConfiguration, key::kHandOverInOneTick));
+}
+
+bool Workstation::OpenPlcOn(std::unique_ptr<PlcLink> link, int wireFloorMs) {
   link_ = std::move(link);
   try {
     if (const auto failure = OpenPlcLink(*link_)) {
@@ -51,6 +66,8 @@ bool Workstation::OpenPlc(std::unique_ptr<PlcLink> link) {
   plc_.RelayWrite = kNothingPending;
   plc_.positions = EmptyPosList();
   cutBookLabels_.Clear();
+  const int intervalMs = ScanIntervalSetting(Setting(section::kConfiguration, key::kScanIntervalMs), kDefaultScanIntervalMs);
+  scanCycle_.SetTiming(intervalMs, HandOverInOneTickSetting(), wireFloorMs);
   return true;
 }
 

@@ -1,8 +1,26 @@
 #include "saw/workstation/scan_cycle.h"
 
+#include <cmath>
+
 #include "saw/workstation/workstation.h"
 
 namespace orl {
+
+std::string IntervalRaisedText(int fromMs, int toMs) {
+  return "Scan interval raised from " + std::to_string(fromMs) + " ms to " + std::to_string(toMs) +
+         " ms: one tick's transfers take " + std::to_string(toMs) + " ms on this line";
+}
+
+void ScanCycle::SetTiming(int intervalMs, bool handOverInOneTick, int wireFloorMs) {
+  intervalMs_ = intervalMs;
+  handOverInOneTick_ = handOverInOneTick;
+  if (wireFloorMs > intervalMs_) RaiseInterval(wireFloorMs);
+}
+
+void ScanCycle::RaiseInterval(int toMs) {
+  ws_.plc_.log.LogComm(IntervalRaisedText(intervalMs_, toMs));
+  intervalMs_ = toMs;
+}
 
 std::optional<TransferPlan> ScanCycle::BeginTick(bool transferThread) {
   if (inFlight_) {
@@ -19,17 +37,35 @@ std::optional<TransferPlan> ScanCycle::BeginTick(bool transferThread) {
     return std::nullopt;
   }
   inFlight_ = true;
+  transfers_ = 0;
+  tickMilliseconds_ = 0;
+  tickWentThrough_ = true;
   return plan;
 }
 
-void ScanCycle::FinishTick(const TransferPlan& plan, const TransferResult& result) {
-  inFlight_ = false;
+std::optional<TransferPlan> ScanCycle::FinishTick(const TransferPlan& plan, const TransferResult& result) {
   ws_.ApplyScan(plan, result);
   Sequence();
+  ++transfers_;
+  tickMilliseconds_ += result.milliseconds;
+  tickWentThrough_ = tickWentThrough_ && WentThrough(plan, result);
+  if (handOverInOneTick_ && transfers_ < kMaxTransfersPerTick) {
+    const TransferPlan next = ws_.PrepareScan();
+    if (WritesOnInSameTick(plan, result, next)) return next;
+  }
+  inFlight_ = false;
+  EndOfTick();
+  return std::nullopt;
+}
+
+void ScanCycle::EndOfTick() {
+  const int took = static_cast<int>(std::ceil(tickMilliseconds_));
+  if (tickWentThrough_ && took > intervalMs_) RaiseInterval(took);
 }
 
 void ScanCycle::Tick() {
-  if (const auto plan = BeginTick(/*transferThread=*/true)) FinishTick(*plan, Transfer(*ws_.link_, *plan));
+  std::optional<TransferPlan> plan = BeginTick(/*transferThread=*/true);
+  while (plan) plan = FinishTick(*plan, Transfer(*ws_.link_, *plan));
 }
 
 void ScanCycle::Sequence() {

@@ -9,11 +9,16 @@
 //   ended) is applied and sequenced at once, without the transfer thread;
 // - a driver that has no thread to transfer on never reaches the PLC from
 //   its own thread: its tick only sequences;
-// - ticks come kScanIntervalMs apart;
+// - ticks come IntervalMs apart: ScanIntervalMs of the settings, never less
+//   than one tick's transfers take on the line (raised with a log line);
+// - with HandOverInOneTick, the tick whose read sees "Send Next Pos" writes
+//   the target block, then the output word and the relay word in the same
+//   tick, each only after the one before it went through;
 // - a run is done once the last cut of a list has been handed over and
 //   every word is written.
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "saw/plc/scan_transfer.h"
 
@@ -21,8 +26,11 @@ namespace orl {
 
 class Workstation;
 
-// Milliseconds between two scan ticks.
-inline constexpr int kScanIntervalMs = 300;
+// Milliseconds between two scan ticks unless the settings say otherwise.
+inline constexpr int kDefaultScanIntervalMs = 300;
+
+// "Scan interval raised from FROM ms to TO ms: one tick's transfers take TO ms on this line"
+std::string IntervalRaisedText(int fromMs, int toMs);
 
 class ScanCycle {
  public:
@@ -38,12 +46,21 @@ class ScanCycle {
   // transfer, or no transfer thread: `transferThread` says whether the
   // driver has one).
   std::optional<TransferPlan> BeginTick(bool transferThread);
-  // The transfer's outcome, applied; then the relays are answered.
-  void FinishTick(const TransferPlan& plan, const TransferResult& result);
-  // A whole tick on the caller's thread, the transfer included.
+  // The transfer's outcome, applied; then the relays are answered. With
+  // the hand-over in one tick, the write that follows in the same tick is
+  // returned: the driver transfers it as the first and brings it back
+  // here; the tick's transfer stays in flight until then.
+  std::optional<TransferPlan> FinishTick(const TransferPlan& plan, const TransferResult& result);
+  // A whole tick on the caller's thread, its transfers included.
   void Tick();
 
   bool TransferInFlight() const { return inFlight_; }
+
+  // The tick's settings, from the PLC link's opening: the interval asked
+  // for is raised to `wireFloorMs` (what one tick's transfers take on the
+  // line), and later to what a tick's transfers are measured to take.
+  void SetTiming(int intervalMs, bool handOverInOneTick, int wireFloorMs);
+  int IntervalMs() const { return intervalMs_; }
 
   // Whether a run from the operator's selection would hand over anything:
   // the workstation's positions (a list over the limit is refused with the
@@ -57,9 +74,18 @@ class ScanCycle {
  private:
   // Answers the relays and notes the hand-overs it made.
   void Sequence();
+  // A tick's transfers are over: a tick that went through and took longer
+  // than the interval raises it.
+  void EndOfTick();
+  void RaiseInterval(int toMs);
 
   Workstation& ws_;
   bool inFlight_ = false;
+  int intervalMs_ = kDefaultScanIntervalMs;
+  bool handOverInOneTick_ = false;
+  int transfers_ = 0;             // of the tick in flight
+  double tickMilliseconds_ = 0;   // its transfers' time so far
+  bool tickWentThrough_ = true;   // every transfer of it went through
   bool lastCutHanded_ = false;
   std::uint64_t handOversSeen_ = 0;
 };

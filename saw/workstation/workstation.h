@@ -206,11 +206,14 @@ class Workstation {
   // Settings read afresh from the settings file.
   std::string Setting(const char* section, const char* key) const;
   int GrooveColumnsSetting() const;
+  bool HandOverInOneTickSetting() const;
   std::string RemovableFolder() const;
   bool JobDriveReady(const std::string& folder) const;
   std::string JobFolder() const { return PthPar_.Text(kJobsRow, kPathColumn); }
   std::string ArdisPath() const { return PthPar_.Text(kArdisDataRow, kPathColumn); }
   void FollowGroupInPreview(int group);
+  // Opens the link; `wireFloorMs` is what one tick's transfers take on its line.
+  bool OpenPlcOn(std::unique_ptr<PlcLink> link, int wireFloorMs);
   void KeepImportWarnings(const std::string& fileName);
 
  private:

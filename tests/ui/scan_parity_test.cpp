@@ -160,5 +160,10 @@ TEST_F(ScanParity, AProgramOfSeveralGroupsIsHandedOverAlikeByTheToolAndTheWindow
   ExpectSameHandOvers(*this, "kitchen-groups");
 }
 
+TEST_F(ScanParity, WithTheHandOverInOneTickBothHandOverAlikeAsWell) {
+  Start({{"HandOverInOneTick", "1"}, {"ScanIntervalMs", "100"}});
+  ExpectSameHandOvers(*this, "kitchen-groups");
+}
+
 }  // namespace
 }  // namespace orl

@@ -110,7 +110,7 @@ TEST_F(ScanCycleTest, ARunIsDoneOnlyOnceItsLastCutIsHandedOverAndWritten) {
   bool doneBeforeWritten = false;
   for (int tick = 0; tick < 400 && !cycle.RunDone(); ++tick) {
     cycle.Tick();
-    clock.Advance(kScanIntervalMs / 1000.0);
+    clock.Advance(kDefaultScanIntervalMs / 1000.0);
     if (ws->plc().HandOvers == seen) continue;
     seen = ws->plc().HandOvers;
     handedOver.push_back(ws->plc().LastHandOver.entry.Target);
