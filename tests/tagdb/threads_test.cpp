@@ -2,10 +2,15 @@
 // every call atomic, no queued entry lost or delivered twice.
 #include <atomic>
 #include <chrono>
+#include <cmath>
+#include <future>
+#include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "library_fixture.h"
+#include "library_state.h"
 
 namespace queldb::testing {
 namespace {
@@ -21,7 +26,11 @@ TEST_F(LibraryTest, CallsFromManyThreadsAreAtomicAndLoseNoQueuedEntry) {
     Db db;
     Variant block = Variant::Array(kBlock);
     for (int32_t stamp = 1; stamp <= kWrites; ++stamp) {
-      for (int16_t k = 1; k <= kBlock; ++k) *block.Element(k) = Variant(stamp);
+      // Whole numbers, floats and text: each kind of stored value, whole or torn.
+      Variant value = stamp % 3 == 0   ? Variant(std::to_string(stamp))
+                      : stamp % 3 == 1 ? Variant(stamp)
+                                       : Variant(stamp + 0.5);
+      for (int16_t k = 1; k <= kBlock; ++k) *block.Element(k) = value;
       db.WriteToDatabase("1;40001", block, kBlock);
     }
     writing = false;
@@ -36,6 +45,10 @@ TEST_F(LibraryTest, CallsFromManyThreadsAreAtomicAndLoseNoQueuedEntry) {
         if (!(*response.Element(k) == *response.Element(1))) ++tornReads;
       }
       if (reads % 1000 == 0) Db::LoadTagDatabase();  // as a closing tag editor does
+      Variant pair;  // registers 1 and 2 of one block: v + v / 10000, v a whole or half number
+      db.ReadPLCValue("1;40001", pair, 1, ioFloat);
+      const double v = std::round(*pair.ToDouble() / 1.0001 * 2) / 2;
+      if (!(pair == kZero) && !(pair == Variant(v + v / 10000.0))) ++tornReads;
     }
   });
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -66,6 +79,15 @@ TEST_F(LibraryTest, CallsFromManyThreadsAreAtomicAndLoseNoQueuedEntry) {
   EXPECT_EQ(outOfOrder, 0);
   EXPECT_FALSE(db.ReadQueData());
   EXPECT_EQ(tornReads, 0);
+}
+
+TEST_F(LibraryTest, ReadsGoOnWhileAWriteIsBeingPrepared) {
+  Start("Modbus");
+  Write("40001", Values({5}));
+  std::lock_guard writing(Library().writeMutex);  // a driver in the middle of its block
+  auto read = std::async(std::launch::async, [&] { return ReadOne("40001"); });
+  ASSERT_EQ(read.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  EXPECT_EQ(read.get(), Variant(5));
 }
 
 }  // namespace
