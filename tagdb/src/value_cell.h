@@ -40,19 +40,23 @@ void SpinUntil(Done done) {
 class ValueSequence {
  public:
   // Calls copy() until it ran with no write published meanwhile; copy()
-  // must only copy values out (it may run several times).
+  // must only copy values out (it may run several times). A long copy that
+  // writes keep spoiling holds the next writes back until it got through.
   template <typename Copy>
   void Read(Copy copy) const {
-    uint64_t begin;
-    do {
-      begin = ReadBegin();
-      copy();
-    } while (ReadRetry(begin));
+    for (int attempt = 1; attempt <= kAttemptsBeforeHoldingWritesBack; ++attempt) {
+      if (TryCopy(copy)) return;
+    }
+    waitingReaders_.fetch_add(1);
+    while (!TryCopy(copy)) {
+    }
+    waitingReaders_.fetch_sub(1);
   }
 
   // Calls publish() between the two steps; one writer at a time.
   template <typename Publish>
   void Write(Publish publish) {
+    SpinUntil([&] { return waitingReaders_.load() == 0; });
     uint64_t begin = count_.load(std::memory_order_relaxed);
     count_.store(begin + 1, std::memory_order_relaxed);  // seen before any value: they are stored with release
     publish();
@@ -60,6 +64,14 @@ class ValueSequence {
   }
 
  private:
+  static constexpr int kAttemptsBeforeHoldingWritesBack = 4;
+
+  template <typename Copy>
+  bool TryCopy(Copy& copy) const {
+    const uint64_t begin = ReadBegin();
+    copy();
+    return !ReadRetry(begin);
+  }
   uint64_t ReadBegin() const {
     uint64_t begin = 0;
     SpinUntil([&] {
@@ -73,6 +85,7 @@ class ValueSequence {
   bool ReadRetry(uint64_t begin) const { return count_.load(std::memory_order_relaxed) != begin; }
 
   std::atomic<uint64_t> count_{0};
+  mutable std::atomic<int> waitingReaders_{0};
 };
 
 // A shared pointer to an immutable value, copied and replaced under a lock

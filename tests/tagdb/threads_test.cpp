@@ -17,6 +17,7 @@ namespace queldb::testing {
 namespace {
 
 constexpr int16_t kBlock = 20;         // registers that one write stores together
+constexpr int16_t kLongRead = 20000;  // registers that one read copies
 constexpr int kWrites = 20000;
 constexpr int kEntriesPerProducer = 5000;
 
@@ -39,13 +40,19 @@ TEST_F(LibraryTest, CallsFromManyThreadsAreAtomicAndLoseNoQueuedEntry) {
   std::atomic<int> tornReads = 0;
   std::thread screen([&] {
     Db db;
-    Variant response = Variant::Array(kBlock);
+    Variant response = Variant::Array(kBlock), longBlock = Variant::Array(kLongRead);
     for (int reads = 1; writing; ++reads) {
       db.ReadPLCValue(reads % 2 ? "Block" : "1;40001", response, kBlock);
       for (int16_t k = 2; k <= kBlock; ++k) {
         if (!(*response.Element(k) == *response.Element(1))) ++tornReads;
       }
       if (reads % 1000 == 0) Db::LoadTagDatabase();  // as a closing tag editor does
+      if (reads % 1000 == 500) {  // a copy longer than many writes: it must still get through whole
+        db.ReadPLCValue("1;40001", longBlock, kLongRead);
+        for (int16_t k = 2; k <= kBlock; ++k) {
+          if (!(*longBlock.Element(k) == *longBlock.Element(1))) ++tornReads;
+        }
+      }
       Variant pair;  // registers 1 and 2 of one block: v + v / 10000, v a whole or half number
       db.ReadPLCValue("1;40001", pair, 1, ioFloat);
       const double v = std::round(*pair.ToDouble() / 1.0001 * 2) / 2;
