@@ -44,13 +44,7 @@ class ValueSequence {
   // writes keep spoiling holds the next writes back until it got through.
   template <typename Copy>
   void Read(Copy copy) const {
-    for (int attempt = 1; attempt <= kAttemptsBeforeHoldingWritesBack; ++attempt) {
-      if (TryCopy(copy)) return;
-    }
-    waitingReaders_.fetch_add(1);
-    while (!TryCopy(copy)) {
-    }
-    waitingReaders_.fetch_sub(1);
+    if (!TryCopy(copy)) CopyAgain(copy);
   }
 
   // Calls publish() between the two steps; one writer at a time.
@@ -66,6 +60,17 @@ class ValueSequence {
  private:
   static constexpr int kAttemptsBeforeHoldingWritesBack = 4;
 
+  // Out of line, so that the one copy of almost every read stays short.
+  template <typename Copy>
+  [[gnu::noinline]] void CopyAgain(Copy& copy) const {
+    for (int attempt = 2; attempt <= kAttemptsBeforeHoldingWritesBack; ++attempt) {
+      if (TryCopy(copy)) return;
+    }
+    waitingReaders_.fetch_add(1);
+    while (!TryCopy(copy)) {
+    }
+    waitingReaders_.fetch_sub(1);
+  }
   template <typename Copy>
   bool TryCopy(Copy& copy) const {
     const uint64_t begin = ReadBegin();
@@ -144,22 +149,30 @@ class ValueCell {
     kind_.store(prepared.kind, std::memory_order_release);
   }
 
-  // The value, or nullopt while none was ever stored. Trust it only when
-  // ValueSequence::ReadRetry says no write came in between.
-  std::optional<Variant> Load() const {
+  // Copies the value into `out`; false, `out` untouched, while none was
+  // ever stored. Trust the copy only when ValueSequence says no write came
+  // in between.
+  bool LoadInto(Variant& out) const {
     const uint64_t bits = bits_.load(std::memory_order_acquire);
     switch (kind_.load(std::memory_order_acquire)) {
-      case kEmpty: return Variant();
-      case kBoolean: return Variant(bits != 0);
-      case kInteger: return Variant(static_cast<int16_t>(bits));
-      case kLong: return Variant(static_cast<int32_t>(bits));
-      case kSingle: return Variant(std::bit_cast<float>(static_cast<uint32_t>(bits)));
-      case kDouble: return Variant(std::bit_cast<double>(bits));
-      case kBoxed:
-        if (auto boxed = boxed_.Load()) return *boxed;
-        return Variant();
-      default: return std::nullopt;
+      case kEmpty: out = Variant(); return true;
+      case kBoolean: out = Variant(bits != 0); return true;
+      case kInteger: out = Variant(static_cast<int16_t>(bits)); return true;
+      case kLong: out = Variant(static_cast<int32_t>(bits)); return true;
+      case kSingle: out = Variant(std::bit_cast<float>(static_cast<uint32_t>(bits))); return true;
+      case kDouble: out = Variant(std::bit_cast<double>(bits)); return true;
+      case kBoxed: {
+        auto boxed = boxed_.Load();
+        out = boxed ? *boxed : Variant();
+        return true;
+      }
+      default: return false;
     }
+  }
+  std::optional<Variant> Load() const {
+    Variant value;
+    if (!LoadInto(value)) return std::nullopt;
+    return value;
   }
 
  private:

@@ -51,6 +51,14 @@ void Put(Variant* slot, std::optional<Variant> value) {
 using Stored = std::optional<Variant>;
 const Variant* Ptr(const Stored& value) { return value ? &*value : nullptr; }
 
+// The stored value as it is, or 0 when none is stored. Copied straight into
+// the slot, with no optional in between: this is the common read.
+void PutStored(Variant* slot, const ValueCell* cell) {
+  if (slot && !(cell && cell->LoadInto(*slot))) *slot = Variant(int16_t{0});
+}
+
+Stored Load(const ValueCell* cell) { return cell ? cell->Load() : std::nullopt; }
+
 bool FitsInt32(int64_t index) {
   return index >= std::numeric_limits<int32_t>::min() && index <= std::numeric_limits<int32_t>::max();
 }
@@ -60,11 +68,10 @@ template <typename KeyOf>
 class StoreView {
  public:
   StoreView(const LibraryState& state, KeyOf keyOf) : state_(state), keyOf_(keyOf) {}
-  Stored Value(int64_t index) const {
-    if (!FitsInt32(index)) return std::nullopt;
-    const ValueCell* cell = state_.values.Find(keyOf_(index));
-    return cell ? cell->Load() : std::nullopt;
+  const ValueCell* Cell(int64_t index) const {
+    return FitsInt32(index) ? state_.values.Find(keyOf_(index)) : nullptr;
   }
+  Stored Value(int64_t index) const { return Load(Cell(index)); }
 
  private:
   const LibraryState& state_;
@@ -75,16 +82,15 @@ class StoreView {
 class CachedRegisterView {
  public:
   CachedRegisterView(const LibraryState& state, ResolvedRead& resolved) : state_(state), resolved_(resolved) {}
-  Stored Value(int64_t reg) const {
+  const ValueCell* Cell(int64_t reg) const {
     const bool first = reg == resolved_.target.reg;
-    const ValueCell* cell = first ? resolved_.firstCell : nullptr;
-    if (!cell) {
-      if (!FitsInt32(reg)) return std::nullopt;
-      cell = state_.values.Find(RegisterKey(resolved_.target.keyPrefix, reg));
-      if (first) resolved_.firstCell = cell;
-    }
-    return cell ? cell->Load() : std::nullopt;
+    if (first && resolved_.firstCell) return resolved_.firstCell;
+    if (!FitsInt32(reg)) return nullptr;
+    const ValueCell* cell = state_.values.Find(RegisterKey(resolved_.target.keyPrefix, reg));
+    if (first) resolved_.firstCell = cell;
+    return cell;
   }
+  Stored Value(int64_t reg) const { return Load(Cell(reg)); }
 
  private:
   const LibraryState& state_;
@@ -118,7 +124,7 @@ void CopyFrom(const View& view, int64_t start, std::optional<int64_t> bit, bool 
       // A single read takes its bit from the start value alone, even past bit 15.
       Put(slot, single ? BitOf(Ptr(view.Value(start)), *bit) : RunningBit(view, start, *bit, k));
     } else {
-      Put(slot, view.Value(index));
+      PutStored(slot, view.Cell(index));
       index += 1;
     }
   }
