@@ -1,16 +1,22 @@
 // Single reads by Modbus address and by tag name, alone and while a driver
 // thread stores blocks, a 100-register write, and a plain unordered_map lookup
 // as the baseline the reads are measured against (reads: at most 4 times it).
+// The Latency benchmarks time every read on its own and report the median,
+// the 99.9th percentile and the worst read, alone and beside the driver.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <unordered_map>
+#include <vector>
 
 #include "library_state.h"
 #include "queldb/db.h"
@@ -79,18 +85,61 @@ BENCHMARK(BM_ReadPLCValueByPlainNumber);
 void BM_ReadPLCValueByTagName(benchmark::State& state) { ReadOne(state, queldb::Variant("Speed")); }
 BENCHMARK(BM_ReadPLCValueByTagName);
 
-// A driver thread storing 100-register blocks without pause: each read waits
-// at most for the one write in progress.
-void BM_ReadPLCValueWhileDriverWrites(benchmark::State& state) {
+// Runs measure() while a driver thread stores 100-register blocks without
+// pause, and reports how many blocks it stored per second.
+template <typename Measure>
+void WithDriver(benchmark::State& state, Measure measure) {
   std::atomic<bool> driving = true;
+  std::atomic<int64_t> writes = 0;
   std::thread driver([&] {
-    while (driving) Library().Write("40001", 100);
+    for (; driving; writes.fetch_add(1, std::memory_order_relaxed)) Library().Write("40001", 100);
   });
-  ReadOne(state, queldb::Variant("1;40050"));
+  measure();
   driving = false;
   driver.join();
+  state.counters["driver_writes"] = benchmark::Counter(static_cast<double>(writes), benchmark::Counter::kIsRate);
+}
+
+// A reader must never queue behind the driver: at least 5 M reads/s.
+void BM_ReadPLCValueWhileDriverWrites(benchmark::State& state) {
+  WithDriver(state, [&] { ReadOne(state, queldb::Variant("1;40050")); });
 }
 BENCHMARK(BM_ReadPLCValueWhileDriverWrites)->UseRealTime();
+
+// Times each read of 1;40050 and reports median, p99.9 and max in ns.
+void ReadLatency(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  queldb::Db& db = Library().db_;
+  const queldb::Variant address("1;40050");
+  queldb::Variant response;
+  std::vector<int64_t> nanos;
+  nanos.reserve(1 << 24);
+  for (auto _ : state) {
+    int16_t numOfRegs = 1, ioType = 0;
+    int32_t ioIdx = 0;
+    queldb::Variant where = address;
+    const auto start = Clock::now();
+    benchmark::DoNotOptimize(db.ReadPLCValue(where, response, numOfRegs, ioType, ioIdx));
+    nanos.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count());
+  }
+  std::sort(nanos.begin(), nanos.end());
+  auto at = [&](double fraction) {
+    return static_cast<double>(nanos[std::min(nanos.size() - 1, static_cast<std::size_t>(fraction * nanos.size()))]);
+  };
+  state.counters["median_ns"] = at(0.5);
+  state.counters["p99.9_ns"] = at(0.999);
+  state.counters["max_ns"] = static_cast<double>(nanos.back());
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_ReadLatencyAlone(benchmark::State& state) { ReadLatency(state); }
+BENCHMARK(BM_ReadLatencyAlone)->UseRealTime()->MinTime(2.0);
+
+// A reader waits at most 5 us at p99.9 while the driver writes.
+void BM_ReadLatencyWhileDriverWrites(benchmark::State& state) {
+  WithDriver(state, [&] { ReadLatency(state); });
+}
+BENCHMARK(BM_ReadLatencyWhileDriverWrites)->UseRealTime()->MinTime(2.0);
 
 void BM_WriteToDatabase100Registers(benchmark::State& state) {
   BenchLibrary& library = Library();

@@ -22,10 +22,8 @@ struct TextHash {
 template <typename Item>
 class CaseInsensitiveMap {
  public:
-  // Replaces any item under the key.
-  void Store(std::string_view key, Item item) {
-    items_.insert_or_assign(ToUpperAscii(key), std::move(item));
-  }
+  // The item under the key, made in place (default-constructed) when absent.
+  Item& Emplace(std::string_view key) { return items_.try_emplace(ToUpperAscii(key)).first->second; }
   // Adds only when the key is absent; returns whether it was added.
   bool Add(std::string_view key, Item item) {
     return items_.try_emplace(ToUpperAscii(key), std::move(item)).second;
@@ -36,6 +34,9 @@ class CaseInsensitiveMap {
     if (key.size() > kBufferSize) return FindIn(ToUpperAscii(key));
     for (std::size_t i = 0; i < key.size(); ++i) buffer[i] = ToUpperAscii(key[i]);
     return FindIn(std::string_view(buffer, key.size()));
+  }
+  Item* Find(std::string_view key) {
+    return const_cast<Item*>(static_cast<const CaseInsensitiveMap&>(*this).Find(key));
   }
 
   // Calls visit(key, item) for every item; keys in upper case.

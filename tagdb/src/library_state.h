@@ -2,10 +2,14 @@
 // store, write queue and hand-off slot. Set up once, on first use, and never
 // destroyed, so that a host may still call from its static destructors.
 //
-// Locking: `settings` is fixed after start-up. `values`, `tags` and
-// `loadError` are read under a shared hold of `lock` and changed under an
-// exclusive one, each for one call; the queue and the hand-off slot have locks
-// of their own. Never take `lock` twice in one thread: a waiting writer goes first.
+// Locking: `settings` is fixed after start-up. `tags`, `loadError` and the
+// key set of `values` are read under a shared hold of `lock` and changed under
+// an exclusive one, each for one call; the only exclusive holds are a tag load
+// swapping its table and a write adding keys never stored before. The stored
+// values themselves are published through `sequence` (value_cell.h), so a read
+// never waits for a write in progress. Writes take turns on `writeMutex`. The
+// queue and the hand-off slot have locks of their own. Never take `lock`
+// twice in one thread: a waiting writer goes first.
 #pragma once
 
 #include <memory>
@@ -17,6 +21,7 @@
 #include "settings.h"
 #include "shared_lock.h"
 #include "tag_table.h"
+#include "value_cell.h"
 #include "write_queue.h"
 
 namespace queldb {
@@ -31,7 +36,9 @@ struct LibraryState {
   Settings settings;
   WriterFirstLock lock;
   // No removal: a stored item keeps its address for the life of the state.
-  CaseInsensitiveMap<Variant> values;
+  CaseInsensitiveMap<ValueCell> values;
+  ValueSequence sequence;
+  std::mutex writeMutex;
   std::unique_ptr<const TagTable> tags = std::make_unique<TagTable>();
   std::string loadError;  // of the last tag load; empty when it read the file whole
   WriteQueue queue;

@@ -11,12 +11,13 @@
 #include <unordered_map>
 
 #include "address_resolver.h"
+#include "value_cell.h"
 
 namespace queldb {
 
 struct ResolvedRead {
   RegisterTarget target;
-  const Variant* firstValue = nullptr;  // the stored item of target.reg, once it exists
+  const ValueCell* firstCell = nullptr;  // the stored item of target.reg, once it exists
 };
 
 class ReadCache {

@@ -62,6 +62,8 @@ ProtocolFamily FamilyOf(int16_t protocolCode) {
 void LoadSettings(Settings& settings) {
   CSimpleIniA ini;
   ini.SetUnicode();
+  // A key given twice in a section: the profile reader takes the first.
+  ini.SetMultiKey(true);
   // A missing or unreadable file leaves every key empty.
   ini.LoadFile((settings.systemFolder + "/" + kSettingsFileName).c_str());
   std::string folder = ReadValue(ini, "DatabasePath", "pDatabasePath");

@@ -1,9 +1,12 @@
 #include "tag_table.h"
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <thread>
 
 #include "sqlite_handles.h"
 #include "text_util.h"
@@ -70,6 +73,17 @@ TagRecord ReadRecord(sqlite3_stmt* statement, const std::array<int, kFieldCount>
   return record;
 }
 
+// The busy handler of a load: waits while the load's deadline lies ahead, so
+// that all its statements together wait no longer than TagTable::kMaxWait.
+int WaitUntilDeadline(void* deadline, int /*attempts*/) {
+  using Clock = std::chrono::steady_clock;
+  constexpr std::chrono::milliseconds kPollInterval{10};
+  const Clock::duration left = *static_cast<const Clock::time_point*>(deadline) - Clock::now();
+  if (left <= Clock::duration::zero()) return 0;
+  std::this_thread::sleep_for(std::min<Clock::duration>(left, kPollInterval));
+  return 1;
+}
+
 std::string DatabaseError(sqlite3* db, const std::string& file) {
   return file + ": " + sqlite3_errmsg(db);
 }
@@ -83,24 +97,25 @@ TagLoad TagTable::Load(const std::string& databaseFile, const TagTable& previous
   }
   // Read-write, so that a journal left by a crashed writer is rolled back before
   // the rows are read; SQLite falls back to read-only for a write-protected file.
+  const auto deadline = std::chrono::steady_clock::now() + kMaxWait;  // outlives the connection
   sqlite3* raw = nullptr;
   if (sqlite3_open_v2(databaseFile.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
     DatabaseHandle failed(raw);
     return {nullptr, raw ? DatabaseError(raw, databaseFile) : databaseFile + ": cannot open"};
   }
   DatabaseHandle db(raw);
-  sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+  sqlite3_busy_handler(db.get(), WaitUntilDeadline, const_cast<void*>(static_cast<const void*>(&deadline)));
   StatementHandle statement = Prepare(db.get(), "SELECT * FROM TagData ORDER BY rowid");
   // A table declared WITHOUT ROWID has no rowid; its key order is as stable.
   if (!statement) statement = Prepare(db.get(), "SELECT * FROM TagData");
   if (!statement) return {nullptr, DatabaseError(db.get(), databaseFile)};
   auto columns = FindColumns(statement.get());
   auto table = std::make_unique<TagTable>();
-  int step = SQLITE_ROW;
-  while (table->LoadedCount() < kMaxTags && (step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+  int step;
+  while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
     table->records_.push_back(ReadRecord(statement.get(), columns));
   }
-  if (step != SQLITE_ROW && step != SQLITE_DONE) return {nullptr, DatabaseError(db.get(), databaseFile)};
+  if (step != SQLITE_DONE) return {nullptr, DatabaseError(db.get(), databaseFile)};
   for (std::size_t i = 1; i < table->records_.size(); ++i) table->AddKeys(table->records_[i]);
   table->KeepRetiredKeys(previous);
   return {std::move(table), ""};

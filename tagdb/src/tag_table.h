@@ -3,6 +3,7 @@
 // one load and never changed afterwards, so readers may share it freely.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -36,15 +37,14 @@ struct TagLoad {
 
 class TagTable {
  public:
-  static constexpr int32_t kMaxTags = 2000;  // indexes 1..2000; 0 is never used
-  // How long a load waits for a database that another process has locked.
-  static constexpr int kBusyTimeoutMs = 5000;
+  // How long a load waits, in all, for a database that another process has locked.
+  static constexpr std::chrono::milliseconds kMaxWait{5000};
 
   TagTable() : records_(1) {}
   TagTable(const TagTable&) = delete;  // the maps point into the table itself
   TagTable& operator=(const TagTable&) = delete;
 
-  // Reads every row of TagData from the file, rows past 2000 ignored; within
+  // Reads every row of TagData from the file, however many; within
   // one load the first record of a name or address keeps it. A name or address
   // that `previous` knew and the file no longer holds stays resolvable, to the
   // record it had then, never to another tag's. Waits for a lock, rolls back a

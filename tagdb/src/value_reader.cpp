@@ -47,16 +47,17 @@ void Put(Variant* slot, std::optional<Variant> value) {
   if (slot) *slot = value ? std::move(*value) : Variant(int16_t{0});
 }
 
+// A copy of a stored value; nullopt when none is stored.
+using Stored = std::optional<Variant>;
+const Variant* Ptr(const Stored& value) { return value ? &*value : nullptr; }
+
 // The stored value as it is, or 0 when none is stored. Copied straight into
-// the slot: this is the common read and it stays free of temporaries.
-void PutStored(Variant* slot, const Variant* value) {
-  if (!slot) return;
-  if (value) {
-    *slot = *value;
-  } else {
-    *slot = Variant(int16_t{0});
-  }
+// the slot, with no optional in between: this is the common read.
+void PutStored(Variant* slot, const ValueCell* cell) {
+  if (slot && !(cell && cell->LoadInto(*slot))) *slot = Variant(int16_t{0});
 }
+
+Stored Load(const ValueCell* cell) { return cell ? cell->Load() : std::nullopt; }
 
 bool FitsInt32(int64_t index) {
   return index >= std::numeric_limits<int32_t>::min() && index <= std::numeric_limits<int32_t>::max();
@@ -67,28 +68,29 @@ template <typename KeyOf>
 class StoreView {
  public:
   StoreView(const LibraryState& state, KeyOf keyOf) : state_(state), keyOf_(keyOf) {}
-  const Variant* Value(int64_t index) const {
-    if (!FitsInt32(index)) return nullptr;
-    return state_.values.Find(keyOf_(index));
+  const ValueCell* Cell(int64_t index) const {
+    return FitsInt32(index) ? state_.values.Find(keyOf_(index)) : nullptr;
   }
+  Stored Value(int64_t index) const { return Load(Cell(index)); }
 
  private:
   const LibraryState& state_;
   KeyOf keyOf_;
 };
 
-// A register view that serves the first register from the read cache.
+// A register view that finds the first register's item through the read cache.
 class CachedRegisterView {
  public:
   CachedRegisterView(const LibraryState& state, ResolvedRead& resolved) : state_(state), resolved_(resolved) {}
-  const Variant* Value(int64_t reg) const {
+  const ValueCell* Cell(int64_t reg) const {
     const bool first = reg == resolved_.target.reg;
-    if (first && resolved_.firstValue) return resolved_.firstValue;
+    if (first && resolved_.firstCell) return resolved_.firstCell;
     if (!FitsInt32(reg)) return nullptr;
-    const Variant* value = state_.values.Find(RegisterKey(resolved_.target.keyPrefix, reg));
-    if (first) resolved_.firstValue = value;
-    return value;
+    const ValueCell* cell = state_.values.Find(RegisterKey(resolved_.target.keyPrefix, reg));
+    if (first) resolved_.firstCell = cell;
+    return cell;
   }
+  Stored Value(int64_t reg) const { return Load(Cell(reg)); }
 
  private:
   const LibraryState& state_;
@@ -100,14 +102,15 @@ class CachedRegisterView {
 template <typename View>
 std::optional<Variant> RunningBit(const View& view, int64_t start, int64_t first, int64_t k) {
   int64_t bit = first + k - 1;
-  return BitOf(view.Value(start + bit / 16), bit % 16);
+  return BitOf(Ptr(view.Value(start + bit / 16)), bit % 16);
 }
 
 // Fills the response from index `start` on: float pairs (whole, fraction) when
 // `floatPairs`; else, when `bit` is given, that bit of the start value and, in
-// a multiple read, the bits running on from it; else the stored values.
+// a multiple read, the bits running on from it; else the stored values. The
+// values are copied whole: never half of one write and half of another.
 template <typename View>
-void ReadFrom(const View& view, int64_t start, std::optional<int64_t> bit, bool floatPairs,
+void CopyFrom(const View& view, int64_t start, std::optional<int64_t> bit, bool floatPairs,
               ReadRequest& request) {
   const bool single = request.numOfRegs <= 1;
   const int64_t count = single ? 1 : request.numOfRegs;
@@ -115,16 +118,22 @@ void ReadFrom(const View& view, int64_t start, std::optional<int64_t> bit, bool 
   for (int64_t k = 1; k <= count; ++k) {
     Variant* slot = Slot(request.response, k, single);
     if (floatPairs) {
-      Put(slot, FloatPair(view.Value(index), view.Value(index + 1)));
+      Put(slot, FloatPair(Ptr(view.Value(index)), Ptr(view.Value(index + 1))));
       index += 2;
     } else if (bit) {
       // A single read takes its bit from the start value alone, even past bit 15.
-      Put(slot, single ? BitOf(view.Value(start), *bit) : RunningBit(view, start, *bit, k));
+      Put(slot, single ? BitOf(Ptr(view.Value(start)), *bit) : RunningBit(view, start, *bit, k));
     } else {
-      PutStored(slot, view.Value(index));
+      PutStored(slot, view.Cell(index));
       index += 1;
     }
   }
+}
+
+template <typename View>
+void ReadFrom(const LibraryState& state, const View& view, int64_t start, std::optional<int64_t> bit,
+              bool floatPairs, ReadRequest& request) {
+  state.sequence.Read([&] { CopyFrom(view, start, bit, floatPairs, request); });
 }
 
 // The result of a read whose values are in place. A scaled read scales the
@@ -158,7 +167,7 @@ int16_t ReadRegisterFamily(LibraryState& state, ProtocolFamily family, ReadReque
   }
   const RegisterTarget& target = resolved->target;
   const bool bits = request.ioType == ioBits;
-  ReadFrom(CachedRegisterView(state, *resolved), target.reg,
+  ReadFrom(state, CachedRegisterView(state, *resolved), target.reg,
            bits ? std::optional<int64_t>(request.ioIdx) : std::nullopt, IsFloatCode(request.ioType), request);
   // Scale and offset come from the tag whose address is the route-and-register form.
   return ScaleIfAsked(request, request.numOfRegs, [&] {
@@ -166,8 +175,9 @@ int16_t ReadRegisterFamily(LibraryState& state, ProtocolFamily family, ReadReque
   });
 }
 
-// Allen-Bradley addresses name their bit themselves: IOType 18 and ioIdx play
-// no part, and float pairs are never formed.
+// A bit that an Allen-Bradley address names wins; an address without one
+// reads bits from ioIdx on with IOType 18, as the register families do. Float
+// pairs are never formed: an F file element holds a whole float.
 int16_t ReadAbFamily(LibraryState& state, ReadRequest& request) {
   auto ab = ResolveAbAddress(request.address, *state.tags);
   if (!ab) return kFalse;
@@ -175,9 +185,13 @@ int16_t ReadAbFamily(LibraryState& state, ReadRequest& request) {
   auto keyOf = [&](int64_t element) {
     return AbKey(ab->fileType, ab->fileNumber, element, ab->subElement);
   };
-  const bool namesBit = ab->bit != kNoBit;
-  ReadFrom(StoreView(state, keyOf), ab->element, namesBit ? std::optional<int64_t>(ab->bit) : std::nullopt,
-           false, request);
+  std::optional<int64_t> bit;
+  if (ab->bit != kNoBit) {
+    bit = ab->bit;
+  } else if (request.ioType == ioBits) {
+    bit = request.ioIdx;
+  }
+  ReadFrom(state, StoreView(state, keyOf), ab->element, bit, false, request);
   return ScaleIfAsked(request, 1, [&] {  // only the first value is scaled
     const std::string* name = request.address.AsString();
     return name ? state.tags->FindByName(*name) : nullptr;

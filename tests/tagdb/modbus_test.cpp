@@ -63,6 +63,16 @@ TEST_F(ModbusTest, UnknownTagOrBadAddressOnWriteStoresNothingAndMarksAddress) {
   EXPECT_EQ(ReadOne("1;40001"), kZero);
 }
 
+TEST_F(ModbusTest, StartIndexBelowOneShiftsTheBlockAndOneOutsideTheStoreIsRefused) {
+  Write("40001", Values({7}), 1, -1);  // index -1 at 40001: index 1 lands two further on
+  EXPECT_EQ(ReadOne("1;40003"), Variant(7));
+  EXPECT_EQ(ReadOne("1;40001"), kZero);
+  // Index 1 would lie 2^31 + 1 registers on: refused at once, nothing stored.
+  EXPECT_EQ(Write("40001", Values({8}), 1, INT32_MIN), Variant(false));
+  EXPECT_EQ(Write("1;2147483647", Values({1, 2}), 2), Variant(false));
+  EXPECT_EQ(ReadOne("1;2147483647"), kZero);
+}
+
 TEST_F(ModbusTest, NonArrayValueStoresNothing) {
   EXPECT_EQ(Write("40001", Variant(5)), Variant("40001"));
   EXPECT_EQ(ReadOne("40001"), kZero);

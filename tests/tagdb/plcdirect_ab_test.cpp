@@ -67,6 +67,22 @@ TEST_F(AbTest, NamedBitsAndBitsAcrossWords) {
   EXPECT_EQ(bits, Values({0, 1}));  // bit 15 of N7:10, bit 0 of N7:11
 }
 
+TEST_F(AbTest, AddressesWithoutABitReadBitsFromIoIdxWithIoType18) {
+  Write("N7:10", Values({8, 1}), 2);
+  EXPECT_EQ(ReadOne("N7:10", ioBits, 3), Variant(1));
+  EXPECT_EQ(ReadOne("N7:10", ioBits, 2), Variant(0));
+  EXPECT_EQ(ReadOne(Values({7, 7, 10, 0}), ioBits, 3), Variant(1));
+  EXPECT_EQ(ReadOne("N7:10/2", ioBits, 3), Variant(0));  // the named bit wins
+  Variant bits = Variant::Array(2);
+  EXPECT_EQ(Read("N7:10", bits, 2, ioBits, 15), kTrue);
+  EXPECT_EQ(bits, Values({0, 1}));  // bit 15 of N7:10, bit 0 of N7:11
+}
+
+TEST_F(AbTest, ElementsOutsideTheStoreAreRefused) {
+  EXPECT_EQ(Write("N7:2147483647", Variant(1), 2), Variant(false));
+  EXPECT_EQ(ReadOne("N7:2147483647"), kZero);
+}
+
 TEST_F(AbTest, KeysOfFilesWithoutPrefixAndUnknownLetters) {
   Write("ST9:4", Variant(1));
   EXPECT_EQ(ReadOne("A3:4"), Variant(1));  // both keyed 0;4

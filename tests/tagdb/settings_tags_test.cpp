@@ -96,13 +96,13 @@ TEST_F(LibraryTest, DeletedOrRenamedTagsKeepOnlyTheirOwnAddress) {
   EXPECT_NE(Db::Status().LoadError.find("Quelontrol.mdb"), std::string::npos);
 }
 
-TEST_F(LibraryTest, RowsBeyond2000AreIgnored) {
+TEST_F(LibraryTest, RowsBeyond2000AreHeldToo) {
   std::vector<TagRow> rows;
   for (int i = 1; i <= 2005; ++i) rows.push_back({"T" + std::to_string(i), "1;" + std::to_string(i)});
   StartWithTags("Modbus", rows);
-  EXPECT_EQ(Tags().LoadedCount(), 2000);
-  EXPECT_NE(Tags().FindByName("T2000"), nullptr);
-  EXPECT_EQ(Tags().FindByName("T2001"), nullptr);
+  EXPECT_EQ(Db::Status().TagCount, 2005);
+  EXPECT_EQ(Db::Status().LoadError, "");
+  EXPECT_NE(Tags().FindByName("T2005"), nullptr);
 }
 
 TEST_F(LibraryTest, BrokenOrForeignDatabaseFilesLoadNoTagsAndSayWhy) {
@@ -149,6 +149,23 @@ TEST_F(LibraryTest, LoadWaitsForALockHeldByAnotherWriter) {
   EXPECT_EQ(Db::Status().LoadError, "");
 }
 
+TEST_F(LibraryTest, LoadGivesUpOnALockHeldThroughoutAfterItsWaitInAll) {
+  StartWithTags("Modbus", {{"First", "1;40001"}});
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open((dir_ / "Quelontrol.mdb").c_str(), &writer), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; DELETE FROM TagData", nullptr, nullptr, nullptr), SQLITE_OK);
+  const auto start = std::chrono::steady_clock::now();
+  Db::LoadTagDatabase();
+  const auto waited = std::chrono::steady_clock::now() - start;
+  sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(writer);
+  // Not a second wait for the fallback query: one wait, then the reason.
+  EXPECT_GE(waited, TagTable::kMaxWait);
+  EXPECT_LT(waited, TagTable::kMaxWait + std::chrono::seconds(2));
+  EXPECT_NE(Db::Status().LoadError.find("locked"), std::string::npos) << Db::Status().LoadError;
+  EXPECT_EQ(Db::Status().TagCount, 1);
+}
+
 TEST_F(LibraryTest, JournalLeftByACrashedWriterIsRolledBack) {
   std::vector<TagRow> rows;
   for (int i = 1; i <= 2000; ++i) rows.push_back({"Tag" + std::to_string(i) + std::string(200, 'x'), "1;1"});
@@ -169,6 +186,12 @@ TEST_F(LibraryTest, JournalLeftByACrashedWriterIsRolledBack) {
   Start("Modbus");
   EXPECT_EQ(Tags().LoadedCount(), 2000) << Db::Status().LoadError;
   EXPECT_NE(Tags().FindByName(rows[1999].name), nullptr);
+}
+
+TEST_F(LibraryTest, KeyGivenTwiceTakesTheFirst) {
+  std::ofstream(dir_ / "KVD.INI") << "[IOType]\nIODevice=ABDH\nIODevice=Modbus\n";
+  ResetLibraryState();
+  EXPECT_EQ(CurrentSettings().protocolCode, 3);
 }
 
 TEST_F(LibraryTest, CommentsAfterValuesAreNotPartOfThem) {

@@ -2,15 +2,22 @@
 // every call atomic, no queued entry lost or delivered twice.
 #include <atomic>
 #include <chrono>
+#include <cmath>
+#include <future>
+#include <mutex>
+#include <shared_mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "library_fixture.h"
+#include "library_state.h"
 
 namespace queldb::testing {
 namespace {
 
 constexpr int16_t kBlock = 20;         // registers that one write stores together
+constexpr int16_t kLongRead = 20000;  // registers that one read copies
 constexpr int kWrites = 20000;
 constexpr int kEntriesPerProducer = 5000;
 
@@ -21,7 +28,11 @@ TEST_F(LibraryTest, CallsFromManyThreadsAreAtomicAndLoseNoQueuedEntry) {
     Db db;
     Variant block = Variant::Array(kBlock);
     for (int32_t stamp = 1; stamp <= kWrites; ++stamp) {
-      for (int16_t k = 1; k <= kBlock; ++k) *block.Element(k) = Variant(stamp);
+      // Whole numbers, floats and text: each kind of stored value, whole or torn.
+      Variant value = stamp % 3 == 0   ? Variant(std::to_string(stamp))
+                      : stamp % 3 == 1 ? Variant(stamp)
+                                       : Variant(stamp + 0.5);
+      for (int16_t k = 1; k <= kBlock; ++k) *block.Element(k) = value;
       db.WriteToDatabase("1;40001", block, kBlock);
     }
     writing = false;
@@ -29,13 +40,23 @@ TEST_F(LibraryTest, CallsFromManyThreadsAreAtomicAndLoseNoQueuedEntry) {
   std::atomic<int> tornReads = 0;
   std::thread screen([&] {
     Db db;
-    Variant response = Variant::Array(kBlock);
+    Variant response = Variant::Array(kBlock), longBlock = Variant::Array(kLongRead);
     for (int reads = 1; writing; ++reads) {
       db.ReadPLCValue(reads % 2 ? "Block" : "1;40001", response, kBlock);
       for (int16_t k = 2; k <= kBlock; ++k) {
         if (!(*response.Element(k) == *response.Element(1))) ++tornReads;
       }
       if (reads % 1000 == 0) Db::LoadTagDatabase();  // as a closing tag editor does
+      if (reads % 1000 == 500) {  // a copy longer than many writes: it must still get through whole
+        db.ReadPLCValue("1;40001", longBlock, kLongRead);
+        for (int16_t k = 2; k <= kBlock; ++k) {
+          if (!(*longBlock.Element(k) == *longBlock.Element(1))) ++tornReads;
+        }
+      }
+      Variant pair;  // registers 1 and 2 of one block: v + v / 10000, v a whole or half number
+      db.ReadPLCValue("1;40001", pair, 1, ioFloat);
+      const double v = std::round(*pair.ToDouble() / 1.0001 * 2) / 2;
+      if (!(pair == kZero) && !(pair == Variant(v + v / 10000.0))) ++tornReads;
     }
   });
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -66,6 +87,26 @@ TEST_F(LibraryTest, CallsFromManyThreadsAreAtomicAndLoseNoQueuedEntry) {
   EXPECT_EQ(outOfOrder, 0);
   EXPECT_FALSE(db.ReadQueData());
   EXPECT_EQ(tornReads, 0);
+}
+
+// Each side stands still in the middle of its call; the other must get through.
+TEST_F(LibraryTest, AReadAndAWriteOfStoredRegistersNeverHoldEachOtherUp) {
+  Start("Modbus");
+  Write("40001", Values({1, 2}), 2);
+  constexpr auto kPatience = std::chrono::seconds(5);
+  {
+    std::lock_guard writing(Library().writeMutex);  // a driver in the middle of its block
+    auto read = std::async(std::launch::async, [&] { return ReadOne("40002"); });
+    ASSERT_EQ(read.wait_for(kPatience), std::future_status::ready);
+    EXPECT_EQ(read.get(), Variant(2));
+  }
+  std::shared_lock reading(Library().lock);  // a screen in the middle of its read
+  auto write = std::async(std::launch::async, [&] { Write("40001", Values({3, 4}), 2); });
+  const bool written = write.wait_for(kPatience) == std::future_status::ready;
+  reading.unlock();  // lets a write that waited finish, so the test ends either way
+  write.get();
+  EXPECT_TRUE(written);
+  EXPECT_EQ(ReadOne("40002"), Variant(4));
 }
 
 }  // namespace

@@ -49,8 +49,10 @@
 // PLCDirect families with ioFloat or ioScaledFloat join two registers into one
 // float: register r is the whole part, r + 1 the fraction in ten-thousandths
 // (123 and 4567 read 123.4567). ioBits (18) reads single bits from bit ioIdx
-// on, running on into the next registers (16 bits each). The scaled codes
-// (20..23, and any code above 24) give (raw + Offset) * Scale of the tag whose
+// on, running on into the next registers (16 bits each); so does an
+// Allen-Bradley address that names no bit (one that names a bit reads that
+// bit, whatever ioIdx). Allen-Bradley reads never join two elements. The
+// scaled codes (20..23, and any code above 24) give (raw + Offset) * Scale of the tag whose
 // REGAB equals the address with its route ("1;40001", not "40001"); an AB read
 // scales its first value by the tag named in the address. A scaled read whose tag is not found
 // returns False with the raw values in place. All other codes return each
@@ -66,8 +68,9 @@
 // thread at any time, including from a host's static destructors at exit.
 // Each call is atomic: the registers one WriteToDatabase stores are never read
 // half old and half new, and every entry WriteQuePLC accepts is delivered by
-// ReadQueData exactly once, in order. Reads run side by side and wait at most
-// for the writes already waiting, one call each. The arguments are the
+// ReadQueData exactly once, in order. Reads run side by side and never wait
+// for a write in progress (only, once, for a write storing a register never
+// stored before, and for a tag load swapping its table). The arguments are the
 // caller's: do not hand the same Variant to two calls running at once.
 //
 // ARGUMENTS. The by-reference methods take the host's variables and write back
@@ -155,7 +158,8 @@ class QUELDB_API Db {
   // last index of IOValue, not a count). Allen-Bradley: NumOfRegs consecutive
   // elements take IOValue(n), or IOValue itself when it is no array. IOType
   // 9666 fills the hand-off slot instead. IOAddress becomes False when it is
-  // an unknown tag or does not parse; nothing is stored then.
+  // an unknown tag, does not parse, or would put a value past register or
+  // element 2147483647 (or below -2147483648); nothing is stored then.
   void WriteToDatabase(Variant& IOAddress, Variant& IOValue, int16_t& NumOfRegs,
                        int32_t& FromStartAddress, int16_t& IOType);
   // The same with values; kFalse where IOAddress would have become False.
