@@ -71,7 +71,7 @@ std::string CreateTableSql() {
 DatabaseHandle Open(const fs::path& file, int flags) {
   DatabaseHandle db = OpenDatabase(file.c_str(), flags);
   if (!db) throw ToolError("cannot open " + file.string());
-  sqlite3_busy_timeout(db.get(), TagTable::kBusyTimeoutMs);
+  sqlite3_busy_timeout(db.get(), static_cast<int>(TagTable::kMaxWait.count()));
   return db;
 }
 

@@ -59,4 +59,14 @@ inline PosList MakeTestList(int n) {
   return list;
 }
 
+// Board of 1319.6 with kerf 3.2: 500 x 2 and 300 x 1.
+inline PosList ExampleBoardList(bool absolute) {
+  PosList list = EmptyPosList();
+  list.push_back({13228, 3, 1, true, false});
+  list.push_back({absolute ? 8196 : 5032, 4, 1, false, false});
+  list.push_back({absolute ? 3164 : 5032, 4, 1, false, false});
+  list.push_back({absolute ? 132 : 3032, 5, 1, false, false});
+  return list;
+}
+
 }  // namespace orl::testing

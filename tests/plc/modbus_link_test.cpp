@@ -41,15 +41,6 @@ SawSimConfig FastSaw() {
   return config;
 }
 
-PosList ExampleList() {
-  PosList list = EmptyPosList();
-  list.push_back({13228, 3, 1, true, false});
-  list.push_back({8196, 4, 1, false, false});
-  list.push_back({3164, 4, 1, false, false});
-  list.push_back({132, 5, 1, false, false});
-  return list;
-}
-
 // The simulated PLC served on a thread.
 class ServedSim {
  public:
@@ -102,7 +93,7 @@ TEST(PlcModbusTcp, ARestartedPlcStartsOverAtEntryOne) {
   ModbusLink link({"", "127.0.0.1", port, 1, 200});
   ASSERT_TRUE(link.Open()) << link.LastError();
   FakeScanHost host;
-  host.list = ExampleList();
+  host.list = testing::ExampleBoardList(true);
   PlcState state;
   std::mt19937 random(12);
   std::vector<int> firstAfterRestart;
@@ -238,7 +229,7 @@ TEST(PlcModbusRtu, RunsTheCycleThroughAPseudoTerminalPair) {
   auto link = MakePlcLink(linkChoice, clock);
   ASSERT_FALSE(OpenPlcLink(*link)) << link->LastError();
   FakeScanHost host;
-  host.list = ExampleList();
+  host.list = testing::ExampleBoardList(true);
   PlcState state;
   RunCycle(state, *link, host, sim, 4, 30s);
   sim.Finish();

@@ -55,16 +55,6 @@ class WatchedLink final : public testing::FaultyPlcLink {
   static std::int32_t BlockTarget(const PlcWords4& words) { return DecodeBcd(words[0], words[1]); }
 };
 
-// Board of 1319.6 with kerf 3.2: 500 x 2 and 300 x 1, absolute targets.
-PosList ExampleList() {
-  PosList list = EmptyPosList();
-  list.push_back({13228, 3, 1, true, false});
-  list.push_back({8196, 4, 1, false, false});
-  list.push_back({3164, 4, 1, false, false});
-  list.push_back({132, 5, 1, false, false});
-  return list;
-}
-
 struct SimulatedSaw {
   SimClock clock;
   SimPlcLink sim{Config(), clock};
@@ -73,7 +63,7 @@ struct SimulatedSaw {
   PlcState state;
 
   SimulatedSaw() {
-    host.list = ExampleList();
+    host.list = testing::ExampleBoardList(/*absolute=*/true);
     sim.Open();
   }
   static SawSimConfig Config() {

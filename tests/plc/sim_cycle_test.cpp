@@ -17,20 +17,10 @@ namespace {
 using testing::FakeScanHost;
 using testing::FaultyPlcLink;
 
-// Board of 1319.6 with kerf 3.2: 500 x 2 and 300 x 1.
-PosList ExampleList(bool absolute) {
-  PosList list = EmptyPosList();
-  list.push_back({13228, 3, 1, true, false});
-  list.push_back({absolute ? 8196 : 5032, 4, 1, false, false});
-  list.push_back({absolute ? 3164 : 5032, 4, 1, false, false});
-  list.push_back({absolute ? 132 : 3032, 5, 1, false, false});
-  return list;
-}
-
 class PlcSimCycle : public ::testing::TestWithParam<bool> {
  protected:
   PlcSimCycle() : sim(Config(), clock), faulty(sim) {
-    host.list = ExampleList(GetParam());
+    host.list = testing::ExampleBoardList(GetParam());
     sim.Open();
   }
   static SawSimConfig Config() {
