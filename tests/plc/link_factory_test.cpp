@@ -6,7 +6,9 @@
 
 #include <unistd.h>
 
+#include "saw/plc/line_timing.h"
 #include "saw/plc/link_factory.h"
+#include "saw/plc/scan_transfer.h"
 #include "saw/plc/sim_plc_link.h"
 
 namespace orl {
@@ -101,6 +103,21 @@ TEST_F(PlcLinkChoice, AFailedOpenSaysWhatFailedAndWhy) {
   link = MakePlcLink(linkChoice, clock);
   EXPECT_EQ(OpenPlcLink(*link), "Comm Port1 is already in use.");  // the program's own text for a serial port
   EXPECT_EQ(link->LastError(), "no such device /nonexistent/ttyPLC");
+}
+
+// A register read of 2 words at 9600 baud 8O1 takes about 27.5 ms, a 4-word
+// write about 37 ms; a tick is never set shorter than its transfers take.
+TEST(LineTiming, ATickIsNeverShorterThanItsTransfersOnTheSerialLine) {
+  const SerialLine slow{9600, 'O', 8, 1};
+  EXPECT_NEAR(RtuTransactionMs(slow, kReadRequestBytes, ReadResponseBytes(2)), 27.5, 0.1);
+  EXPECT_NEAR(RtuTransactionMs(slow, WriteManyRequestBytes(4), kWriteManyResponseBytes), 36.7, 0.1);
+  EXPECT_NEAR(RtuTransactionMs({9600, 'N', 8, 1}, kReadRequestBytes, ReadResponseBytes(2)), 25.0, 0.1);
+
+  const int readTick = ScanTickWireMs(slow, /*handOverInOneTick=*/false);
+  EXPECT_GT(readTick, 6 * 27);  // the three images are each read at least twice
+  EXPECT_LT(readTick, 300);     // the default interval carries it
+  EXPECT_GT(ScanTickWireMs(slow, true), readTick + 37);
+  EXPECT_EQ(ScanTickWireMs({38400, 'O', 8, 1}, false), (readTick + 3) / 4);
 }
 
 }  // namespace

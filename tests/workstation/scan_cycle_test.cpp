@@ -4,6 +4,9 @@
 // over and written, and the end closes the link.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "saw/plc/dig_io.h"
 #include "saw/plc/register_map.h"
 #include "saw/shell/machine_parameters.h"
@@ -149,6 +152,23 @@ TEST_F(ScanCycleTest, SomethingToCutIsTheWorkstationsListAndOnlyATrial) {
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_NE(ui.boxes[0].text.find("more than 2000000 saw positions"), std::string::npos);
   EXPECT_EQ(ws->RunningPos(), 0);
+}
+
+// A PLC whose every transfer takes a few milliseconds.
+struct SlowMemoryLink final : MemoryPlcLink {
+  void BeginTransfer() override { std::this_thread::sleep_for(std::chrono::milliseconds(5)); }
+};
+
+TEST_F(ScanCycleTest, TheIntervalIsTheSettingsRaisedOnceATickIsSeenToTakeLonger) {
+  Start(StandardSettings("ScanIntervalMs=2\nMaxLogLen=20"));
+  ws->Activate();
+  ASSERT_TRUE(ws->OpenPlc(std::make_unique<SlowMemoryLink>()));
+  EXPECT_EQ(ws->scanCycle().IntervalMs(), 2);
+  ws->ScanTick();
+  const int raised = ws->scanCycle().IntervalMs();
+  EXPECT_GE(raised, 5);
+  ASSERT_FALSE(ws->plc().log.Lines().empty());
+  EXPECT_NE(ws->plc().log.Lines().back().find(IntervalRaisedText(2, raised)), std::string::npos);
 }
 
 }  // namespace
