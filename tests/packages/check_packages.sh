@@ -5,11 +5,12 @@
 # entry and the metainfo validate; the programs run from the unpacked root;
 # a C and a C++ host build against libqueldb-dev through find_package(QuelDB)
 # and pkg-config and run on libqueldb1's files alone; lintian finds no error.
-#   check_packages.sh BUILD_DIR WORK_DIR TESTS_DIR VERSION LIBDIR GENERATOR
+#   check_packages.sh BUILD_DIR WORK_DIR TESTS_DIR VERSION GENERATOR
 set -euo pipefail
-build=$1 work=$2 tests=$3 version=$4 libdir=$5 generator=$6
+build=$1 work=$2 tests=$3 version=$4 generator=$5
 packages=$build/packages
 arch=$(dpkg --print-architecture)
+libdir=lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 failures=0
 
 fail() {
@@ -117,7 +118,7 @@ for host in host cpp_host; do
 done
 
 echo "== lintian"
-if ! lintian --fail-on error --no-tag-display-limit "$packages"/*.deb >"$work/lintian.txt" 2>&1; then
+if ! lintian --fail-on error --tag-display-limit 0 "$packages"/*.deb >"$work/lintian.txt" 2>&1; then
   fail "lintian reports errors"
 fi
 cat "$work/lintian.txt"
