@@ -29,7 +29,7 @@ must() {
 deb() { echo "$packages/${1}_${version}_${arch}.deb"; }
 
 rm -rf "$work"
-mkdir -p "$work/all" "$work/system"
+mkdir -p "$work/all" "$work/root" "$work/system"
 printf '[IOType]\nIODevice=Modbus\n' >"$work/system/KVD.INI"
 
 echo "== cpack"
@@ -58,7 +58,7 @@ for name in "${!holds[@]}"; do
   dpkg-deb -x "$(deb "$name")" "$work/root/$name"
   dpkg-deb -x "$(deb "$name")" "$work/all"
   for file in ${holds[$name]} usr/share/doc/$name/copyright usr/share/doc/$name/changelog.gz; do
-    [ -e "$work/root/$name/$file" ] || fail "$name lacks /$file"
+    [ -e "$work/root/$name/$file" ] || [ -L "$work/root/$name/$file" ] || fail "$name lacks /$file"
   done
   for field in Section Maintainer Description; do
     [ -n "$(dpkg-deb -f "$(deb "$name")" "$field")" ] || fail "$name has no $field"
