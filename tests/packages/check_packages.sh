@@ -2,7 +2,8 @@
 # Builds the Debian packages from a build folder with CPack, then checks them
 # as installed: each is unpacked into a root of its own and all into one;
 # every package holds its files and names its real dependencies; the desktop
-# entry and the metainfo validate; the programs run from the unpacked root;
+# entry and the metainfo validate; the programs run from the unpacked root,
+# orl-tool's first start making its settings in a fresh home folder;
 # a C and a C++ host build against libqueldb-dev through find_package(QuelDB)
 # and pkg-config and run on libqueldb1's files alone; lintian finds no error.
 #   check_packages.sh BUILD_DIR WORK_DIR TESTS_DIR VERSION GENERATOR
@@ -99,6 +100,17 @@ must "$work/all/usr/bin/queldb" --help
 for page in orl orl-tool queldb; do
   [[ "$(zcat "$work/all/usr/share/man/man1/$page.1.gz")" == *'\-\-help'* ]] || fail "man page $page lists no options"
 done
+
+echo "== first start of the installed orl-tool"
+home=$work/home
+if told=$(env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u ORL_SETTINGS_DIR HOME="$home" "$work/all/usr/bin/orl-tool" run \
+  "$work/all/usr/share/orl/examples/Programs/kitchen-groups" --plc sim --until-done --tick-ms 0 2>&1 >/dev/null); then
+  [[ "$told" == *"$home/.config/orl/ORL.INI"* ]] || fail "orl-tool did not say where it wrote the settings: $told"
+  grep -q "^ProgramPath=$home/.local/share/orl/Programs$" "$home/.config/orl/ORL.INI" ||
+    fail "the first start's settings do not point into $home/.local/share/orl"
+else
+  fail "orl-tool run on its first start: $told"
+fi
 
 echo "== hosts against libqueldb-dev"
 dev=$work/dev
