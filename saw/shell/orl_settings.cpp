@@ -3,9 +3,12 @@
 #include <cstdlib>
 
 #include <algorithm>
+#include <filesystem>
+#include <iostream>
 
 #include "saw/shell/path_parts.h"
 #include "saw/shell/text_number.h"
+#include "saw/shell/user_settings.h"
 
 namespace orl {
 
@@ -46,10 +49,36 @@ std::string SettingsFolder(std::string_view programFolder, std::string_view over
   return WithTrailingSeparator(programFolder);
 }
 
+namespace {
+
+// The user's settings folder of an installed program, filled from the
+// examples on first start; empty when the user has no home folder. A first
+// start that cannot write its files says why and goes on: start-up then
+// reports the missing settings file as always.
+std::string InstalledSettingsFolder(const std::filesystem::path& examples) {
+  const std::filesystem::path folder = UserSettingsFolder();
+  if (folder.empty()) return {};
+  try {
+    const std::string told = SeedUserSettings(examples, folder, UserDataFolder());
+    if (!told.empty()) std::cerr << told << std::endl;
+  } catch (const std::filesystem::filesystem_error& error) {
+    std::cerr << "Cannot set up the settings in " << folder.string() << ": " << error.what() << std::endl;
+  }
+  return WithTrailingSeparator(folder.string());
+}
+
+}  // namespace
+
 std::string ChosenSettingsFolder(std::string_view programFolder, std::string_view commandLineFolder) {
   if (!TrimBlanks(commandLineFolder).empty()) return SettingsFolder(programFolder, commandLineFolder);
   const char* fromEnvironment = std::getenv(kSettingsFolderVariable);
-  return SettingsFolder(programFolder, fromEnvironment ? fromEnvironment : "");
+  if (fromEnvironment && !TrimBlanks(fromEnvironment).empty()) return SettingsFolder(programFolder, fromEnvironment);
+  const std::filesystem::path examples = InstalledExamplesFolder(std::string(programFolder));
+  if (!examples.empty()) {
+    std::string folder = InstalledSettingsFolder(examples);
+    if (!folder.empty()) return folder;
+  }
+  return SettingsFolder(programFolder, "");
 }
 
 std::filesystem::path SettingsPath(std::string_view settingsFolder) {

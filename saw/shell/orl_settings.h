@@ -83,8 +83,10 @@ std::string SettingsFolder(std::string_view programFolder, std::string_view over
 inline constexpr const char* kSettingsFolderVariable = "ORL_SETTINGS_DIR";
 
 // The settings folder both programs use: the folder the command line names,
-// else the one ORL_SETTINGS_DIR names (blank counts as unset), else the
-// program's folder as SettingsFolder has it.
+// else the one ORL_SETTINGS_DIR names (blank counts as unset), else for an
+// installed program (bundled examples in ../share/orl/examples) the user's
+// settings folder, filled from the examples on first start (see
+// user_settings.h), else the program's folder as SettingsFolder has it.
 std::string ChosenSettingsFolder(std::string_view programFolder, std::string_view commandLineFolder);
 
 // The settings file of a settings folder.

@@ -6,6 +6,7 @@
 
 int main(int argc, char** argv) {
   CLI::App app{"orl-tool: the saw controller's engine on the command line"};
+  app.set_version_flag("--version", ORL_VERSION);
   app.require_subcommand(1);
   int status = orl::kExitOk;
   orl::RegisterPlanCommand(app, status);

@@ -2,7 +2,10 @@
 # puts the libraries, public headers, CMake package (components queldb and
 # widgets), queldb.pc and queldb-widgets.pc, the Designer plugin and the queldb
 # tool below P. Every installed file finds the others relative to itself, so P
-# may be moved.
+# may be moved. Install components, one per Debian package (packaging/):
+#   queldb_runtime   libqueldb.so.1            queldb_development  headers, libqueldb.so, CMake package, queldb.pc
+#   widgets_runtime  libqueldb_widgets.so.1    widgets_development their headers, .so, targets, queldb-widgets.pc
+#   designer_plugin  the Qt Designer plugin    queldb_tool         the queldb tool
 include(CMakePackageConfigHelpers)
 
 # A SONAME and a version, unless the library's own rules gave it one.
@@ -20,31 +23,32 @@ function(queldb_origin_rpath target from_dir)
 endfunction()
 
 install(TARGETS queldb EXPORT QuelDBTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(DIRECTORY include/queldb DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT queldb_runtime NAMELINK_COMPONENT queldb_development)
+install(DIRECTORY include/queldb DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT queldb_development)
 
 if(TARGET queldb_widgets)
   queldb_origin_rpath(queldb_widgets ${CMAKE_INSTALL_LIBDIR})
   install(TARGETS queldb_widgets EXPORT QuelDBWidgetsTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(DIRECTORY ui/include/queldb DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT widgets_runtime NAMELINK_COMPONENT widgets_development)
+  install(DIRECTORY ui/include/queldb DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT widgets_development)
 endif()
 
 if(TARGET queldb_designer)
   queldb_origin_rpath(queldb_designer ${QUELDB_DESIGNER_INSTALL_DIR})
-  install(TARGETS queldb_designer LIBRARY DESTINATION ${QUELDB_DESIGNER_INSTALL_DIR})
+  install(TARGETS queldb_designer LIBRARY DESTINATION ${QUELDB_DESIGNER_INSTALL_DIR} COMPONENT designer_plugin)
 endif()
 
 if(TARGET queldb_tool)
   queldb_origin_rpath(queldb_tool ${CMAKE_INSTALL_BINDIR})
-  install(TARGETS queldb_tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS queldb_tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT queldb_tool)
 endif()
 
 # One export per component: the widgets' targets, and Qt with them, are loaded
 # only when a host asks for them.
-install(EXPORT QuelDBTargets NAMESPACE QuelDB:: DESTINATION ${QUELDB_INSTALL_CMAKEDIR})
+install(EXPORT QuelDBTargets NAMESPACE QuelDB:: DESTINATION ${QUELDB_INSTALL_CMAKEDIR} COMPONENT queldb_development)
 if(TARGET queldb_widgets)
-  install(EXPORT QuelDBWidgetsTargets NAMESPACE QuelDB:: DESTINATION ${QUELDB_INSTALL_CMAKEDIR})
+  install(EXPORT QuelDBWidgetsTargets NAMESPACE QuelDB:: DESTINATION ${QUELDB_INSTALL_CMAKEDIR}
+    COMPONENT widgets_development)
   set(QUELDB_CONFIG_WITH_WIDGETS ON)
 else()
   set(QUELDB_CONFIG_WITH_WIDGETS OFF)
@@ -56,7 +60,7 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/QuelDBConfigVersion
   VERSION ${PROJECT_VERSION}
   COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/QuelDBConfig.cmake ${CMAKE_CURRENT_BINARY_DIR}/QuelDBConfigVersion.cmake
-  DESTINATION ${QUELDB_INSTALL_CMAKEDIR})
+  DESTINATION ${QUELDB_INSTALL_CMAKEDIR} COMPONENT queldb_development)
 
 # The .pc files name their prefix relative to their own folder.
 file(RELATIVE_PATH QUELDB_PC_PREFIX_FROM_PCDIR /root/${CMAKE_INSTALL_LIBDIR}/pkgconfig /root)
@@ -64,7 +68,10 @@ set(pc_names queldb)
 if(TARGET queldb_widgets)
   list(APPEND pc_names queldb-widgets)
 endif()
+set(queldb_pc_component queldb_development)
+set(queldb-widgets_pc_component widgets_development)
 foreach(pc_name IN LISTS pc_names)
   configure_file(cmake/${pc_name}.pc.in ${CMAKE_CURRENT_BINARY_DIR}/${pc_name}.pc @ONLY)
-  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${pc_name}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${pc_name}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+    COMPONENT ${${pc_name}_pc_component})
 endforeach()
