@@ -89,7 +89,7 @@ void BM_MakePositionsRefused(benchmark::State& state) {
   }
   if (!tooLong) state.SkipWithError("the list was not refused");
 }
-BENCHMARK(BM_MakePositionsRefused)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MakePositionsRefused)->Unit(benchmark::kMicrosecond);
 
 void BM_CutProgramLoadAndSave(benchmark::State& state) {
   CutList cutList;
