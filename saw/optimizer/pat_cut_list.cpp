@@ -5,31 +5,44 @@
 
 namespace orl {
 
+namespace {
+// The fields a head holds and those a stored cut holds, copied either way
+// between them and a whole cut: the members have the same names.
+template <typename From, typename To>
+void CopyHeadFields(const From& from, To& to) {
+  to.SourceTag = from.SourceTag;
+  to.PatNo = from.PatNo;
+  to.BoardDesc = from.BoardDesc;
+  to.BoardLen = from.BoardLen;
+  to.BoardWid = from.BoardWid;
+  to.TrimShort = from.TrimShort;
+  to.TrimLong = from.TrimLong;
+  to.EndTrimWid = from.EndTrimWid;
+  to.EndTrimLen = from.EndTrimLen;
+  to.PatSheets = from.PatSheets;
+  to.BookMax = from.BookMax;
+}
+
+template <typename From, typename To>
+void CopyOwnFields(const From& from, To& to) {
+  to.LoadLong = from.LoadLong;
+  to.CutDim = from.CutDim;
+  to.CutLevel = from.CutLevel;
+  to.CutQty = from.CutQty;
+  to.PartRef = from.PartRef;
+  to.SeqStep = from.SeqStep;
+}
+}  // namespace
+
 PatCutList::PatCutList() { Clear(); }
 
 PatCut PatCutList::operator[](std::size_t i) const {
   const StoredCut& stored = cuts_[i];
-  const Head& head = heads_[stored.head];
   const Labels& labels = labels_[stored.labels];
   PatCut cut;
-  cut.SourceTag = head.SourceTag;
-  cut.PatNo = head.PatNo;
-  cut.BoardDesc = head.BoardDesc;
-  cut.BoardLen = head.BoardLen;
-  cut.BoardWid = head.BoardWid;
-  cut.TrimShort = head.TrimShort;
-  cut.TrimLong = head.TrimLong;
-  cut.EndTrimWid = head.EndTrimWid;
-  cut.EndTrimLen = head.EndTrimLen;
-  cut.PatSheets = head.PatSheets;
-  cut.BookMax = head.BookMax;
-  cut.LoadLong = stored.LoadLong != 0;
-  cut.CutDim = stored.CutDim;
-  cut.CutLevel = stored.CutLevel;
-  cut.CutQty = stored.CutQty;
+  CopyHeadFields(heads_[stored.head], cut);
+  CopyOwnFields(stored, cut);
   cut.PartLabel = labels.PartLabel;
-  cut.PartRef = stored.PartRef;
-  cut.SeqStep = stored.SeqStep;
   cut.BookLabels = labels.BookLabels;
   return cut;
 }
@@ -37,13 +50,8 @@ PatCut PatCutList::operator[](std::size_t i) const {
 void PatCutList::Append(const PatCut& cut) {
   StoredCut stored{};
   stored.head = HeadIndex(cut);
-  stored.LoadLong = cut.LoadLong ? 1 : 0;
   stored.labels = LabelsIndex(cut);
-  stored.CutDim = cut.CutDim;
-  stored.CutLevel = cut.CutLevel;
-  stored.CutQty = cut.CutQty;
-  stored.PartRef = cut.PartRef;
-  stored.SeqStep = cut.SeqStep;
+  CopyOwnFields(cut, stored);
   cuts_.push_back(stored);
 }
 
@@ -63,8 +71,9 @@ void PatCutList::SortByPattern() {
 }
 
 PatCutList::Head PatCutList::HeadOf(const PatCut& cut) {
-  return {cut.SourceTag, cut.BoardDesc, cut.BoardLen,  cut.BoardWid,   cut.TrimShort, cut.TrimLong,
-          cut.EndTrimWid, cut.EndTrimLen, cut.PatNo, cut.PatSheets, cut.BookMax};
+  Head head;
+  CopyHeadFields(cut, head);
+  return head;
 }
 
 std::uint32_t PatCutList::HeadIndex(const PatCut& cut) {

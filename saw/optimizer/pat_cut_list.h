@@ -2,7 +2,7 @@
 // shares (pattern, board, trims, sheets) are kept once for a run of cuts that
 // repeat them, and a cut's labels are kept once for the cuts that name the
 // same ones (an Ardis pattern line expands into tens of cuts of a few parts).
-// A stored cut takes 20 bytes rather than a `PatCut`'s 112.
+// A stored cut takes 20 bytes rather than a `PatCut`'s 120.
 #pragma once
 
 #include <array>
