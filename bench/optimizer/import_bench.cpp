@@ -6,8 +6,29 @@
 // a whole pattern (here twenty cuts), so that file has a twentieth of the
 // lines of the others for as many cuts: its ratio is no match for theirs,
 // and its cuts per second are what compare.
+//
+// BM_ImportPeak: the import's peak memory against the file's size (aim: 10
+// or less for every kind). It is the peak resident size (getrusage's
+// ru_maxrss) of a fresh process that imports the file, less its resident
+// size before the import: what the machine really holds, allocator overhead
+// and every buffer included, while room reserved ahead and never filled
+// costs nothing, as it costs the program nothing. A counting allocator
+// would charge that room and miss the rest. Each kind runs in a process of
+// its own because a process's peak never comes down.
+//
+// BM_ToolImport: `orl-tool import FILE` and `orl-tool import FILE --json`
+// as processes writing to /dev/null, their processor time (user and
+// system) in medians over the runs; "x_plain" is the JSON output's median
+// over the plain one's (aim: 2 or less).
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +36,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "saw/optimizer/optimizer_import.h"
 
@@ -35,11 +57,9 @@ std::filesystem::path Folder() {
 
 using Writer = std::function<void(std::ofstream&)>;
 
-std::string Generate(const std::string& name, const Writer& write) {
-  const auto path = Folder() / name;
-  std::ofstream out(path, std::ios::binary);
+void Generate(const std::string& name, const Writer& write) {
+  std::ofstream out(Folder() / name, std::ios::binary);
   write(out);
-  return name;
 }
 
 int Level(int i) { return 1 + (i % 7 == 0 ? 0 : i % 3); }
@@ -103,10 +123,26 @@ double Seconds(const std::function<void()>& run) {
   return ThreadSeconds() - start;
 }
 
-void BM_Import(benchmark::State& state, const std::string& name, const Writer& write) {
-  static std::map<std::string, std::string> generated;
-  if (!generated.count(name)) generated[name] = Generate(name, write);
-  const std::string path = (Folder() / name).string();
+struct Kind {
+  const char* name;
+  const char* file;
+  Writer write;
+};
+const Kind Kinds[] = {{"csv", "bench.csv", WriteCsv},
+                      {"ptx", "bench.ptx", WritePtx},
+                      {"cpout", "CPOUT.001", WriteCpOut},
+                      {"ardis", "bench.saw", WriteArdis}};
+
+std::string Generated(const Kind& kind) {
+  static std::map<std::string, bool> generated;
+  if (!generated[kind.file]) Generate(kind.file, kind.write);
+  generated[kind.file] = true;
+  return (Folder() / kind.file).string();
+}
+
+void BM_Import(benchmark::State& state, const Kind& kind) {
+  const std::string name = kind.file;
+  const std::string path = Generated(kind);
   const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
   double baseline = 1e9;
   for (int i = 0; i < 3; ++i) baseline = std::min(baseline, Seconds([&] { benchmark::DoNotOptimize(CountLines(path)); }));
@@ -130,14 +166,115 @@ void BM_Import(benchmark::State& state, const std::string& name, const Writer& w
   state.counters["x_line_count"] = total / static_cast<double>(state.iterations()) / baseline;
 }
 
-BENCHMARK_CAPTURE(BM_Import, csv, std::string("bench.csv"), Writer(WriteCsv))->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Import, ptx, std::string("bench.ptx"), Writer(WritePtx))->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Import, cpout, std::string("CPOUT.001"), Writer(WriteCpOut))->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Import, ardis, std::string("bench.saw"), Writer(WriteArdis))->UseManualTime()->Unit(benchmark::kMillisecond);
+// Resident kilobytes now ("VmRSS") from /proc/self/status.
+long ResidentKb() {
+  FILE* status = std::fopen("/proc/self/status", "r");
+  if (!status) return 0;
+  char line[256];
+  long kb = 0;
+  while (std::fgets(line, sizeof line, status))
+    if (std::sscanf(line, "VmRSS: %ld kB", &kb) == 1) break;
+  std::fclose(status);
+  return kb;
+}
+
+constexpr const char* PeakChildFlag = "--import-peak";
+
+// In the child: imports `name` and prints the resident kilobytes before the
+// import and the peak after it.
+int ImportPeakChild(const std::string& name) {
+  auto model = std::make_unique<OptimizerModel>();
+  const long before = ResidentKb();
+  ImportOptimizerFile(*model, Folder().string(), name, "C:\\Ardis\\data.ini");
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("%ld %ld %zu\n", before, usage.ru_maxrss, model->CutCount());
+  return 0;
+}
+
+std::string SelfPath() { return std::filesystem::read_symlink("/proc/self/exe").string(); }
+
+void BM_ImportPeak(benchmark::State& state, const Kind& kind) {
+  const std::string path = Generated(kind);
+  const double bytes = static_cast<double>(std::filesystem::file_size(path));
+  long before = 0, peak = 0;
+  std::size_t cuts = 0;
+  for (auto _ : state) {
+    FILE* child = ::popen((SelfPath() + " " + PeakChildFlag + " " + kind.file).c_str(), "r");
+    if (!child || std::fscanf(child, "%ld %ld %zu", &before, &peak, &cuts) != 3) state.SkipWithError("no child");
+    if (child) ::pclose(child);
+  }
+  state.counters["file_MB"] = bytes / 1e6;
+  state.counters["peak_MB"] = static_cast<double>(peak - before) * 1024 / 1e6;
+  state.counters["peak_x_file"] = static_cast<double>(peak - before) * 1024 / bytes;
+  state.counters["cuts"] = static_cast<double>(cuts);
+}
+
+#ifdef ORL_TOOL_PATH
+// Processor seconds (user and system) of `orl-tool import` on the file, its
+// output thrown away.
+double ToolSeconds(const std::string& path, bool json) {
+  const std::string ini = (Folder() / "ORL.INI").string();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr)) ::_exit(127);
+    ::execl(ORL_TOOL_PATH, ORL_TOOL_PATH, "import", path.c_str(), "--ini", ini.c_str(), json ? "--json" : nullptr,
+            nullptr);
+    ::_exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  ::wait4(pid, &status, 0, &usage);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
+void BM_ToolImport(benchmark::State& state, const Kind& kind) {
+  const std::string path = Generated(kind);
+  std::ofstream(Folder() / "ORL.INI") << "[Configuration]\nSawKerf=3.2\n[System]\nJobPath=.\nProgramPath=.\nArdisPath=C:\\Ardis\\data.ini\n";
+  std::vector<double> plain, json;
+  for (auto _ : state) {
+    plain.push_back(ToolSeconds(path, false));
+    json.push_back(ToolSeconds(path, true));
+    if (plain.back() < 0 || json.back() < 0) state.SkipWithError("orl-tool failed");
+    state.SetIterationTime(json.back());
+  }
+  state.counters["plain_ms"] = Median(plain) * 1000;
+  state.counters["json_ms"] = Median(json) * 1000;
+  state.counters["x_plain"] = Median(json) / Median(plain);
+}
+#endif
+
+void RegisterKinds() {
+  for (const Kind& kind : Kinds) {
+    benchmark::RegisterBenchmark((std::string("BM_Import/") + kind.name).c_str(),
+                                 [&kind](benchmark::State& state) { BM_Import(state, kind); })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+  }
+  for (const Kind& kind : Kinds)
+    benchmark::RegisterBenchmark((std::string("BM_ImportPeak/") + kind.name).c_str(),
+                                 [&kind](benchmark::State& state) { BM_ImportPeak(state, kind); })
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+#ifdef ORL_TOOL_PATH
+  for (const Kind& kind : Kinds)
+    benchmark::RegisterBenchmark((std::string("BM_ToolImport/") + kind.name).c_str(),
+                                 [&kind](benchmark::State& state) { BM_ToolImport(state, kind); })
+        ->Iterations(5)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+#endif
+}
 
 void BM_LineCount(benchmark::State& state) {
-  const std::string path = (Folder() / "bench.csv").string();
-  if (!std::filesystem::exists(path)) Generate("bench.csv", WriteCsv);
+  const std::string path = Generated(Kinds[0]);
   for (auto _ : state) benchmark::DoNotOptimize(CountLines(path));
   state.SetBytesProcessed(static_cast<std::int64_t>(std::filesystem::file_size(path)) * state.iterations());
 }
@@ -146,4 +283,12 @@ BENCHMARK(BM_LineCount)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace orl
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], orl::PeakChildFlag) == 0) return orl::ImportPeakChild(argv[2]);
+  orl::RegisterKinds();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -140,12 +140,23 @@ void DeleteEmptyGroups(CellGrid& grid, CutBookLabels& labels, std::span<PatCut> 
   }
 }
 
-// The selected pattern's records: from its first one while the number holds.
-std::span<PatCut> PatternCuts(OptimizerModel& model, std::int16_t pattern) {
-  const std::size_t first = model.CurPatFirst < 1 ? model.PatCuts.size() : model.CurPatFirst;
-  std::size_t end = first;
-  while (end < model.PatCuts.size() && model.PatCuts[end].PatNo == pattern) ++end;
-  return std::span<PatCut>(model.PatCuts).subspan(first, end - first);
+// The selected pattern's records, from its first one while the number holds:
+// a copy to place, whose cut-sequence steps are then written back.
+struct PatternCopy {
+  std::size_t first = 0;
+  std::vector<PatCut> cuts;
+
+  void WriteStepsBack(PatCutList& patCuts) const {
+    for (std::size_t k = 0; k < cuts.size(); ++k) patCuts.SetSeqStep(first + k, cuts[k].SeqStep);
+  }
+};
+
+PatternCopy PatternCuts(const OptimizerModel& model, std::int16_t pattern) {
+  PatternCopy copy;
+  copy.first = model.CurPatFirst < 1 ? model.PatCuts.size() : static_cast<std::size_t>(model.CurPatFirst);
+  for (std::size_t i = copy.first; i < model.PatCuts.size() && model.PatCuts.PatNo(i) == pattern; ++i)
+    copy.cuts.push_back(model.PatCuts[i]);
+  return copy;
 }
 
 }  // namespace
@@ -191,7 +202,8 @@ void DeleteCutGroup(CellGrid& grid, int group) {
 
 bool LoadPattern(PatternLoadContext context, OptimizerModel& model, OptimizerView& view, CutBookLabels& labels) {
   const std::int16_t pattern = SelectedPatternNumber(model);
-  const std::span<PatCut> cuts = PatternCuts(model, pattern);
+  PatternCopy copy = PatternCuts(model, pattern);
+  std::vector<PatCut>& cuts = copy.cuts;
   if (cuts.empty()) return false;  // nothing to write: the list stays as it is
   labels.Clear();
   CutList& cutList = context.cutList;
@@ -202,6 +214,7 @@ bool LoadPattern(PatternLoadContext context, OptimizerModel& model, OptimizerVie
   Placement placement(context, model, view, labels);
   placement.Run(cuts);
   DeleteEmptyGroups(cutList.grid, labels, cuts);
+  copy.WriteStepsBack(model.PatCuts);
   Setupcutlist(cutList);
   GrooveCol(cutList);
   if (placement.Overflowed()) Warn(context.ui, PatternTooLargeText(GroupsOf(cutList.grid)));

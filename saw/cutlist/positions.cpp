@@ -15,53 +15,92 @@ namespace {
 // bound only keeps the count a valid integer.
 constexpr double kMaxStrokes = static_cast<double>(kMaxPosEntries) + 1;
 
+// RoundHalfEven for the values of a list, without the save and restore of
+// the rounding mode that std::nearbyint makes and that would be most of a
+// long list's cost: adding and taking away 2^52 rounds a double of less than
+// 2^31 to the nearest integer, halves to even, in the default mode. Other
+// values (and NaN) take the general path.
+std::int32_t RoundEven(double value) {
+  constexpr double kShift = 4503599627370496.0;  // 2^52
+  if (!(std::fabs(value) < 2147483647.0)) return RoundHalfEven(value);
+  return static_cast<std::int32_t>(value < 0 ? (value - kShift) + kShift : (value + kShift) - kShift);
+}
+
+// What one row of a group asks for, read from its cells once.
+struct CutRow {
+  int row = 0;
+  int positionColumn = 0;
+  int pieces = 1;   // the row's quantity; the head and the grid's last row cut one
+  int strokes = 0;  // saw strokes per piece; 0 or less still cuts once
+  double step = 0;  // the move of each further stroke, in tenths
+  double move = 0;  // kerf plus piece, in tenths
+  bool groove = false;
+
+  std::uint64_t Entries() const {
+    return static_cast<std::uint64_t>(pieces) * static_cast<std::uint64_t>(std::max(strokes, 1));
+  }
+};
+
+// The walk runs in two passes: the first reads the rows and counts the
+// entries, so that a list over the limit is refused before anything is
+// made (the scan loop asks again on every tick while the PLC holds "Set To
+// Beginning"), and the second writes the list into room reserved once.
 class PositionWalk {
  public:
-  PositionWalk(CutList& cutList, double kerf, bool absoluteMode, std::int32_t& runningPos, PosList& posList)
-      : grid_(cutList.grid),
-        inch_(cutList.InchSelected()),
-        kerf_(kerf),
-        absoluteMode_(absoluteMode),
-        runningPos_(runningPos),
-        posList_(posList) {}
+  PositionWalk(const CutList& cutList, double kerf) : grid_(cutList.grid), inch_(cutList.InchSelected()), kerf_(kerf) {}
 
-  // False when the list would pass kMaxPosEntries; the list is then left
-  // empty.
-  bool Run(int startColumn, int endColumn) {
-    int row = kTotalRow;
+  // Reads the groups from the one of startColumn on; false, as soon as the
+  // count passes kMaxPosEntries, when the list would be too long.
+  bool Plan(int startColumn, int endColumn) {
     int qtyColumn = startColumn;
-    bool first = true;
-    int remaining = 0;
-    posList_ = EmptyPosList();
     for (;;) {
-      if (remaining == 0) remaining = Quantity(row, qtyColumn);
-      if (row == kTotalRow) remaining = 1;
-      if (!EmitCut(row, qtyColumn - 1, first)) {
-        PosList().swap(posList_);  // gives the memory back
-        posList_ = EmptyPosList();
-        return false;
-      }
-      --remaining;
-      if (row == grid_.Rows()) return true;
-      if (remaining == 0) ++row;
-      if (Value(row, qtyColumn) != 0) {
-        first = false;
-        continue;
+      const int positionColumn = qtyColumn - 1;
+      if (!Add(ReadRow(kTotalRow, positionColumn, 1))) return false;
+      if (kTotalRow == grid_.Rows()) return true;
+      for (int row = kFirstCutRow; row <= grid_.Rows(); ++row) {
+        const double quantity = Value(row, qtyColumn);
+        if (quantity == 0) break;  // the group ends at its first row without a quantity
+        // A cut in the grid's last row is cut once and ends the whole list.
+        const bool lastRow = row == grid_.Rows();
+        if (!Add(ReadRow(row, positionColumn, lastRow ? 1 : Pieces(quantity)))) return false;
+        if (lastRow) return true;
       }
       const int nextPosition = qtyColumn + 5;
       if (nextPosition > endColumn || Value(kTotalRow, nextPosition) == 0) return true;
       qtyColumn = nextPosition + 1;
-      row = kTotalRow;
-      first = true;
+    }
+  }
+
+  std::size_t Entries() const { return static_cast<std::size_t>(entries_); }
+
+  // Writes the planned entries after the placeholder; runningPos carries the
+  // last absolute target.
+  void Emit(bool absoluteMode, std::int32_t& runningPos, PosList& posList) const {
+    posList.clear();
+    posList.reserve(Entries() + 1);
+    posList.emplace_back();
+    for (const CutRow& cut : rows_) {
+      const bool first = cut.row == kTotalRow;
+      for (int piece = 0; piece < cut.pieces; ++piece) {
+        int strokes = cut.strokes;
+        double move = cut.move;
+        do {
+          runningPos = first ? RoundEven(move) : RoundEven(static_cast<double>(runningPos) - move);
+          posList.push_back(
+              PosEntry{absoluteMode ? runningPos : RoundEven(move), cut.row, cut.positionColumn, first, cut.groove});
+          --strokes;
+          move = cut.step;
+        } while (strokes > 0);
+      }
     }
   }
 
  private:
   double Value(int row, int column) const { return Val(grid_.Text(row, column)); }
 
-  int Quantity(int row, int qtyColumn) const {
-    const int quantity = std::clamp(RoundHalfEven(Value(row, qtyColumn)), 0, kMaxCellQuantity);
-    return quantity == 0 ? 1 : quantity;
+  static int Pieces(double quantity) {
+    const int pieces = std::clamp(RoundHalfEven(quantity), 0, kMaxCellQuantity);
+    return pieces == 0 ? 1 : pieces;
   }
 
   // Saw strokes a groove needs: the groove divided by the kerf, a part
@@ -74,60 +113,32 @@ class PositionWalk {
     return static_cast<int>(std::clamp(quotient == whole ? whole : whole + 1, -1.0, kMaxStrokes));
   }
 
-  // What a cut row asks for, read once per row rather than once per piece.
-  struct CutRow {
-    int row = -1;
-    int positionColumn = -1;
-    double groove = 0;
-    int strokes = 0;
-    double step = 0;
-    double move = 0;
-  };
-
-  const CutRow& ReadCutRow(int row, int positionColumn) {
-    if (cut_.row == row && cut_.positionColumn == positionColumn) return cut_;
-    cut_ = CutRow{row, positionColumn};
-    cut_.groove = row > kTotalRow ? Value(row, positionColumn + kGrooveOffset) : 0.0;
-    if (cut_.groove != 0) {
-      cut_.strokes = StrokeCount(cut_.groove);
-      if (cut_.strokes != 0) cut_.step = cut_.groove / cut_.strokes * 10;
+  CutRow ReadRow(int row, int positionColumn, int pieces) const {
+    CutRow cut{row, positionColumn, pieces};
+    const double groove = row > kTotalRow ? Value(row, positionColumn + kGrooveOffset) : 0.0;
+    cut.groove = groove != 0;
+    if (cut.groove) {
+      cut.strokes = StrokeCount(groove);
+      if (cut.strokes != 0) cut.step = groove / cut.strokes * 10;
     }
     double piece = Value(row, positionColumn);
     if (inch_) piece *= kMillimetresPerInch;
-    cut_.move = RoundHalfAwayFromZero(kerf_ + piece, 1) * 10;
-    return cut_;
+    cut.move = RoundHalfAwayFromZero(kerf_ + piece, 1) * 10;
+    return cut;
   }
 
-  // False, with nothing emitted past the limit, when the list is full.
-  bool EmitCut(int row, int positionColumn, bool first) {
-    const CutRow& cut = ReadCutRow(row, positionColumn);
-    const double groove = cut.groove;
-    const double step = cut.step;
-    int strokes = cut.strokes;
-    double move = cut.move;
-    do {
-      if (static_cast<std::size_t>(UpperBound(posList_)) >= kMaxPosEntries) return false;
-      PosEntry entry;
-      entry.CellRow = row;
-      entry.CellCol = positionColumn;
-      entry.NewBoard = first;
-      runningPos_ = first ? RoundHalfEven(move) : RoundHalfEven(static_cast<double>(runningPos_) - move);
-      entry.Target = absoluteMode_ ? runningPos_ : RoundHalfEven(move);
-      entry.GrooveStroke = groove != 0;
-      posList_.push_back(entry);
-      --strokes;
-      move = step;
-    } while (strokes > 0);
+  bool Add(const CutRow& cut) {
+    entries_ += cut.Entries();
+    if (entries_ > kMaxPosEntries) return false;
+    rows_.push_back(cut);
     return true;
   }
 
   const CellGrid& grid_;
   const bool inch_;
   const double kerf_;
-  const bool absoluteMode_;
-  std::int32_t& runningPos_;
-  PosList& posList_;
-  CutRow cut_;
+  std::vector<CutRow> rows_;
+  std::uint64_t entries_ = 0;
 };
 
 }  // namespace
@@ -143,14 +154,14 @@ bool BuildPositionList(CutList& cutList, const CellGrid& macPar, bool absoluteMo
   int endColumn = ColsPerGroup * (lastColumn / ColsPerGroup) + 2;
   if (startColumn == endColumn) endColumn = grid.Columns();
 
-  const std::int32_t runningPosBefore = runningPos;
-  PositionWalk walk(cutList, MachineParameter(macPar, kSawKerfRow), absoluteMode, runningPos, posList);
-  const bool fits = walk.Run(startColumn, endColumn);
+  PositionWalk walk(cutList, MachineParameter(macPar, kSawKerfRow));
+  const bool fits = walk.Plan(startColumn, endColumn);
   if (tooLong) *tooLong = !fits;
   if (!fits) {
-    runningPos = runningPosBefore;
+    posList = EmptyPosList();  // the list before is let go: it is not what the cut list asks for
     return false;
   }
+  walk.Emit(absoluteMode, runningPos, posList);
   return UpperBound(posList) > 1 || (UpperBound(posList) == 1 && posList[1].Target != 0);
 }
 

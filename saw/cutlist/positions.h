@@ -43,9 +43,9 @@ inline constexpr std::size_t kMaxPosEntries = 2'000'000;
 // to the end of the list). runningPos carries the last absolute target
 // between calls. Returns true when the list holds more than one entry or
 // its single entry has a non-zero target. A groove with a saw kerf of 0
-// counts as a single stroke. A list that would pass kMaxPosEntries is not
-// made: posList is left empty, runningPos unchanged, the result is false
-// and *tooLong (when given) is set.
+// counts as a single stroke. A list that would pass kMaxPosEntries is
+// refused before any entry is made: posList is left empty, runningPos
+// unchanged, the result is false and *tooLong (when given) is set.
 bool BuildPositionList(CutList& cutList, const CellGrid& macPar, bool absoluteMode, std::int32_t& runningPos,
                        PosList& posList, bool* tooLong = nullptr);
 

@@ -1,7 +1,5 @@
 #include "saw/optimizer/optimizer_model.h"
 
-#include <algorithm>
-
 #include "saw/shell/text_number.h"
 #include "saw/optimizer/eval_number.h"
 
@@ -23,7 +21,7 @@ const char* FileKindName(FileKind kind) {
 }
 
 void OptimizerModel::ResetForImport(FileKind kind) {
-  PatCuts.assign(1, PatCut{});
+  PatCuts.Clear();
   Texts.Clear();
   Pat.Clear();
   Parts.Clear();
@@ -42,12 +40,14 @@ PatCut* OptimizerModel::NewCut(std::int64_t line) {
     CutsFull = true;
     return nullptr;
   }
-  return &PatCuts.emplace_back();
+  newCut_ = PatCut{};
+  return &newCut_;
 }
 
 void OptimizerModel::ListCut(bool clearPatOnFirst) {
+  PatCuts.Append(newCut_);
   if (clearPatOnFirst && CutCount() == 1) Pat.Clear();
-  ListPattern(PatCuts.back());
+  ListPattern(newCut_);
 }
 
 void OptimizerModel::ListNewPattern(const PatCut& cut) {
@@ -58,11 +58,11 @@ void OptimizerModel::ListNewPattern(const PatCut& cut) {
 
 void OptimizerModel::GatherPatterns() {
   if (!patternsOutOfOrder_) return;  // the usual file: nothing to move
-  std::stable_sort(PatCuts.begin() + 1, PatCuts.end(),
-                   [](const PatCut& a, const PatCut& b) { return a.PatNo < b.PatNo; });
+  PatCuts.SortByPattern();
   Pat.Clear();
   LastListedPat = 0;
-  for (std::size_t i = 1; i < PatCuts.size(); ++i) ListPattern(PatCuts[i]);
+  for (std::size_t i = 1; i < PatCuts.size(); ++i)
+    if (PatCuts.PatNo(i) != LastListedPat) ListNewPattern(PatCuts[i]);
   patternsOutOfOrder_ = false;
 }
 

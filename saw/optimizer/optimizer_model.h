@@ -10,6 +10,7 @@
 
 #include "saw/optimizer/import_warnings.h"
 #include "saw/optimizer/pat_cut.h"
+#include "saw/optimizer/pat_cut_list.h"
 #include "saw/optimizer/text_store.h"
 
 namespace orl {
@@ -38,7 +39,7 @@ struct OptimizerModel {
   OptimizerModel(OptimizerModel&&) noexcept = default;
   OptimizerModel& operator=(OptimizerModel&&) noexcept = default;
 
-  std::vector<PatCut> PatCuts = std::vector<PatCut>(1);  // element 0 stays empty
+  PatCutList PatCuts;  // element 0 stays empty
   TextStore Texts;  // every text the cuts refer to
   // Per pattern ordinal, the sheets of book 1..n (entry 0 of each unused).
   std::vector<std::vector<std::int16_t>> PatBooks = std::vector<std::vector<std::int16_t>>(1);
@@ -65,8 +66,9 @@ struct OptimizerModel {
   bool AddCut(const PatCut& cut, bool clearPatOnFirst, std::int64_t line);
 
   // The same in two steps, so a reader fills the new cut in place: NewCut
-  // appends an empty cut (nullptr once the limit is reached), ListCut lists
-  // it once its fields are set. The reader keeps the cut's texts in `Texts`.
+  // hands out an empty cut (nullptr once the limit is reached), ListCut
+  // appends and lists it once its fields are set. The reader keeps the cut's
+  // texts in `Texts`.
   PatCut* NewCut(std::int64_t line);
   void ListCut(bool clearPatOnFirst);
 
@@ -87,6 +89,7 @@ struct OptimizerModel {
   void ListNewPattern(const PatCut& cut);
 
   bool patternsOutOfOrder_ = false;
+  PatCut newCut_;  // the cut NewCut handed out
 };
 
 // "N  *  desc", the `Pat` entry of a pattern.

@@ -71,7 +71,7 @@ bool OptimizerReader::SameUpper(char c, char upper) {
 }
 
 void OptimizerReader::ReserveCuts(std::uintmax_t count) {
-  model_.PatCuts.reserve(model_.PatCuts.size() + std::min<std::uintmax_t>(count, OptimizerModel::MaxCuts));
+  model_.PatCuts.Reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(count, OptimizerModel::MaxCuts)));
 }
 
 void OptimizerReader::Warn(const std::string& text) { model_.Warnings.AddAtLine(line_, text); }

@@ -22,7 +22,7 @@ bool OptimizerFileClicked(OptimizerModel& model, OptimizerView& view, const std:
 }
 
 void ForgetImportedPatterns(OptimizerModel& model, OptimizerView& view) {
-  model.PatCuts.assign(1, PatCut{});
+  model.PatCuts.Clear();
   model.CurPatFirst = 0;
   model.Pat.Clear();
   model.Parts.Clear();

@@ -46,7 +46,7 @@ struct Drawing {
 };
 
 void DrawBoard(Drawing& d, OptimizerModel& model, std::int32_t first) {
-  const PatCut& cut = model.PatCuts[first];
+  const PatCut cut = model.PatCuts[first];
   const float L = cut.BoardLen, W = cut.BoardWid;
   const float larger = std::max(L, W);
   const int m = RoundHalfEven(larger / 25);
@@ -133,11 +133,11 @@ void ShowGraphic(OptimizerModel& model, OptimizerView& view) {
   bool found = false;
   int highestLevel = 0;
   for (std::size_t i = 1; i < model.PatCuts.size(); ++i) {
-    const PatCut& cut = model.PatCuts[i];
-    if (cut.PatNo != pattern) {
-      if (cut.PatNo > pattern) break;
+    if (const std::int16_t patNo = model.PatCuts.PatNo(i); patNo != pattern) {
+      if (patNo > pattern) break;
       continue;
     }
+    const PatCut cut = model.PatCuts[i];
     if (!found) DrawBoard(d, model, static_cast<std::int32_t>(i));
     found = true;
     // Levels outside the level tables are neither drawn nor counted.

@@ -90,7 +90,7 @@ void PtxReader::ReadCut(const FieldParser& parser) {
 void PtxReader::BuildCutsAtEnd() {
   model_.Pat.Clear();
   model_.CutsFull = false;  // the limit above already held the table to what fits
-  model_.PatCuts.reserve(model_.PatCuts.size() + cuts_.size());  // every record known now: no regrowth
+  model_.PatCuts.Reserve(cuts_.size());  // every record known now: no regrowth
   for (std::size_t i = 1; i < cuts_.size(); ++i) {
     const PtxCutRecord& record = cuts_[i];
     if (record.Level < FirstCutLevel || record.Level > LastCutLevel) continue;

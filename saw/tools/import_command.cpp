@@ -5,7 +5,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <span>
+#include <ranges>
 
 #include "saw/optimizer/svg_writer.h"
 #include "saw/shell/number_text.h"
@@ -25,18 +25,52 @@ struct ImportOptions {
   bool json = false;
 };
 
-// Single-precision numbers as the program shows them (1219.2, not 1219.19995).
-double Shown(float value) { return std::stod(PlainNumberText(value)); }
-
-nlohmann::ordered_json CutJson(const PatCut& cut) {
-  return {{"SourceTag", cut.SourceTag}, {"PatNo", cut.PatNo},          {"BoardDesc", cut.BoardDesc},
-          {"BoardLen", Shown(cut.BoardLen)},   {"BoardWid", Shown(cut.BoardWid)},
-          {"TrimShort", Shown(cut.TrimShort)}, {"TrimLong", Shown(cut.TrimLong)},
-          {"EndTrimWid", Shown(cut.EndTrimWid)}, {"EndTrimLen", Shown(cut.EndTrimLen)},
-          {"PatSheets", cut.PatSheets},        {"BookMax", cut.BookMax},  {"LoadLong", cut.LoadLong},
-          {"CutDim", Shown(cut.CutDim)},       {"CutLevel", cut.CutLevel}, {"CutQty", cut.CutQty},
-          {"PartLabel", cut.PartLabel},        {"PartRef", cut.PartRef},  {"SeqStep", cut.SeqStep},
-          {"BookLabels", std::vector<std::string>(cut.BookLabels.begin(), cut.BookLabels.end())}};
+// A cut as one JSON object, each member appended as it is formatted: the
+// same text nlohmann::ordered_json gives for the cut's members in this
+// order, single-precision numbers as the program shows them.
+void AppendCutJson(std::string& out, const PatCut& cut) {
+  using namespace json_text;
+  out += "{\"SourceTag\":";
+  AppendString(out, cut.SourceTag);
+  out += ",\"PatNo\":";
+  AppendInteger(out, cut.PatNo);
+  out += ",\"BoardDesc\":";
+  AppendString(out, cut.BoardDesc);
+  out += ",\"BoardLen\":";
+  AppendShownNumber(out, cut.BoardLen);
+  out += ",\"BoardWid\":";
+  AppendShownNumber(out, cut.BoardWid);
+  out += ",\"TrimShort\":";
+  AppendShownNumber(out, cut.TrimShort);
+  out += ",\"TrimLong\":";
+  AppendShownNumber(out, cut.TrimLong);
+  out += ",\"EndTrimWid\":";
+  AppendShownNumber(out, cut.EndTrimWid);
+  out += ",\"EndTrimLen\":";
+  AppendShownNumber(out, cut.EndTrimLen);
+  out += ",\"PatSheets\":";
+  AppendInteger(out, cut.PatSheets);
+  out += ",\"BookMax\":";
+  AppendInteger(out, cut.BookMax);
+  out += cut.LoadLong ? ",\"LoadLong\":true" : ",\"LoadLong\":false";
+  out += ",\"CutDim\":";
+  AppendShownNumber(out, cut.CutDim);
+  out += ",\"CutLevel\":";
+  AppendInteger(out, cut.CutLevel);
+  out += ",\"CutQty\":";
+  AppendInteger(out, cut.CutQty);
+  out += ",\"PartLabel\":";
+  AppendString(out, cut.PartLabel);
+  out += ",\"PartRef\":";
+  AppendInteger(out, cut.PartRef);
+  out += ",\"SeqStep\":";
+  AppendInteger(out, cut.SeqStep);
+  out += ",\"BookLabels\":[";
+  for (std::size_t b = 0; b < cut.BookLabels.size(); ++b) {
+    if (b > 0) out += ',';
+    AppendString(out, cut.BookLabels[b]);
+  }
+  out += "]}";
 }
 
 void PrintJson(const OptimizerModel& model, const OptimizerView& view, bool withPattern) {
@@ -44,7 +78,8 @@ void PrintJson(const OptimizerModel& model, const OptimizerView& view, bool with
   JsonObjectWriter out(std::cout);
   out.Member("OptFileKind", FileKindName(model.OptFileKind));
   out.ArrayMember("Pat", model.Pat.Items, asIs);
-  out.ArrayMember("PatCuts", std::span(model.PatCuts).subspan(std::min<std::size_t>(1, model.PatCuts.size())), CutJson);
+  out.ArrayMemberAppended("PatCuts", std::views::iota(std::size_t{1}, std::max<std::size_t>(1, model.PatCuts.size())),
+                          [&](std::string& buffer, std::size_t i) { AppendCutJson(buffer, model.PatCuts[i]); });
   out.ArrayMember("PatBooks", model.PatBooks, asIs);
   out.Member("warnings", model.Warnings.Texts());
   if (withPattern) {

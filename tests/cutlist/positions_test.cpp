@@ -209,5 +209,27 @@ TEST(MakePositions, ThinKerfGroovesAreCutWholeAndOnlyTheWholeListIsLimited) {
   EXPECT_EQ(runningPos, 77);
 }
 
+TEST(MakePositions, AListOfExactlyTheLimitIsMadeAndOneMoreIsRefused) {
+  CutListFixture f("1");
+  f.Board(1, "1000");
+  f.Cut(1, 4, "1", "19999", "100");  // 100 strokes a piece
+  const int rest = static_cast<int>(kMaxPosEntries) - 1 - 19999 * 100;
+  f.Cut(1, 5, "1", std::to_string(rest));
+  bool tooLong = true;
+  PosList list;
+  std::int32_t runningPos = 0;
+  EXPECT_TRUE(BuildPositionList(f.cutList, f.macPar, true, runningPos, list, &tooLong));
+  EXPECT_FALSE(tooLong);
+  EXPECT_EQ(static_cast<std::size_t>(UpperBound(list)), kMaxPosEntries);
+  EXPECT_EQ(list.back().CellRow, 5);
+
+  f.Cut(1, 5, "1", std::to_string(rest + 1));
+  const std::int32_t runningPosBefore = runningPos;
+  EXPECT_FALSE(BuildPositionList(f.cutList, f.macPar, true, runningPos, list, &tooLong));
+  EXPECT_TRUE(tooLong);
+  EXPECT_EQ(UpperBound(list), 0);  // the list before is not left for the saw
+  EXPECT_EQ(runningPos, runningPosBefore);
+}
+
 }  // namespace
 }  // namespace orl

@@ -112,7 +112,7 @@ TEST_F(PatternLoadTest, WithoutAPatternNothingIsAskedAndTheListStays) {
   test::PatternBuilder b(2440, 1220);
   b.Cut(1, 600, true);
   OptimizerModel& model = b.Selected();
-  model.PatCuts.assign(1, PatCut{});  // let go, as an activation does
+  model.PatCuts.Clear();  // let go, as an activation does
   EXPECT_FALSE(LoadPattern({ui, cutList, macPar, programs, fileSystem}, model, view, labels));
   EXPECT_TRUE(ui.boxes.empty());
   EXPECT_EQ(Cell(4, 1), "123");

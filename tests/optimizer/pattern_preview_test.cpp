@@ -126,8 +126,8 @@ TEST(ShowGraphic, LevelZeroListsItsPartWithoutALineAndDeepLevelsAreNotDrawn) {
 TEST(ShowGraphic, HighlightedStepIsWhiteAndOthersKeepTheirLevelColour) {
   PatternBuilder b(100, 50);
   b.Cut(1, 30, true).Cut(2, 20, false).Cut(3, 10, true);
-  b.model.PatCuts[2].SeqStep = 2;
-  b.model.PatCuts[3].SeqStep = 3;
+  b.model.PatCuts.SetSeqStep(2, 2);
+  b.model.PatCuts.SetSeqStep(3, 3);
   OptimizerView view;
   view.TextShowPh = "2";
   ShowGraphic(b.Selected(), view);

@@ -131,6 +131,27 @@ TEST_F(OrlToolImport, PatternsOutOfOrderAndWindowsTextLoadWhole) {
   EXPECT_EQ(loaded["CutBookLabels"].size(), 1u);  // its one cut was placed
 }
 
+// Cuts are written without a JSON value made for each: the text must be the
+// library's own for the same values, to the byte, numbers as the program
+// shows them (seven digits) and texts escaped as the library escapes them.
+TEST_F(OrlToolImport, JsonCutsAreTheLibrarysTextOfTheShownValues) {
+  jobs.Write("cuts.csv",
+             "J\"1\\,1,Ply 3/4\" f\xFCr\tT,12345678,4.750861,0.0001,0.00001,-0,100000000000000000000,2,1,L,1219.2,1,1,\x01,7\n"
+             "J2,1,Ply,2440,1220,0,0,0,0,0,0,S,600,2,3,Side,0\n");
+  const auto run = RunTool("import " + jobs.File("cuts.csv") + " --ini " + jobs.File("ORL.INI") + " --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto parsed = nlohmann::ordered_json::parse(run.out);
+  EXPECT_EQ(run.out, parsed.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n");
+  const auto& cut = parsed["PatCuts"][0];
+  EXPECT_EQ(cut["BoardLen"], 12345680.0);
+  EXPECT_EQ(cut["BoardDesc"], "Ply 3/4\" f\u00FCr\tT");
+  EXPECT_EQ(cut["PartLabel"], "\x01");
+  // What the library writes for the double nearest 4.750861, as before.
+  EXPECT_NE(run.out.find("\"BoardWid\":4.7508609999999996,\"TrimShort\":0.0001,\"TrimLong\":1e-05,"
+                         "\"EndTrimWid\":0.0,\"EndTrimLen\":1e+20,"), std::string::npos);
+  EXPECT_EQ(parsed["PatCuts"][1]["BookLabels"], nlohmann::ordered_json({"", ""}));
+}
+
 TEST_F(OrlToolImport, SvgOfTheSelectedPatternAndErrors) {
   jobs.Write("cuts.csv", "J,3,Oak,100,50,0,0,0,0,2,1,L,30,1,1,Top,0\n");
   auto run = RunTool("import " + jobs.File("cuts.csv") + " --ini " + jobs.File("ORL.INI") + " --pattern 3 --svg " +
