@@ -7,9 +7,13 @@
 // an exclusive one, each for one call; the only exclusive holds are a tag load
 // swapping its table and a write adding keys never stored before. The stored
 // values themselves are published through `sequence` (value_cell.h), so a read
-// never waits for a write in progress. Writes take turns on `writeMutex`. The
-// queue and the hand-off slot have locks of their own. Never take `lock`
-// twice in one thread: a waiting writer goes first.
+// never waits for a write in progress. A read of registers whose items its
+// thread found before takes no hold at all: it keeps pointers to the items
+// (read_cache.h), which stay valid whatever keys are added, since none is
+// ever removed; a tag load drops them by changing the resolution generation.
+// Writes take turns on `writeMutex`. The queue and the hand-off slot have
+// locks of their own. Never take `lock` twice in one thread: a waiting writer
+// goes first.
 #pragma once
 
 #include <memory>
@@ -54,7 +58,8 @@ void LoadTagDatabase(LibraryState& state);
 // The tag database file: the database folder followed by "Quelontrol.mdb".
 std::string TagDatabaseFile(const Settings& settings);
 // Changes whenever remembered address resolutions and value locations may
-// have gone stale (a tag reload, a reset); read it under `lock`.
+// have gone stale (a tag reload, a reset). A read that has yet to see the
+// change, with or without `lock`, reads as before it.
 uint64_t ResolutionGeneration();
 // Tests only, with no other thread in the library: discards all state and
 // runs the start-up procedure again.

@@ -1,14 +1,17 @@
 // Remembers how read addresses resolved, so a repeated read skips parsing and
-// key building and, once its value exists, the store lookup too. Values are
+// key building and, once its values exist, the store lookups too. Values are
 // never removed from the store, so a remembered item stays valid for the life
-// of the state. Tag reloads clear the cache, since names may move. Each thread
-// keeps its own cache, so reads never wait on one another to fill it.
+// of the state, and a read that finds all its items here needs no lock. Tag
+// reloads clear the cache, since names may move. Each thread keeps its own
+// cache, so reads never wait on one another to fill it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "address_resolver.h"
 #include "value_cell.h"
@@ -16,8 +19,13 @@
 namespace queldb {
 
 struct ResolvedRead {
+  // Registers past target.reg whose items are remembered, at most.
+  static constexpr std::size_t kMaxCells = 256;
+
   RegisterTarget target;
-  const ValueCell* firstCell = nullptr;  // the stored item of target.reg, once it exists
+  // The stored items of target.reg and the registers after it, in order, as
+  // far as each was stored when looked for: never a register not stored.
+  std::vector<const ValueCell*> cells;
 };
 
 class ReadCache {

@@ -7,6 +7,7 @@
 #include <shared_mutex>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "address_resolver.h"
 #include "read_cache.h"
@@ -78,24 +79,58 @@ class StoreView {
   KeyOf keyOf_;
 };
 
-// A register view that finds the first register's item through the read cache.
-class CachedRegisterView {
+// A register view over the items a resolution remembers. It looks the other
+// registers up in the store only when given one, which takes the state's lock.
+class RegisterView {
  public:
-  CachedRegisterView(const LibraryState& state, ResolvedRead& resolved) : state_(state), resolved_(resolved) {}
+  RegisterView(const ResolvedRead& resolved, const LibraryState* store) : resolved_(resolved), store_(store) {}
   const ValueCell* Cell(int64_t reg) const {
-    const bool first = reg == resolved_.target.reg;
-    if (first && resolved_.firstCell) return resolved_.firstCell;
-    if (!FitsInt32(reg)) return nullptr;
-    const ValueCell* cell = state_.values.Find(RegisterKey(resolved_.target.keyPrefix, reg));
-    if (first) resolved_.firstCell = cell;
-    return cell;
+    const int64_t offset = reg - resolved_.target.reg;
+    if (offset >= 0 && offset < static_cast<int64_t>(resolved_.cells.size())) return resolved_.cells[offset];
+    if (!store_ || !FitsInt32(reg)) return nullptr;
+    return store_->values.Find(RegisterKey(resolved_.target.keyPrefix, reg));
   }
   Stored Value(int64_t reg) const { return Load(Cell(reg)); }
 
  private:
-  const LibraryState& state_;
-  ResolvedRead& resolved_;
+  const ResolvedRead& resolved_;
+  const LibraryState* store_;
 };
+
+// The registers a register-family read copies, first and last, counted from
+// the address's register; as CopyFrom walks them.
+struct RegisterRange {
+  int64_t first;
+  int64_t last;
+};
+RegisterRange RegistersRead(const ReadRequest& request) {
+  const int64_t count = request.numOfRegs <= 1 ? 1 : request.numOfRegs;
+  if (IsFloatCode(request.ioType)) return {0, 2 * count - 1};
+  if (request.ioType == ioBits && count > 1) {
+    // As RunningBit divides: rounding toward zero keeps the order of the bits.
+    return {request.ioIdx / 16, (request.ioIdx + count - 1) / 16};
+  }
+  return {0, count - 1};
+}
+
+// Whether the resolution remembers the item of every register in the range.
+bool HoldsCells(const ResolvedRead& resolved, RegisterRange range) {
+  return range.first >= 0 && range.last < static_cast<int64_t>(resolved.cells.size());
+}
+
+// Remembers the items of the registers up to the range's last that are
+// stored, from the first not remembered on, until one is missing. Under the
+// state's lock.
+void FindCells(const LibraryState& state, ResolvedRead& resolved, RegisterRange range) {
+  const int64_t wanted = std::min<int64_t>(range.last + 1, ResolvedRead::kMaxCells);
+  std::vector<const ValueCell*>& cells = resolved.cells;
+  while (static_cast<int64_t>(cells.size()) < wanted) {
+    const int64_t reg = resolved.target.reg + static_cast<int64_t>(cells.size());
+    const ValueCell* cell = FitsInt32(reg) ? state.values.Find(RegisterKey(resolved.target.keyPrefix, reg)) : nullptr;
+    if (!cell) return;
+    cells.push_back(cell);
+  }
+}
 
 // Bit (first + k - 1) counted on from bit `first` of register `start`, running
 // on into the following registers.
@@ -154,6 +189,15 @@ int16_t ScaleIfAsked(ReadRequest& request, int64_t count, FindTag findTag) {
   return kTrue;
 }
 
+// Copies a register-family read's values as IOType asks, unscaled.
+void ReadRegisters(const LibraryState& state, const RegisterView& view, const ResolvedRead& resolved,
+                   ReadRequest& request) {
+  const bool bits = request.ioType == ioBits;
+  ReadFrom(state, view, resolved.target.reg, bits ? std::optional<int64_t>(request.ioIdx) : std::nullopt,
+           IsFloatCode(request.ioType), request);
+}
+
+// Under the state's lock.
 int16_t ReadRegisterFamily(LibraryState& state, ProtocolFamily family, ReadRequest& request) {
   ReadCache* cache = ThreadReadCache(ResolutionGeneration());
   ResolvedRead* resolved = cache ? cache->Find(request.address) : nullptr;
@@ -165,14 +209,29 @@ int16_t ReadRegisterFamily(LibraryState& state, ProtocolFamily family, ReadReque
     resolved = cache ? cache->Remember(request.address, uncached) : nullptr;
     if (!resolved) resolved = &uncached;
   }
+  // Found once here, so that a copy made again finds its items at hand.
+  FindCells(state, *resolved, RegistersRead(request));
+  ReadRegisters(state, RegisterView(*resolved, &state), *resolved, request);
   const RegisterTarget& target = resolved->target;
-  const bool bits = request.ioType == ioBits;
-  ReadFrom(state, CachedRegisterView(state, *resolved), target.reg,
-           bits ? std::optional<int64_t>(request.ioIdx) : std::nullopt, IsFloatCode(request.ioType), request);
   // Scale and offset come from the tag whose address is the route-and-register form.
   return ScaleIfAsked(request, request.numOfRegs, [&] {
     return target.normalized ? state.tags->FindByAddress(*target.normalized) : nullptr;
   });
+}
+
+// The common read, without the state's lock: an address this thread resolved
+// before, every register of it stored, unscaled (scaling needs the tags). The
+// remembered items outlive any change to the keys, since none is removed; a
+// tag load that moves the address clears the cache, and a read that began
+// before the load's change is a read of the values before it. Nullopt when
+// the read needs the lock.
+std::optional<int16_t> ReadRememberedRegisters(const LibraryState& state, ReadRequest& request) {
+  if (IsScaledCode(request.ioType)) return std::nullopt;
+  ReadCache* cache = ThreadReadCache(ResolutionGeneration());
+  const ResolvedRead* resolved = cache ? cache->Find(request.address) : nullptr;
+  if (!resolved || !HoldsCells(*resolved, RegistersRead(request))) return std::nullopt;
+  ReadRegisters(state, RegisterView(*resolved, nullptr), *resolved, request);
+  return kTrue;
 }
 
 // A bit that an Allen-Bradley address names wins; an address without one
@@ -202,16 +261,15 @@ int16_t ReadAbFamily(LibraryState& state, ReadRequest& request) {
 
 int16_t ReadValues(LibraryState& state, ReadRequest request) {
   if (request.ioType == ioTakeHandoff) return TakeHandoff(state.handoff, request);
-  std::shared_lock read(state.lock);
-  switch (ProtocolFamily family = FamilyOf(state.settings.protocolCode)) {
-    case ProtocolFamily::Modbus:
-    case ProtocolFamily::PlcDirect:
-      return ReadRegisterFamily(state, family, request);
-    case ProtocolFamily::Ab:
-      return ReadAbFamily(state, request);
-    default:
-      return kTrue;  // no protocol configured: nothing to read
+  const ProtocolFamily family = FamilyOf(state.settings.protocolCode);  // settings never change
+  const bool registerFamily = family == ProtocolFamily::Modbus || family == ProtocolFamily::PlcDirect;
+  if (registerFamily) {
+    if (auto result = ReadRememberedRegisters(state, request)) return *result;
   }
+  std::shared_lock read(state.lock);
+  if (registerFamily) return ReadRegisterFamily(state, family, request);
+  if (family == ProtocolFamily::Ab) return ReadAbFamily(state, request);
+  return kTrue;  // no protocol configured: nothing to read
 }
 
 }  // namespace queldb

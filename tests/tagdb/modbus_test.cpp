@@ -108,6 +108,28 @@ TEST_F(ModbusTest, BitsRunOnIntoTheNextRegister) {
   }
 }
 
+// A read remembers the items of its registers as far as they are stored; a
+// register stored afterwards is read from then on, in every kind of read.
+TEST_F(ModbusTest, RereadsOfSeveralRegistersSeeTheRegistersStoredSince) {
+  Write("40001", Values({1, 2}), 2);
+  Variant block = Variant::Array(3), pairs = Variant::Array(2), bits = Variant::Array(2);
+  auto readAll = [&] {
+    ASSERT_EQ(Read("40001", block, 3), kTrue);
+    ASSERT_EQ(Read("40001", pairs, 2, ioFloat), kTrue);
+    ASSERT_EQ(Read("40001", bits, 2, ioBits, 63), kTrue);  // bit 15 of 40004, bit 0 of 40005
+  };
+  readAll();
+  EXPECT_EQ(*block.Element(3), kZero);
+  EXPECT_EQ(*pairs.Element(2), kZero);
+  EXPECT_EQ(*bits.Element(2), kZero);
+  Write("40003", Values({3, 5000, 1}), 3);
+  readAll();
+  EXPECT_EQ(*block.Element(3), Variant(3));
+  EXPECT_EQ(*pairs.Element(2), Variant(3.5));
+  EXPECT_EQ(*bits.Element(1), Variant(0));  // 5000 has bit 15 clear
+  EXPECT_EQ(*bits.Element(2), Variant(1));
+}
+
 TEST_F(ModbusTest, MultipleReadNeedsAnArrayAndFillsOnlyItsElements) {
   Write("40001", Values({1, 2, 3}), 3);
   Variant single(99);

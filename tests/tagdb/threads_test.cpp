@@ -8,6 +8,7 @@
 #include <shared_mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "library_fixture.h"
@@ -107,6 +108,62 @@ TEST_F(LibraryTest, AReadAndAWriteOfStoredRegistersNeverHoldEachOtherUp) {
   write.get();
   EXPECT_TRUE(written);
   EXPECT_EQ(ReadOne("40002"), Variant(4));
+}
+
+// A write adding keys and a tag load hold the state's lock alone: a screen
+// rereading registers already stored does not wait for them.
+TEST_F(LibraryTest, RereadsOfStoredRegistersGetThroughWhileKeysAreAdded) {
+  Start("Modbus");
+  Write("40001", Values({1, 2, 3}), 3);
+  std::promise<void> found, held;
+  auto read = std::async(std::launch::async, [&, holding = held.get_future()] {
+    Variant block = Variant::Array(3);
+    Read("40001", block, 3);  // finds the registers, before the hold
+    found.set_value();
+    holding.wait();
+    block = Variant::Array(3);
+    Read("40001", block, 3);
+    return block;
+  });
+  found.get_future().wait();
+  std::unique_lock adding(Library().lock);
+  held.set_value();
+  const bool through = read.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+  adding.unlock();  // lets a read that waited finish, so the test ends either way
+  EXPECT_TRUE(through);
+  EXPECT_EQ(*read.get().Element(3), Variant(3));
+}
+
+// A screen rereads a block, by name and by address, while the driver stores
+// it, adds keys (the key map grows under the reader) and reloads the tags;
+// the block's last register is stored only halfway through.
+TEST_F(LibraryTest, RereadsStayWholeWhileTheKeyMapGrows) {
+  StartWithTags("Modbus", {{"Block", "1;40001"}});
+  constexpr int kNewKeys = 4000;
+  std::atomic<bool> writing = true;
+  std::thread driver([&] {
+    Variant block = Variant::Array(kBlock);
+    for (int32_t stamp = 1; stamp <= kNewKeys; ++stamp) {
+      for (int16_t k = 1; k <= kBlock; ++k) *block.Element(k) = Variant(stamp);
+      Write("1;40001", block, stamp < kNewKeys / 2 ? kBlock - 1 : kBlock);
+      Write("1;" + std::to_string(50000 + stamp), Values({stamp}));
+      if (stamp % 500 == 0) Db::LoadTagDatabase();
+    }
+    writing = false;
+  });
+  int tornReads = 0;
+  Variant response = Variant::Array(kBlock);
+  for (int reads = 1; writing; ++reads) {
+    Read(reads % 2 ? "Block" : "1;40001", response, kBlock);
+    for (int16_t k = 2; k <= kBlock; ++k) {
+      const Variant& value = *response.Element(k);
+      if (!(value == *response.Element(1)) && !(k == kBlock && value == kZero)) ++tornReads;
+    }
+  }
+  driver.join();
+  EXPECT_EQ(tornReads, 0);
+  Read("Block", response, kBlock);
+  EXPECT_EQ(*response.Element(kBlock), Variant(kNewKeys));
 }
 
 }  // namespace
