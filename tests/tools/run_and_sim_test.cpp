@@ -49,6 +49,13 @@ std::vector<std::string> RunArgs(const std::string& program, const std::string& 
           "--tick-ms", plc == "sim" ? "0" : "5", "--until-done", "--max-ticks", "20000", "--json"};
 }
 
+// The port a served simulator says it listens on; empty when it never says.
+std::string ListeningPort(ChildProcess& sim) {
+  constexpr std::string_view kListening = "listening on tcp port ";
+  const auto listening = sim.WaitFor(std::string(kListening));
+  return listening ? listening->substr(kListening.size()) : std::string();
+}
+
 TEST(PlcTool, RunHandsOverTheWholeProgramToTheBuiltInSimulator) {
   for (const char* program : {"metric-example", "kitchen-groups"}) {
     ChildProcess run(RunArgs(program, "sim"));
@@ -68,9 +75,8 @@ TEST(PlcTool, RunHandsOverTheWholeProgramToTheBuiltInSimulator) {
 TEST(PlcTool, RunHandsOverTheProgramToTheSimulatorInAnotherProcess) {
   ChildProcess sim({kTool, "sim", "--tcp", "127.0.0.1:0", "--speed", "500000", "--creep-speed", "100000",
                     "--cut-ms", "10", "--pause-ms", "100"});
-  const auto listening = sim.WaitFor("listening on tcp port ");
-  ASSERT_TRUE(listening);
-  const std::string port = listening->substr(std::string("listening on tcp port ").size());
+  const std::string port = ListeningPort(sim);
+  ASSERT_FALSE(port.empty());
   ChildProcess run(RunArgs("metric-example", "tcp:127.0.0.1:" + port));
   const auto lines = JsonLines(run);
   EXPECT_EQ(run.Wait(10s), 0);
@@ -80,9 +86,8 @@ TEST(PlcTool, RunHandsOverTheProgramToTheSimulatorInAnotherProcess) {
 TEST(PlcTool, ASimulatorThatStopsAnsweringMidRunLosesAndRepeatsNothing) {
   ChildProcess sim({kTool, "sim", "--tcp", "127.0.0.1:0", "--speed", "200000", "--creep-speed", "50000",
                     "--cut-ms", "20", "--pause-ms", "100"});
-  const auto listening = sim.WaitFor("listening on tcp port ");
-  ASSERT_TRUE(listening);
-  const std::string port = listening->substr(std::string("listening on tcp port ").size());
+  const std::string port = ListeningPort(sim);
+  ASSERT_FALSE(port.empty());
   ChildProcess run(RunArgs("kitchen-groups", "tcp:127.0.0.1:" + port));
   std::vector<nlohmann::ordered_json> lines;
   bool logged = false;
