@@ -232,9 +232,11 @@ TEST_F(WindowFixture, ClosingADialogOfTheProgramActivatesTheWindow) {
   window->SSTab1->setCurrentIndex(kImportTab);
   ClickItem(window->importTab->File2, "CPOUT.001");
   ASSERT_GT(ws->optimizer().PatCuts.size(), 1u);
+  window->SSTab1->setCurrentIndex(kParametersTab);
   ui.directoryAnswers = {""};
-  ws->PthParButtonClicked(kJobsRow, kBrowseColumn);  // "Browse..." left without a choice
+  ClickCell(window->parametersTab->PthPar, kJobsRow, kBrowseColumn);  // "Browse..." left without a choice
   ASSERT_TRUE(ws->SkipNextActivate());
+  ASSERT_GT(ws->optimizer().PatCuts.size(), 1u);  // nothing is let go before the window is activated again
   QDialog dialog(window.get());
   QTimer::singleShot(50, &dialog, &QDialog::accept);
   dialog.exec();
