@@ -53,6 +53,11 @@ inline constexpr const char* kPlcStation = "PlcStation";
 inline constexpr const char* kPlcTimeoutMs = "PlcTimeoutMs";
 inline constexpr const char* kSimulate = "Simulate";
 inline constexpr const char* kRemovablePath = "RemovablePath";
+// The production history ([System]) and the plant's broker ([System]).
+inline constexpr const char* kHistoryPath = "HistoryPath";
+inline constexpr const char* kHistoryDays = "HistoryDays";
+inline constexpr const char* kMqttBroker = "MqttBroker";
+inline constexpr const char* kSawName = "SawName";
 }  // namespace key
 
 // Serial port 1..4; anything else (0, 5, "COM2", empty) selects 1.
