@@ -1,6 +1,8 @@
 // Loading a pattern into the cut list.
 #include "saw/cutlist/pattern_load.h"
 
+#include <algorithm>
+
 #include "saw/cutlist/cell_text.h"
 #include "saw/cutlist/cut_list_editing.h"
 #include "saw/optimizer/books.h"
@@ -106,7 +108,7 @@ class Placement {
       SetCellText(grid, row_, col_, PlainNumberText(cut.CutDim));
       SetCellText(grid, row_, col_ + kQtyOffset, std::to_string(cut.CutQty));
       SetCellText(grid, kTotalRow, col_ + kQtyOffset, std::to_string(level));
-      labels_.Set(row_, group, cut.BookLabels);
+      labels_.Set(row_, group, cut.PartLabel, cut.BookLabels);
     } else {
       overflowed_ = true;  // beyond the grid: not written
     }
@@ -167,11 +169,17 @@ void CutBookLabels::Clear() {
   for (auto& cell : cells_) cell.clear();
 }
 
-void CutBookLabels::Set(int row, int group, std::span<const std::string_view> bookLabels) {
+void CutBookLabels::Set(int row, int group, std::string_view partLabel, std::span<const std::string_view> bookLabels) {
   if (row < 1 || row > kCutListRows || group < 1 || group > kCutListGroups) return;
   std::vector<std::string>& cell = cells_[row * (kCutListGroups + 1) + group];
-  cell.assign(bookLabels.size(), std::string());
+  cell.assign(std::max<std::size_t>(bookLabels.size(), 1), std::string());
+  cell[0].assign(partLabel);
   for (std::size_t b = 1; b < bookLabels.size(); ++b) cell[b].assign(bookLabels[b]);
+}
+
+std::string CutBookLabels::PartLabel(int row, int group) const {
+  const std::vector<std::string>* cell = At(row, group);
+  return cell ? (*cell)[0] : std::string();
 }
 
 const std::vector<std::string>* CutBookLabels::At(int row, int group) const {

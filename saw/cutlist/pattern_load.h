@@ -29,10 +29,12 @@ class CutBookLabels {
  public:
   CutBookLabels();
   void Clear();
-  // Entries 1..last of `bookLabels` are copied; entry 0 stays empty.
-  void Set(int row, int group, std::span<const std::string_view> bookLabels);
+  // Entries 1..last of `bookLabels` are copied; entry 0 holds the part label.
+  void Set(int row, int group, std::string_view partLabel, std::span<const std::string_view> bookLabels);
   // Nothing (nullptr) outside the list or where no cut was loaded.
   const std::vector<std::string>* At(int row, int group) const;
+  // The part label of the cut loaded at (row, group); "" where none.
+  std::string PartLabel(int row, int group) const;
   // Group `group` disappears and the later groups close up, as in the list.
   void DeleteGroup(int group);
 

@@ -57,6 +57,11 @@ struct PlcState {
   // Every target handed over so far (list entries and manual positions),
   // so that callers can follow the run without watching the relays.
   std::uint64_t HandOvers = 0;
+  // The number (as HandOvers counts) of the last hand-over whose relay
+  // word the PLC took: the hand-over is made and may be recorded.
+  std::uint64_t HandOversConfirmed = 0;
+  // Every restart of the list at its first entry ("Set To Beginning").
+  std::uint64_t Restarts = 0;
   struct HandOver {
     std::int32_t PosIndex = 0;
     PosEntry entry;

@@ -43,6 +43,9 @@ class ScanHost {
   virtual bool AppendLabelLine(const std::string& path, const std::string& label) {
     return AppendBookLabel(path, label);
   }
+  // The record of the last hand-over is committed (or the history cannot
+  // be written and said so): the next one may be served.
+  virtual bool RecordsCaughtUp() { return true; }
 };
 
 }  // namespace orl

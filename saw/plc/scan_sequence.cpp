@@ -17,6 +17,7 @@ void SetToBeginning(PlcState& state, ScanHost& host) {
     return;
   }
   state.PosIndex = 0;
+  ++state.Restarts;
   // The new list's first target is owed to the PLC even when the previous
   // run ended with "Send Next Pos" held on.
   state.PosSent = false;
@@ -104,6 +105,8 @@ void ServeSendNextPos(PlcState& state, ScanHost& host) {
     state.PosSent = false;
     return;
   }
+  // The PLC waits a tick or so rather than get ahead of the history.
+  if (!host.RecordsCaughtUp()) return;
   if (state.ManualSend) {
     SendManualPosition(state, host);
     return;

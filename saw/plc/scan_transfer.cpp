@@ -46,6 +46,13 @@ std::string PositionCaption(std::int32_t tenths) {
 
 bool Bit(std::int32_t image, int relay) { return (image >> RelayBitIndex(relay) & 1) != 0; }
 
+// The PLC took the relay word of the last hand-over.
+void ConfirmHandOver(PlcState& state) {
+  if (!state.HandOverUnconfirmed) return;
+  state.HandOverUnconfirmed = false;
+  state.HandOversConfirmed = state.HandOvers;
+}
+
 // A hand-over whose relay word is dropped goes with its target. While the
 // PLC still asks for it ("Send Next Pos" on, or "Set To Beginning") it is
 // made again from the images as the PLC now holds them; otherwise the PLC
@@ -70,7 +77,7 @@ void ApplyReadAfterReconnect(PlcState& state, std::int32_t relays, std::int32_t 
   if (relays >= 0) {
     if (state.RelayWrite == relays) {  // it reached the PLC before the link dropped
       state.RelayWrite = kNothingPending;
-      state.HandOverUnconfirmed = false;
+      ConfirmHandOver(state);
     } else if (state.RelayWrite >= 0 && relays != state.RelayHeld) {
       state.RelayWrite = kNothingPending;
       DropHandOver(state, relays);
@@ -222,7 +229,7 @@ void ApplyTransfer(PlcState& state, const TransferPlan& plan, const TransferResu
     case TransferKind::WriteRelay:
       if (ApplyWrite(state, state.RelayWrite, kNothingPending, plan, result.write, {"40634", kLogControlRelaySet})) {
         state.RelayHeld = plan.value;
-        state.HandOverUnconfirmed = false;
+        ConfirmHandOver(state);
       }
       break;
     case TransferKind::None: break;

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include "saw/optimizer/pattern_browser.h"
+#include "saw/plc/attempt.h"
 #include "saw/shell/machine_parameters.h"
 #include "saw/shell/orl_settings.h"
 #include "saw/workstation/workstation.h"
@@ -69,6 +70,7 @@ void Workstation::Activate() {
 }
 
 void Workstation::HousekeepingTick() {
+  Attempt([&] { recording_.Housekeep(); });
   FileList* watched = nullptr;
   if (SSTab1_ == kProgramControlTab) {
     watched = &File1_;

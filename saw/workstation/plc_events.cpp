@@ -71,6 +71,8 @@ bool Workstation::OpenPlcOn(std::unique_ptr<PlcLink> link, int wireFloorMs) {
   return true;
 }
 
+void Workstation::AttachRecorder(std::unique_ptr<Recorder> recorder) { recording_.Attach(std::move(recorder)); }
+
 void Workstation::ShareLinkWithTransferThread() {
   if (link_ && !dynamic_cast<SerializedLink*>(link_.get())) link_ = std::make_unique<SerializedLink>(std::move(link_));
 }
@@ -97,12 +99,14 @@ TransferPlan Workstation::PrepareScan() {
 void Workstation::ApplyScan(const TransferPlan& plan, const TransferResult& result) {
   plc_.log.MaxLogLen = MaxLogLen_;
   Attempt([&] { ApplyTransfer(plc_, plan, result); });
+  Attempt([&] { recording_.AfterTransfer(); });
 }
 
 void Workstation::SequenceScan() {
   if (!ScanTimerEnabled_ || !link_) return;
   ScanHostAdapter host(*this);
   Sequence(plc_, host);
+  Attempt([&] { recording_.AfterSequence(); });
 }
 
 void Workstation::DigIOClicked(int row, int column) { DigIOClick(plc_, row, column); }

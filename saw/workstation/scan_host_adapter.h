@@ -19,6 +19,7 @@ class ScanHostAdapter final : public ScanHost {
   std::optional<std::string> BookLabel(int row, int group, int book) override;
   const CellGrid& MacPar() override { return ws_.MacPar_; }
   std::string LabelFilePath() override { return ws_.PthPar_.Text(kPrintPathRow, kPathColumn); }
+  bool RecordsCaughtUp() override { return ws_.recording_.CaughtUp(); }
 
  private:
   Workstation& ws_;

@@ -25,6 +25,7 @@
 #include "saw/shell/machine_parameters.h"
 #include "saw/shell/profile_file.h"
 #include "saw/shell/ui.h"
+#include "saw/workstation/cut_recording.h"
 #include "saw/workstation/scan_cycle.h"
 
 namespace orl {
@@ -48,7 +49,8 @@ class Workstation {
   void StartUp(const std::filesystem::path& settingsFile);
   // Every activation of the main window.
   void Activate();
-  // The housekeeping timer: keeps the visible file list current.
+  // The housekeeping timer: keeps the visible file list current and the
+  // history trimmed.
   void HousekeepingTick();
   // Opens the PLC link (the simulated PLC when simulate is set or the
   // settings ask for it) and readies the PLC state. On failure the operator
@@ -62,6 +64,9 @@ class Workstation {
   // From now on a transfer thread beside the caller's thread reaches the
   // link too: every call on it is serialized.
   void ShareLinkWithTransferThread();
+  // From now on every hand-over the PLC takes is recorded there, and the
+  // next one waits until its record is committed.
+  void AttachRecorder(std::unique_ptr<Recorder> recorder);
   // The window is closing; every step that fails is skipped.
   void End();
 
@@ -220,6 +225,7 @@ class Workstation {
   // The scan cycle and its sequencing host are the workstation's own parts.
   friend class ScanCycle;
   friend class ScanHostAdapter;
+  friend class CutRecording;
 
   Ui& ui_;
   const FileSystem& fileSystem_;
@@ -248,6 +254,7 @@ class Workstation {
   PlcState plc_;
   std::unique_ptr<PlcLink> link_;
   ScanCycle scanCycle_{*this};
+  CutRecording recording_{*this};
   int SSTab1_ = kProgramControlTab;
   std::string caption_ = kMainCaption;
 

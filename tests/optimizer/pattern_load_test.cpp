@@ -121,7 +121,7 @@ TEST_F(PatternLoadTest, WithoutAPatternNothingIsAskedAndTheListStays) {
 TEST_F(PatternLoadTest, AnsweringNoKeepsTheListButEmptiesTheBookLabels) {
   cutList.grid.SetText(4, 1, "123");
   const std::string_view old[] = {"", "old"};
-  labels.Set(4, 1, old);
+  labels.Set(4, 1, "", old);
   test::PatternBuilder b(2440, 1220);
   b.Cut(1, 600, true);
   EXPECT_FALSE(Load(b, false));
