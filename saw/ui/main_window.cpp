@@ -65,10 +65,12 @@ MainWindow::MainWindow(Workstation& workstation, QWidget* parent)
   importTab = new ImportTab(context);
   parametersTab = new ParametersTab(context);
   diagnosticsTab = new DiagnosticsTab(context);
+  historyTab = new HistoryTab(context);
   SSTab1->addTab(programTab, kProgramControlCaption);
   SSTab1->addTab(importTab, kImportCaption);
   SSTab1->addTab(parametersTab, kParametersCaption);
   SSTab1->addTab(diagnosticsTab, kManualDiagnosticsCaption);
+  SSTab1->addTab(historyTab, kHistoryCaption);
   connect(SSTab1, &QTabWidget::currentChanged, this, [this](int tab) { Forward([&] { ws.TabClicked(tab); }); });
   BuildPusherPosition();
   BuildManualPosition();
@@ -155,6 +157,7 @@ void MainWindow::Render() {
   importTab->Render();
   parametersTab->Render();
   diagnosticsTab->Render();
+  historyTab->Render();
   RenderBottom();
 }
 
@@ -164,6 +167,7 @@ void MainWindow::RenderShown() {
     case kImportTab: importTab->Render(); break;
     case kParametersTab: parametersTab->Render(); break;
     case kDiagnosticsTab: diagnosticsTab->Render(); break;
+    case kHistoryTab: historyTab->Render(); break;
     default: break;
   }
   RenderBottom();

@@ -1,5 +1,5 @@
 #pragma once
-// The operator's window: four tabs, the "Pusher Position" frame, the
+// The operator's window: five tabs, the "Pusher Position" frame, the
 // activity label and the "Manual Position" frame. It renders the
 // workstation's state and forwards every event to one workstation method.
 // Besides layout it decides one thing only: which closing windows count as
@@ -16,6 +16,7 @@
 #include <array>
 
 #include "saw/ui/diagnostics_tab.h"
+#include "saw/ui/history_tab.h"
 #include "saw/ui/import_tab.h"
 #include "saw/ui/parameters_tab.h"
 #include "saw/ui/program_tab.h"
@@ -57,6 +58,7 @@ class MainWindow : public QMainWindow {
   ImportTab* importTab;
   ParametersTab* parametersTab;
   DiagnosticsTab* diagnosticsTab;
+  HistoryTab* historyTab;
   QLabel *POS, *Target, *CmAtvty;
   // Beside the tabs, over the cut list: a lost link or labels that wait for
   // the label file; hidden while all is well.

@@ -71,6 +71,7 @@ void Workstation::Activate() {
 
 void Workstation::HousekeepingTick() {
   Attempt([&] { recording_.Housekeep(); });
+  if (SSTab1_ == kHistoryTab) RefreshShownHistory();
   FileList* watched = nullptr;
   if (SSTab1_ == kProgramControlTab) {
     watched = &File1_;

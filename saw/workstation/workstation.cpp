@@ -206,6 +206,7 @@ void Workstation::Dir1EntryOpened(const std::string& entry) {
 
 void Workstation::TabClicked(int tab) {
   SSTab1_ = tab;
+  if (tab == kHistoryTab) HistoryShown();
   if (JobDriveReady(jobs_.Dir1)) jobs_.Dir1Entries = fileSystem_.ListFolders(jobs_.Dir1);
 }
 

@@ -12,6 +12,7 @@
 #include "saw/cutlist/job_folders.h"
 #include "saw/cutlist/pattern_load.h"
 #include "saw/cutlist/positions.h"
+#include "saw/history/history_browser.h"
 #include "saw/optimizer/optimizer_model.h"
 #include "saw/optimizer/optimizer_view.h"
 #include "saw/plc/link_factory.h"
@@ -34,7 +35,7 @@ inline constexpr const char* kPathError = "Path error. Check path specifications
 inline constexpr const char* kDriveNotReady = "Drive not ready. Check Path.";
 inline constexpr const char* kMainCaption = "ORL   ";
 
-enum Tab { kProgramControlTab = 0, kImportTab = 1, kParametersTab = 2, kDiagnosticsTab = 3 };
+enum Tab { kProgramControlTab = 0, kImportTab = 1, kParametersTab = 2, kDiagnosticsTab = 3, kHistoryTab = 4 };
 
 class Workstation {
  public:
@@ -178,6 +179,22 @@ class Workstation {
   // Someone beside the window follows the communication log line by line.
   void FollowCommunicationLog(CommLog::LineObserver observer);
 
+  // --- History tab --------------------------------------------------------
+  // The tab came up: today's records the first time, the newest since after.
+  void HistoryShown();
+  // The operator chose the days from..until ("YYYY-MM-DD", both included);
+  // a day that is no date is refused and the range stays.
+  bool HistoryRangeChosen(const std::string& fromDay, const std::string& untilDay);
+  // The operator scrolled to the oldest record read so far.
+  void HistoryScrolledToEnd();
+  // "Export CSV…": the range to a file the operator names.
+  void HistoryExportClicked();
+  // What the tab shows (empty until it was first shown).
+  HistoryView historyView() const;
+  // The housekeeping tick while the tab is shown: the records cut since,
+  // when the range reaches up to now.
+  void RefreshShownHistory();
+
   // --- State, read only: every change comes through an event above -------
   const ProfileFile& settings() const { return settings_; }
   bool ScanTimerEnabled() const { return ScanTimerEnabled_; }
@@ -255,6 +272,7 @@ class Workstation {
   std::unique_ptr<PlcLink> link_;
   ScanCycle scanCycle_{*this};
   CutRecording recording_{*this};
+  std::unique_ptr<HistoryBrowser> history_;  // made when the tab is first shown
   int SSTab1_ = kProgramControlTab;
   std::string caption_ = kMainCaption;
 
