@@ -3,6 +3,7 @@
 // is loaded with column 1 selected, and the workstation's scan cycle ticks
 // in a plain loop at the scan interval, each tick's transfer in line; the
 // run ends through the workstation's end sequence.
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <iostream>
@@ -10,6 +11,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "saw/plant/saw_recorder.h"
 #include "saw/plc/link_factory.h"
 #include "saw/plc/dig_io.h"
 #include "saw/plc/sim_plc_link.h"
@@ -68,6 +70,9 @@ void LoadImportedPattern(ToolSession& session, const RunOptions& options) {
   }
 }
 
+// Ticks between two housekeeping ticks: the desktop program's two seconds.
+long HousekeepingTicks(const ScanCycle& cycle) { return std::max(1, 2000 / std::max(1, cycle.IntervalMs())); }
+
 // Scan ticks until the run is done, stopped or given up; returns the exit
 // status.
 int Scan(ToolSession& session, const RunOptions& options, SimClock& simClock) {
@@ -83,6 +88,7 @@ int Scan(ToolSession& session, const RunOptions& options, SimClock& simClock) {
     const auto tickStart = std::chrono::steady_clock::now();
     const auto handOvers = state.HandOvers;
     cycle.Tick();
+    if (tick % HousekeepingTicks(cycle) == 0) ws.HousekeepingTick();
     if (state.HandOvers != handOvers) {
       PrintHandOver(tick, state.LastHandOver, options.json);
       lastProgress = session.clock.Seconds();
@@ -117,6 +123,9 @@ int RunScan(const RunOptions& options) {
     if (ws.link() && !ws.link()->LastError().empty()) std::cerr << "orl-tool: " << ws.link()->LastError() << "\n";
     return kExitPortInUse;
   }
+  // Every hand-over is recorded in the history (and sent to the plant) as
+  // the desktop program records it.
+  ws.AttachRecorder(MakeSawRecorder(ws.settings()));
   ws.FollowCommunicationLog([json = options.json](const std::string& line) {
     if (json) std::cout << nlohmann::json{{"log", line}}.dump() << std::endl;
     else std::cout << "log: " << line << std::endl;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "saw/plant/saw_recorder.h"
 #include "saw/shell/clock.h"
 #include "saw/shell/file_system.h"
 #include "saw/ui/about_box.h"
@@ -94,6 +95,7 @@ int RunOrl(int argc, char** argv) {
   ws.StartUp(QDir(settingsFolder).filePath(kSettingsFileName).toStdString());
   if (terminated) return 0;
   if (!ws.OpenPlc(options.simulate)) return terminated ? 0 : kExitPortFailure;  // the operator saw "Alert"
+  ws.AttachRecorder(MakeSawRecorder(ws.settings()));
   if (terminated) {
     ws.End();
     return 0;
