@@ -1,0 +1,136 @@
+// Production records reach a real subscriber complete and in order, through
+// a broker that comes and goes and a program that restarts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <numeric>
+#include <set>
+#include <thread>
+
+#include "fakes/temp_folder.h"
+#include "plant/broker.h"
+#include "saw/plant/plant_link.h"
+
+namespace orl {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Broker;
+using testing::CutSubscriber;
+using testing::TempFolder;
+
+std::vector<std::int64_t> OneToN(std::int64_t n) {
+  std::vector<std::int64_t> seqs(static_cast<std::size_t>(n));
+  std::iota(seqs.begin(), seqs.end(), 1);
+  return seqs;
+}
+
+class PlantDelivery : public ::testing::Test {
+ protected:
+  PlantSettings Settings() const { return {Broker::kHost, broker_.Port(), "saw1", folder_.Path() / "plant"}; }
+
+  static void Publish(PlantLink& link, std::int64_t from, std::int64_t to) {
+    for (std::int64_t seq = from; seq <= to; ++seq) {
+      CutRecord record;
+      record.seq = seq;
+      record.timeMs = 1'700'000'000'000 + seq;
+      record.program = "doors.cut";
+      record.group = 1;
+      record.length = "812.5";
+      record.unit = "mm";
+      link.PublishCut(record);
+    }
+  }
+
+  // Every seq received, in arrival order.
+  std::vector<std::int64_t> Seqs() const {
+    std::vector<std::int64_t> seqs;
+    for (const std::string& line : subscriber_.Lines()) seqs.push_back(nlohmann::json::parse(line).at("seq"));
+    return seqs;
+  }
+
+  // The seqs received with the copies of a record sent twice left out.
+  std::vector<std::int64_t> FirstCopies() const {
+    std::vector<std::int64_t> first;
+    std::set<std::int64_t> seen;
+    for (std::int64_t seq : Seqs())
+      if (seen.insert(seq).second) first.push_back(seq);
+    return first;
+  }
+
+  // Polls until `count` distinct records arrived (or the deadline passed).
+  std::vector<std::int64_t> WaitForRecords(std::size_t count, std::chrono::milliseconds deadline = 60s) const {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (FirstCopies().size() < count && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(20ms);
+    return FirstCopies();
+  }
+
+  // Polls the link's log into `taken` until a line starting with `prefix` is there.
+  static void WaitForLogLine(PlantLink& link, std::vector<std::string>& taken, const std::string& prefix) {
+    const auto end = std::chrono::steady_clock::now() + 60s;
+    auto told = [&] { return std::any_of(taken.begin(), taken.end(), [&](auto& l) { return l.starts_with(prefix); }); };
+    while (!told() && std::chrono::steady_clock::now() < end) {
+      for (std::string& line : link.TakeLogLines()) taken.push_back(std::move(line));
+      std::this_thread::sleep_for(20ms);
+    }
+  }
+
+  TempFolder folder_;
+  Broker broker_{folder_.Path()};
+  CutSubscriber subscriber_{broker_, folder_.Path()};
+};
+
+TEST_F(PlantDelivery, RecordsArriveCompleteAndInOrder) {
+  PlantLink link(Settings());
+  Publish(link, 1, 50);
+  ASSERT_TRUE(subscriber_.WaitForLines(50));
+  EXPECT_EQ(Seqs(), OneToN(50)) << "a broker that stays up has no reason to receive a record twice";
+  const nlohmann::json first = nlohmann::json::parse(subscriber_.Lines().front());
+  EXPECT_EQ(first.at("program"), "doors.cut");
+  EXPECT_EQ(first.at("length"), "812.5");
+  EXPECT_EQ(link.TakeLogLines(), std::vector<std::string>{});
+}
+
+TEST_F(PlantDelivery, BrokerRestartMidRunLosesNothingAndKeepsTheOrder) {
+  PlantLink link(Settings());
+  Publish(link, 1, 20);
+  ASSERT_TRUE(subscriber_.WaitForLines(1));  // connected and streaming
+  Publish(link, 21, 60);
+  broker_.Stop();  // with records still in flight
+  Publish(link, 61, 80);
+  broker_.Start();
+  Publish(link, 81, 100);
+  EXPECT_EQ(WaitForRecords(100), OneToN(100));
+}
+
+TEST_F(PlantDelivery, BrokerStartedLateReceivesEverythingAndTheLogTellsEachChangeOnce) {
+  broker_.Stop();
+  PlantLink link(Settings());
+  Publish(link, 1, 30);
+  std::vector<std::string> log;
+  WaitForLogLine(link, log, "Plant broker not reachable");
+  // Long enough for the link to retry in vain at least once more.
+  std::this_thread::sleep_for(2500ms);
+  broker_.Start();
+  EXPECT_EQ(WaitForRecords(30), OneToN(30));
+  WaitForLogLine(link, log, "Plant broker reachable again");
+  const std::string address = "127.0.0.1:" + std::to_string(broker_.Port());
+  EXPECT_EQ(log, (std::vector<std::string>{"Plant broker not reachable: " + address,
+                                           "Plant broker reachable again: " + address}));
+}
+
+TEST_F(PlantDelivery, RecordsBufferedWhileTheBrokerIsAwaySurviveARestartOfTheProgram) {
+  broker_.Stop();
+  {
+    PlantLink beforeRestart(Settings());
+    Publish(beforeRestart, 1, 20);
+  }
+  PlantLink afterRestart(Settings());
+  Publish(afterRestart, 21, 30);
+  broker_.Start();
+  EXPECT_EQ(WaitForRecords(30), OneToN(30));
+}
+
+}  // namespace
+}  // namespace orl

@@ -1,0 +1,80 @@
+// The saw's retained state on the plant's broker: what a subscriber that
+// comes late reads, after a clean shutdown, after a broker that forgot it,
+// and after the saw's program died without a word.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "fakes/temp_folder.h"
+#include "plant/broker.h"
+#include "saw/plant/plant_link.h"
+
+namespace orl {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Broker;
+using testing::ChildProcess;
+using testing::RetainedMessage;
+using testing::TempFolder;
+
+constexpr const char* kStateTopic = "orl/saw1/state";
+
+class PlantState : public ::testing::Test {
+ protected:
+  PlantSettings Settings() const { return {Broker::kHost, broker_.Port(), "saw1", folder_.Path() / "plant"}; }
+
+  // Polls the retained state until it is `expected`; returns the last read.
+  nlohmann::json WaitForState(const nlohmann::json& expected) const {
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    nlohmann::json state;
+    do {
+      const std::string text = RetainedMessage(broker_, kStateTopic);
+      state = text.empty() ? nlohmann::json() : nlohmann::json::parse(text);
+    } while (state != expected && std::chrono::steady_clock::now() < end);
+    return state;
+  }
+
+  static nlohmann::json Online(const std::string& program, int group, const std::string& plc) {
+    return {{"state", "online"}, {"program", program}, {"group", group}, {"plc", plc}};
+  }
+  static nlohmann::json Offline() { return {{"state", "offline"}}; }
+
+  TempFolder folder_;
+  Broker broker_{folder_.Path()};
+};
+
+TEST_F(PlantState, LateSubscriberReadsTheLatestStateAndACleanShutdownLeavesOffline) {
+  {
+    PlantLink link(Settings());
+    EXPECT_EQ(WaitForState(Online("", 0, "down")), Online("", 0, "down")) << "online as soon as connected";
+    link.PublishState({"doors.cut", 2, false});
+    link.PublishState({"doors.cut", 3, true});
+    EXPECT_EQ(WaitForState(Online("doors.cut", 3, "up")), Online("doors.cut", 3, "up"));
+  }
+  EXPECT_EQ(RetainedMessage(broker_, kStateTopic), R"({"state":"offline"})");
+}
+
+TEST_F(PlantState, ABrokerThatForgotTheStateGetsTheLatestOneOnReconnect) {
+  PlantLink link(Settings());
+  link.PublishState({"doors.cut", 1, true});
+  WaitForState(Online("doors.cut", 1, "up"));
+  broker_.Stop();
+  std::filesystem::remove(broker_.Folder() / "mosquitto.db");  // retained messages gone
+  link.PublishState({"windows.cut", 4, false});
+  broker_.Start();
+  EXPECT_EQ(WaitForState(Online("windows.cut", 4, "down")), Online("windows.cut", 4, "down"));
+}
+
+TEST_F(PlantState, AProgramThatDiesUnannouncedIsShownOffline) {
+  ChildProcess saw({PLANT_LINK_CHILD_PATH, std::to_string(broker_.Port()), "saw1", (folder_.Path() / "plant").string(),
+                    "doors.cut", "2", "5"},
+                   folder_.Path() / "child.log", folder_.Path() / "child.log");
+  ASSERT_EQ(WaitForState(Online("doors.cut", 5, "up")), Online("doors.cut", 5, "up"));
+  saw.End(SIGKILL);
+  EXPECT_EQ(WaitForState(Offline()), Offline());
+}
+
+}  // namespace
+}  // namespace orl
