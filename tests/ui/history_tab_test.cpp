@@ -62,8 +62,8 @@ TEST_F(HistoryTabTest, TodaysRecordsNewestFirstThenAWiderRangeAndItsExport) {
   tab->FromDay->setFocus();
   const QString yesterday = QDate::currentDate().addDays(-1).toString("yyyy-MM-dd");
   QTest::keyClick(tab->FromDay, Qt::Key_A, Qt::ControlModifier);
-  TypeKeys(yesterday);
-  PressKey(Qt::Key_Return);
+  testing::TypeKeys(yesterday);
+  testing::PressKey(Qt::Key_Return);
   ASSERT_TRUE(testing::WaitFor([&] {
     window->RenderShown();
     return tab->Records->rowCount() == 4 && tab->Totals->rowCount() == 2;
@@ -72,7 +72,7 @@ TEST_F(HistoryTabTest, TodaysRecordsNewestFirstThenAWiderRangeAndItsExport) {
 
   const std::filesystem::path exported = folder.Path() / "out.csv";
   ui.saveAnswers.push_back(exported.string());
-  Click(tab->ExportCsv);
+  testing::Click(tab->ExportCsv);
   ASSERT_TRUE(testing::WaitFor([&] {
     window->RenderShown();
     return tab->Status->text().startsWith("Exported 4 records");
