@@ -2,7 +2,6 @@
 // records through the writer and reports each commit; it is killed at a
 // random moment, several times over on the same file.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <cstdio>
 #include <map>
@@ -12,6 +11,7 @@
 #include "fakes/temp_folder.h"
 #include "plc/child_process.h"
 #include "saw/history/history_store.h"
+#include "saw/history/sqlite_connection.h"
 
 namespace orl {
 namespace {
@@ -50,15 +50,9 @@ Reported RecordUntilKilled(const std::string& file, int run, std::mt19937& rando
 }
 
 std::string IntegrityCheck(const std::string& file) {
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  sqlite3_stmt* check = nullptr;
-  sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
-  std::string result = sqlite3_step(check) == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(check, 0))
-                                                         : sqlite3_errmsg(db);
-  sqlite3_finalize(check);
-  sqlite3_close(db);
-  return result;
+  const SqliteConnection connection(file, SqliteConnection::Mode::kReadOnly);
+  SqliteStatement check(connection, "PRAGMA integrity_check");
+  return check.Step() ? check.Text(0) : "no answer";
 }
 
 TEST(HistoryKill, EveryReportedCommitSurvivesAndNoSeqIsGivenTwice) {

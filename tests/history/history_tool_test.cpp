@@ -46,21 +46,16 @@ class HistoryToolTest : public ::testing::Test {
   std::vector<CutRecord> records;
 };
 
-TEST_F(HistoryToolTest, CsvAndJsonLinesOldestFirst) {
+TEST_F(HistoryToolTest, CsvJsonLinesAndTableOldestFirst) {
   EXPECT_EQ(Lines(Run("--csv")), (std::vector<std::string>{CutCsvHeader(), CutCsvLine(records[0]),
                                                             CutCsvLine(records[1]), CutCsvLine(records[2])}));
-  const auto json = Lines(Run("--json"));
-  ASSERT_EQ(json.size(), 3u);
-  for (std::size_t i = 0; i < json.size(); ++i) EXPECT_EQ(json[i], CutJson(records[i]));
-}
-
-TEST_F(HistoryToolTest, TheTableShowsLocalTimesLengthsAndLabels) {
-  const auto lines = Lines(Run(""));
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[1].rfind("2026-03-01 10:00:00", 0), 0u) << lines[1];
-  EXPECT_NE(lines[1].find("kitchen"), std::string::npos);
-  EXPECT_NE(lines[1].find("500 mm  B1/P2"), std::string::npos) << lines[1];
-  EXPECT_EQ(lines[1].find("kitchen"), lines[3].find("doors, oak"));  // aligned
+  EXPECT_EQ(Lines(Run("--json")),
+            (std::vector<std::string>{CutJson(records[0]), CutJson(records[1]), CutJson(records[2])}));
+  const auto table = Lines(Run(""));
+  ASSERT_EQ(table.size(), 4u);
+  EXPECT_EQ(table[1].rfind("2026-03-01 10:00:00", 0), 0u) << table[1];  // local time
+  EXPECT_NE(table[1].find("500 mm  B1/P2"), std::string::npos) << table[1];
+  EXPECT_EQ(table[1].find("kitchen"), table[3].find("doors, oak"));  // aligned
 }
 
 TEST_F(HistoryToolTest, DatesChooseTheRecords) {
@@ -74,18 +69,14 @@ TEST_F(HistoryToolTest, DatesChooseTheRecords) {
   EXPECT_EQ(seqs("--since 2026-03-01T10:00 --until 2026-03-01T10:00"), std::vector<int>{});
 }
 
-TEST_F(HistoryToolTest, ABadDateIsAnArgumentError) {
-  const auto run = RunTool("history --ini " + ini + " --since 2026-13-01");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("--since 2026-13-01: not a date"), std::string::npos) << run.err;
-  EXPECT_EQ(run.out, "");
-}
-
-TEST_F(HistoryToolTest, AMissingHistoryFileIsToldAndNotCreated) {
+TEST_F(HistoryToolTest, ABadDateOrAMissingFileIsToldWithItsExitStatus) {
+  const auto badDate = RunTool("history --ini " + ini + " --since 2026-13-01");
+  EXPECT_EQ(badDate.status, 1);
+  EXPECT_NE(badDate.err.find("--since 2026-13-01: not a date"), std::string::npos) << badDate.err;
   const std::string other = folder.Write("OTHER.INI", "[System]\nHistoryPath=none.sqlite\n");
-  const auto run = RunTool("history --csv --ini " + other);
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("no history file " + folder.File("none.sqlite")), std::string::npos) << run.err;
+  const auto missing = RunTool("history --csv --ini " + other);
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("no history file " + folder.File("none.sqlite")), std::string::npos) << missing.err;
   EXPECT_FALSE(std::filesystem::exists(folder.File("none.sqlite")));
 }
 

