@@ -11,5 +11,6 @@ void RegisterSimCommand(CLI::App& app, int& status);
 void RegisterRunCommand(CLI::App& app, int& status);
 void RegisterImportCommand(CLI::App& app, int& status);
 void RegisterLoadPatternCommand(CLI::App& app, int& status);
+void RegisterHistoryCommand(CLI::App& app, int& status);
 
 }  // namespace orl

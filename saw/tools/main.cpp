@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   orl::RegisterRunCommand(app, status);
   orl::RegisterImportCommand(app, status);
   orl::RegisterLoadPatternCommand(app, status);
+  orl::RegisterHistoryCommand(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
