@@ -72,7 +72,7 @@ bool SaveDirectoryChooser(const QDir& folder, const QString& start) {
 bool WriteImages(MainWindow& window, Ui& ui, const QDir& folder) {
   bool ok = true;
   const int shownTab = window.SSTab1->currentIndex();
-  for (int tab = 0; tab < window.SSTab1->count(); ++tab) {
+  for (int tab = 0; tab < kHistoryTab; ++tab) {
     window.SSTab1->setCurrentIndex(tab);
     window.Render();
     QCoreApplication::processEvents();
@@ -89,6 +89,17 @@ bool WriteImages(MainWindow& window, Ui& ui, const QDir& folder) {
   return ok;
 }
 
+// The saw goes on cutting until the History tab has a few records to show.
+void SaveHistoryImage(MainWindow& window, const QDir& folder, std::function<void(bool)> done, int pollsLeft) {
+  window.ws.RefreshShownHistory();
+  QTimer::singleShot(300, &window, [&window, folder, done, pollsLeft] {
+    window.Render();
+    const bool enough = window.ws.historyView().rows.size() >= static_cast<std::size_t>(kHistoryScreenshotRows);
+    if (!enough && pollsLeft > 0) return SaveHistoryImage(window, folder, done, pollsLeft - 1);
+    done(Save(window, folder, kHistoryScreenshot));
+  });
+}
+
 }  // namespace
 
 void TakeScreenshots(MainWindow& window, Ui& ui, const QString& folderPath, std::function<void(bool)> done) {
@@ -102,7 +113,11 @@ void TakeScreenshots(MainWindow& window, Ui& ui, const QString& folderPath, std:
     if (++*ticks < kScreenshotTicks) return;
     QObject::disconnect(*connection);
     // Let the last transfer land before the pictures are taken.
-    QTimer::singleShot(100, &window, [&window, &ui, folder, done] { done(WriteImages(window, ui, folder)); });
+    QTimer::singleShot(100, &window, [&window, &ui, folder, done] {
+      const bool written = WriteImages(window, ui, folder);
+      window.SSTab1->setCurrentIndex(kHistoryTab);
+      SaveHistoryImage(window, folder, [done, written](bool saved) { done(written && saved); }, kHistoryScreenshotPolls);
+    });
   });
 }
 

@@ -15,6 +15,10 @@ class MainWindow;
 inline constexpr const char* kScreenshotNames[] = {"program-control.png", "import.png", "parameters.png",
                                                    "diagnostics.png"};
 inline constexpr const char* kAboutScreenshot = "about.png";
+// The History tab, once the simulated saw has cut a few pieces.
+inline constexpr const char* kHistoryScreenshot = "history.png";
+inline constexpr int kHistoryScreenshotRows = 8;
+inline constexpr int kHistoryScreenshotPolls = 60;
 inline constexpr const char* kDirectoryChooserScreenshot = "directory-chooser.png";
 // Scan ticks run before the images are taken: the PLC has been read and
 // the first target handed over, and the cut list is not yet locked.
