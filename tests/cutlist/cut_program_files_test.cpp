@@ -48,17 +48,12 @@ TEST(CutProgramFile, ReaderTakesWhatFitsFromAnyText) {
   EXPECT_EQ(f.Text(2, 1).size(), kMaxCellTextLength);
 }
 
-TEST(CutProgramFile, MissingFileLeavesTheListAlone) {
+TEST(CutProgramFile, AMissingFileOrOneThatIsNotACutProgramIsNotLoaded) {
+  TempFolder folder;
   CutListFixture f;
   f.grid().SetText(4, 1, "500");
   EXPECT_FALSE(LoadCutProgramFile("/nonexistent/program", f.grid()));
   EXPECT_EQ(f.Text(4, 1), "500");
-}
-
-TEST(CutProgramFile, AFileThatIsNotACutProgramIsNotLoaded) {
-  TempFolder folder;
-  CutListFixture f;
-  f.grid().SetText(4, 1, "500");
   const std::string row = "Desc,True\r\n";
   for (const std::string& text : {row + std::string("1\0" "2", 3),                     // a NUL byte
                                   row + std::string(kCutListColumns, ',') + "x\r\n",  // column 199
@@ -108,7 +103,11 @@ TEST_F(ProgramFolderFixture, LoadSetsUnitDescriptionAndCursor) {
   EXPECT_TRUE(ui.boxes.empty());
 }
 
+// Cancelled, nothing is saved and nothing asked.
 TEST_F(ProgramFolderFixture, SaveGoesIntoTheProgramsFolderWhateverFolderWasChosen) {
+  ui.saveAnswers.push_back(std::nullopt);
+  EXPECT_FALSE(SaveCutList(f.cutList, programList, fileSystem, ui));
+  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
   f.grid().SetText(3, 1, "1000");
   ui.saveAnswers.push_back("/somewhere/else/job1");
   ASSERT_TRUE(SaveCutList(f.cutList, programList, fileSystem, ui));
@@ -116,6 +115,7 @@ TEST_F(ProgramFolderFixture, SaveGoesIntoTheProgramsFolderWhateverFolderWasChose
   EXPECT_EQ(f.cutList.DispFName, "job1");
   EXPECT_EQ(programList.entries, std::vector<std::string>{"job1"});
   EXPECT_EQ(ui.saveDialogInitialFiles.back(), folder.Folder() + "*.*");
+  EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(ProgramFolderFixture, OverwriteNeedsAYes) {
@@ -133,13 +133,6 @@ TEST_F(ProgramFolderFixture, OverwriteNeedsAYes) {
   ui.yesNoAnswers.push_back(true);
   EXPECT_TRUE(SaveCutList(f.cutList, programList, fileSystem, ui));
   EXPECT_EQ(folder.Read("job1"), "\r\n\r\n1000\r\n");
-}
-
-TEST_F(ProgramFolderFixture, CancelSavesNothing) {
-  ui.saveAnswers.push_back(std::nullopt);
-  EXPECT_FALSE(SaveCutList(f.cutList, programList, fileSystem, ui));
-  EXPECT_TRUE(ui.boxes.empty());
-  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 
 // The file system takes names of up to 255 bytes; the save's temporary file

@@ -39,7 +39,7 @@ CutListFixture Example() {
   return f;
 }
 
-TEST(MakePositions, AbsoluteTargetsOfTheWorkedExample) {
+TEST(MakePositions, AbsoluteAndRelativeTargetsOfTheWorkedExample) {
   auto f = Example();
   const Made made = Make(f, /*absolute=*/true);
   EXPECT_TRUE(made.result);
@@ -51,13 +51,10 @@ TEST(MakePositions, AbsoluteTargetsOfTheWorkedExample) {
   EXPECT_EQ(made.list[4].CellRow, 5);
   EXPECT_EQ(made.list[4].CellCol, 1);
   EXPECT_EQ(made.runningPos, 132);
-}
-
-TEST(MakePositions, RelativeTargetsAreTheMovesWithTheSameRunningPosition) {
-  auto f = Example();
-  const Made made = Make(f, /*absolute=*/false);
-  EXPECT_EQ(Targets(made.list), (std::vector<std::int32_t>{13228, 5032, 5032, 3032}));
-  EXPECT_EQ(made.runningPos, 132);
+  // Relative targets are the moves, with the same running position.
+  const Made relative = Make(f, /*absolute=*/false);
+  EXPECT_EQ(Targets(relative.list), (std::vector<std::int32_t>{13228, 5032, 5032, 3032}));
+  EXPECT_EQ(relative.runningPos, 132);
 }
 
 TEST(MakePositions, GrooveAddsEvenlySpacedStrokes) {
@@ -90,29 +87,26 @@ TEST(MakePositions, InchPiecesAreConvertedButKerfIsNot) {
   EXPECT_EQ(made.list[2].Target, 2572);
 }
 
-TEST(MakePositions, OneSelectedGroupRunsToTheEndOfTheList) {
-  CutListFixture f;
-  for (int group = 1; group <= 3; ++group) {
-    f.Board(group, "1000");
-    f.Cut(group, 4, "100", "1");
-  }
-  f.cutList.grid.MoveCursor(4, 8);  // the operator chose a cell of group 2
-  const Made made = Make(f, true);
-  ASSERT_EQ(UpperBound(made.list), 4);
-  EXPECT_EQ(made.list[1].CellCol, 7);
-  EXPECT_EQ(made.list[3].CellCol, 13);
-}
-
-TEST(MakePositions, RunStartsFromTheChosenCellNotFromTheCellBeingCut) {
+// A run starts at the group of the cell the operator chose (a separator
+// column counting as the next group), not at the cell being cut, and runs to
+// the end of the list.
+TEST(MakePositions, OneChosenGroupRunsToTheEndOfTheList) {
   CutListFixture f;
   for (int group = 1; group <= 3; ++group) {
     f.Board(group, "1000");
     f.Cut(group, 4, "100", "1");
   }
   f.grid().SetActiveCell(4, 13);  // where the last hand-over of a run leaves the active cell
-  const Made made = Make(f, true);
+  Made made = Make(f, true);
   ASSERT_EQ(UpperBound(made.list), 6);
   EXPECT_EQ(made.list[1].CellCol, 1);
+  for (int cursorColumn : {8, 6}) {
+    f.cutList.grid.MoveCursor(4, cursorColumn);
+    made = Make(f, true);
+    ASSERT_EQ(UpperBound(made.list), 4) << cursorColumn;
+    EXPECT_EQ(made.list[1].CellCol, 7) << cursorColumn;
+    EXPECT_EQ(made.list[3].CellCol, 13) << cursorColumn;
+  }
 }
 
 TEST(MakePositions, BlockSelectionStopsAtAnEmptyBoard) {
@@ -130,15 +124,6 @@ TEST(MakePositions, BlockSelectionStopsAtAnEmptyBoard) {
   made = Make(f, true);
   ASSERT_EQ(UpperBound(made.list), 5);  // groups 2, 3 (board only) and 4, not 5
   EXPECT_EQ(made.list[5].CellCol, 19);
-}
-
-TEST(MakePositions, SeparatorColumnCountsAsTheNextGroup) {
-  CutListFixture f;
-  f.Board(1, "1000");
-  f.Board(2, "900");
-  f.cutList.grid.MoveCursor(4, 6);
-  const Made made = Make(f, true);
-  EXPECT_EQ(made.list[1].CellCol, 7);
 }
 
 TEST(MakePositions, CutInTheLastRowEndsTheList) {
@@ -192,23 +177,15 @@ TEST(MakePositions, QuantitiesAboveNinetyNineAreCutAsTheTotalCountsThem) {
   EXPECT_EQ(UpperBound(made.list), 1 + 150);
 }
 
-TEST(MakePositions, ThinKerfGroovesAreCutWholeAndOnlyTheWholeListIsLimited) {
+TEST(MakePositions, ThinKerfGroovesAreCutWhole) {
   CutListFixture f("0.5");
   f.Board(1, "2000");
   f.Cut(1, 4, "500", "1", "999");
-  Made made = Make(f, true);
+  const Made made = Make(f, true);
   EXPECT_EQ(UpperBound(made.list), 1 + 1998);  // 999 / 0.5 strokes, none dropped
-
-  f.macPar.SetText(kSawKerfRow, 1, "0.0001");  // ten million strokes
-  bool tooLong = false;
-  PosList list;
-  std::int32_t runningPos = 77;
-  EXPECT_FALSE(BuildPositionList(f.cutList, f.macPar, true, runningPos, list, &tooLong));
-  EXPECT_TRUE(tooLong);
-  EXPECT_EQ(UpperBound(list), 0);
-  EXPECT_EQ(runningPos, 77);
 }
 
+// Groove strokes count toward the limit as cuts do.
 TEST(MakePositions, AListOfExactlyTheLimitIsMadeAndOneMoreIsRefused) {
   CutListFixture f("1");
   f.Board(1, "1000");

@@ -134,32 +134,18 @@ TEST(FieldParserValue, ArithmeticOfDecimalsAndNonExpressionsAsZero) {
   EXPECT_EQ(p.Value(), 0);
 }
 
-TEST(EvalNumber, BlanksBecomePlusAfterTrimming) {
+// After trimming, a run of blanks between two operands becomes "+", one
+// beside an operator only spaces it out.
+TEST(EvalNumber, BlanksBecomePlusBetweenOperandsOnly) {
   ExpressionEvaluator evaluator;
   std::string text = "  48 1/2  ";
   EXPECT_FLOAT_EQ(EvalNumber(text, evaluator), 48.5f);
   EXPECT_EQ(text, "48+1/2");  // the caller's text changes
-  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("-.5"), evaluator), -0.5f);
-  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("1219.2"), evaluator), 1219.2f);
-  EXPECT_EQ(EvalNumber(std::string_view("x"), evaluator), 0.0f);
-}
-
-TEST(EvalNumber, BlanksBesideAnOperatorOnlySpaceItOut) {
-  ExpressionEvaluator evaluator;
-  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("48 + 1/2"), evaluator), 48.5f);
-  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("48 - 1/2"), evaluator), 47.5f);
-  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("\t48\t1/2 "), evaluator), 48.5f);
-  EXPECT_FLOAT_EQ(EvalNumber(std::string_view("( 2 + 1 ) * 3"), evaluator), 9.0f);
+  const std::pair<const char*, float> cases[] = {{"-.5", -0.5f},       {"1219.2", 1219.2f},       {"x", 0},
+                                                  {"48 + 1/2", 48.5f},  {"48 - 1/2", 47.5f},       {"\t48\t1/2 ", 48.5f},
+                                                  {"( 2 + 1 ) * 3", 9}};
+  for (const auto& [input, value] : cases) EXPECT_FLOAT_EQ(EvalNumber(std::string_view(input), evaluator), value) << input;
   EXPECT_TRUE(std::isinf(EvalNumber(std::string_view("1/0"), evaluator)));  // the reader's to refuse
-}
-
-TEST(PlainDecimal, OnlyPlainNumbersTakeTheShortWay) {
-  double v = 0;
-  EXPECT_TRUE(ReadPlainDecimal(".5", v));
-  EXPECT_DOUBLE_EQ(v, 0.5);
-  EXPECT_TRUE(ReadPlainDecimal("-12.", v));
-  EXPECT_DOUBLE_EQ(v, -12);
-  for (const char* text : {"", "-", ".", "1e3", "1.2.3", " 1", "1+1", "--1"}) EXPECT_FALSE(ReadPlainDecimal(text, v)) << text;
 }
 
 TEST(PlainDecimal, ShortWayGivesTheSameDoubleAsAFullConversion) {
@@ -181,57 +167,53 @@ TEST(PlainDecimal, ShortWayGivesTheSameDoubleAsAFullConversion) {
   EXPECT_EQ(big, std::strtod("123456789012345678901234.5", nullptr));
 }
 
-TEST(PlainDecimal, ShortWaysGiveWhatTheParserAndValGive) {
-  // The short ways must never change a value: what they take must read the
-  // same through the expression parser and, for plain decimals, through Val.
-  ExpressionEvaluator viaParser;
+// The short ways never change a value: what one takes reads the same
+// through the expression parser and, plain decimals and small whole numbers,
+// through Val; what none takes is left to the parser, whose answer stands.
+TEST(ShortWays, TakeTheirOwnFormsAndGiveWhatTheParserAndValGive) {
   const std::string longDigits(300, '7');
-  const std::vector<std::string> texts = {
-      "48+1/2", "-5", "1e3", " 12 ", "abc", "1,5", "", "007", "-0", "5.", "-.5", "0.1", "9007199254740993",
-      "18446744073709551617", "00000000000000000000000001.5", "0000000000000000000005.", "1.00000000000000000000001",
-      "0.000000000000000000000000000123", "123456789012345678901234567890", longDigits, longDigits + ".5"};
-  for (const std::string& text : texts) {
-    double fast = 0;
-    const bool plain = ReadPlainDecimal(text, fast);
-    if (plain) {
-      EXPECT_EQ(fast, Val(text)) << text;
-    }
-    if (plain || ReadSimpleFraction(text, fast)) {
-      EXPECT_EQ(fast, viaParser.Evaluate("(" + text + ")*1")) << text;
-    }
-  }
-  double v = 0;
-  for (const char* text : {"1e3", " 12 ", "abc", "1,5", ""}) {
-    EXPECT_FALSE(ReadPlainDecimal(text, v)) << text;  // left to the parser, whose answer stands
-    EXPECT_FALSE(ReadSimpleFraction(text, v)) << text;
-  }
-}
-
-TEST(SmallWhole, GivesWhatTheParserAndValGiveAndLeavesTheRestToThem) {
+  const struct {
+    std::string text;
+    bool plain, fraction, small;
+  } cases[] = {
+      {".5", true, false, false}, {"-12.", true, false, false}, {"5.", true, false, false},
+      {"-.5", true, false, false}, {"0.1", true, false, false}, {"-0", true, false, true},
+      {"7", true, false, true}, {"-120", true, false, true}, {"0042", true, false, true},
+      {"-9999", true, false, true}, {"12345", true, false, false}, {"32767", true, false, false},
+      {"9007199254740993", true, false, false}, {"18446744073709551617", true, false, false},
+      {"00000000000000000000000001.5", true, false, false}, {"0000000000000000000005.", true, false, false},
+      {"1.00000000000000000000001", true, false, false}, {"0.000000000000000000000000000123", true, false, false},
+      {"123456789012345678901234567890", true, false, false}, {longDigits, true, false, false},
+      {longDigits + ".5", true, false, false}, {"48+1/2", false, true, false}, {"10-1/8", false, true, false},
+      {"3/4", false, true, false}, {"2+3", false, true, false}, {"2-3", false, true, false},
+      {"0.1+0.2", false, true, false}, {"96/0", false, true, false}, {"1.5+2.25/3", false, true, false},
+      {"1+-2", false, false, false}, {"1/-2", false, false, false}, {"1+2+3", false, false, false},
+      {"1*2", false, false, false}, {"+1", false, false, false}, {"1//2", false, false, false},
+      {"1e3", false, false, false}, {" 12", false, false, false}, {"12 ", false, false, false},
+      {"abc", false, false, false}, {"1,5", false, false, false}, {"", false, false, false},
+      {"-", false, false, false}, {".", false, false, false}, {"1.2.3", false, false, false},
+      {"--1", false, false, false}, {"3a", false, false, false}};
   ExpressionEvaluator viaParser;
-  std::vector<std::string> texts = {"0", "-0", "7", "-120", "0042", "9999", "-9999", "32767"};
-  for (int i = -10'500; i <= 10'500; i += 7) texts.push_back(std::to_string(i));
-  for (const std::string& text : texts) {
-    std::int16_t fast = 0;
-    if (!ReadSmallWhole(text, fast)) continue;
-    EXPECT_EQ(fast, ToInt16(Val(text))) << text;
-    EXPECT_EQ(fast, ToInt16(viaParser.Evaluate("(" + text + ")*1"))) << text;
-  }
-  std::int16_t v = 0;
-  for (const char* text : {"", "-", "12345", "99999", "1.5", "1e3", " 12", "12 ", "+5", "--1", "1/2", "3a"})
-    EXPECT_FALSE(ReadSmallWhole(text, v)) << text;  // five digits may leave the 16-bit range
-}
-
-TEST(SimpleFraction, AgreesWithTheExpressionParser) {
-  FieldParser viaParser;
-  for (const char* text : {"48+1/2", "10-1/8", "3/4", "2+3", "2-3", "0.1+0.2", "96/0", "1.5+2.25/3"}) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 40));
+    const double parsed = viaParser.Evaluate("(" + c.text + ")*1");  // forces the full parser
     double fast = 0;
-    ASSERT_TRUE(ReadSimpleFraction(text, fast)) << text;
-    viaParser.SetLineText(std::string("(") + text + ")*1");  // forces the full parser
-    EXPECT_EQ(fast, viaParser.Value()) << text;
+    ASSERT_EQ(ReadPlainDecimal(c.text, fast), c.plain);
+    if (c.plain) {
+      EXPECT_EQ(fast, Val(c.text));
+      EXPECT_EQ(fast, parsed);
+    }
+    ASSERT_EQ(ReadSimpleFraction(c.text, fast), c.fraction);
+    if (c.fraction) EXPECT_EQ(fast, parsed);
+    std::int16_t small = 0;
+    ASSERT_EQ(ReadSmallWhole(c.text, small), c.small);
+    if (c.small) EXPECT_EQ(small, ToInt16(parsed));
   }
-  double v = 0;
-  for (const char* text : {"1+-2", "1/-2", "1+2+3", "1*2", "+1", "1//2"}) EXPECT_FALSE(ReadSimpleFraction(text, v)) << text;
+  for (int i = -9'999; i <= 9'999; i += 7) {
+    std::int16_t small = 0;
+    ASSERT_TRUE(ReadSmallWhole(std::to_string(i), small));
+    ASSERT_EQ(small, i);
+  }
 }
 
 TEST(RepeatText, RepeatsOrGivesNothing) {

@@ -85,21 +85,17 @@ TEST_F(PatternLoadTest, DeeperCutsBetweenRunsDoNotSplitAGroup) {
   EXPECT_EQ(Cell(kTotalRow, PositionColumnOfGroup(3) + kQtyOffset), "3");
 }
 
-TEST_F(PatternLoadTest, NarrowBoardSelectsInchBeforeTheTotals) {
-  test::PatternBuilder b(96, 48);
-  b.Cut(1, 24, false).Cut(1, 20.5f, false);
-  ASSERT_TRUE(Load(b));
+// A narrow board selects inch before the totals; each pattern brings its own
+// unit and the unit flag follows.
+TEST_F(PatternLoadTest, EachPatternBringsItsOwnUnitBeforeTheTotals) {
+  test::PatternBuilder inch(96, 48);
+  inch.Cut(1, 24, false).Cut(1, 20.5f, false);
+  ASSERT_TRUE(Load(inch));
   EXPECT_EQ(cutList.Units, kInch);
+  EXPECT_EQ(Cell(kDescRow, kUnitFlagColumn), "False");
   // Kerf and rear trim (no trim in the file) enter in inches: 44.5 + 2 * 0.126 + 0.394.
   EXPECT_EQ(Cell(kTotalRow, 1), "45.1");
   EXPECT_EQ(cutList.Desc, "Pattern Number: 1 From: CPOUT.042\r\nBoard\r\n96 X 48        Load SHORT");
-}
-
-TEST_F(PatternLoadTest, EachPatternBringsItsOwnUnitAndTheFlagFollows) {
-  test::PatternBuilder inch(96, 48);
-  inch.Cut(1, 24, false);
-  ASSERT_TRUE(Load(inch));
-  EXPECT_EQ(Cell(kDescRow, kUnitFlagColumn), "False");
   test::PatternBuilder metric(2440, 1220);
   metric.Cut(1, 600, true);
   ASSERT_TRUE(Load(metric));
@@ -107,18 +103,9 @@ TEST_F(PatternLoadTest, EachPatternBringsItsOwnUnitAndTheFlagFollows) {
   EXPECT_EQ(Cell(kDescRow, kUnitFlagColumn), "True");
 }
 
-TEST_F(PatternLoadTest, WithoutAPatternNothingIsAskedAndTheListStays) {
-  cutList.grid.SetText(4, 1, "123");
-  test::PatternBuilder b(2440, 1220);
-  b.Cut(1, 600, true);
-  OptimizerModel& model = b.Selected();
-  model.PatCuts.Clear();  // let go, as an activation does
-  EXPECT_FALSE(LoadPattern({ui, cutList, macPar, programs, fileSystem}, model, view, labels));
-  EXPECT_TRUE(ui.boxes.empty());
-  EXPECT_EQ(Cell(4, 1), "123");
-}
-
-TEST_F(PatternLoadTest, AnsweringNoKeepsTheListButEmptiesTheBookLabels) {
+// Answering "No" keeps the list but empties the book labels; without a
+// pattern (let go, as an activation does) nothing is even asked.
+TEST_F(PatternLoadTest, AnsweringNoOrHavingNoPatternKeepsTheList) {
   cutList.grid.SetText(4, 1, "123");
   const std::string_view old[] = {"", "old"};
   labels.Set(4, 1, "", old);
@@ -128,6 +115,11 @@ TEST_F(PatternLoadTest, AnsweringNoKeepsTheListButEmptiesTheBookLabels) {
   EXPECT_EQ(Cell(4, 1), "123");
   EXPECT_EQ(labels.At(4, 1), nullptr);
   EXPECT_TRUE(b.model.LoadedPatternKey.empty());
+  EXPECT_EQ(ui.boxes.size(), 1u);
+  b.model.PatCuts.Clear();
+  EXPECT_FALSE(LoadPattern({ui, cutList, macPar, programs, fileSystem}, b.model, view, labels));
+  EXPECT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(Cell(4, 1), "123");
 }
 
 TEST_F(PatternLoadTest, BooksAndBookLabelsFollowTheLoadedCuts) {
@@ -172,8 +164,7 @@ TEST_F(PatternLoadTest, ListLimitedToItsFirstGroupWarnsOfTheGroupsLeftOut) {
   ASSERT_TRUE(Load(b));
   EXPECT_EQ(Cell(4, 1), "600");
   ASSERT_EQ(ui.boxes.size(), 2u);
-  EXPECT_EQ(ui.boxes[1].text, PatternTooLargeText(1));
-  EXPECT_EQ(PatternTooLargeText(1),
+  EXPECT_EQ(ui.boxes[1].text,
             "This pattern does not fit the cut list (1 group of 48 cuts). Only the cuts that fit were loaded.");
 }
 

@@ -43,10 +43,7 @@ TEST(ShowGraphic, DrawsStripsAndPartsLevelByLevel) {
   ShowGraphic(model, view);
 
   EXPECT_THAT(Lines(view), ElementsAre("30,0-30,50", "0,20-30,20", "60,0-60,50", "30,20-60,20", "30,40-60,40"));
-  const auto window = OpsOf<draw::Window>(view).at(0);
-  EXPECT_EQ(window.Left, -4);  // m = 100/25, landscape board centred vertically
-  EXPECT_EQ(window.Top, -29);
-  EXPECT_EQ(window.Width, 108);
+  EXPECT_EQ(OpsOf<draw::Window>(view).at(0).Width, 108);
   const auto rect = OpsOf<draw::Rectangle>(view).at(0);
   EXPECT_EQ(rect.X2, 100);
   EXPECT_EQ(rect.Y2, 50);
@@ -55,7 +52,6 @@ TEST(ShowGraphic, DrawsStripsAndPartsLevelByLevel) {
   EXPECT_EQ(texts[0].Value, " 100  X  50");
   EXPECT_EQ(texts[0].X, 54 - 16);
   EXPECT_EQ(texts[0].Y, -28);
-  EXPECT_EQ(OpsOf<draw::TextSize>(view).at(0).Size, 2);
   EXPECT_THAT(model.Parts.Items, ElementsAre(" 1 * Shelf", " 2 * Top"));
   EXPECT_EQ(view.LBLPhases, "# Phases:  2");
   EXPECT_TRUE(view.ImpFrameVisible);
@@ -83,7 +79,9 @@ TEST(ShowGraphic, WindowAndTextSizeFollowTheBoard) {
   struct Case {
     float length, width, left, top, textSize;
   };
-  for (const Case& c : {Case{240, 240, -10, -10, 8.35f}, Case{230, 100, -9, -74, 2}, Case{50, 96, -4 - 23, -4, 2}}) {
+  // m = length / 25; a landscape board centred vertically, a portrait one across.
+  for (const Case& c : {Case{240, 240, -10, -10, 8.35f}, Case{230, 100, -9, -74, 2}, Case{100, 50, -4, -29, 2},
+                        Case{50, 96, -4 - 23, -4, 2}}) {
     PatternBuilder b(c.length, c.width);
     b.Cut(1, 10, true);
     OptimizerView view;

@@ -70,17 +70,17 @@ TEST_F(PlcBookLabels, TheSameLabelForConsecutiveCutsIsWrittenOnce) {
   EXPECT_EQ(state.LastBookLabel, "BOOK-B");
 }
 
-TEST_F(PlcBookLabels, AFileOverTheLimitStartsAfresh) {
-  std::ofstream(folder / "labels.txt") << std::string(kLabelFileLimit + 1, 'x');
-  EXPECT_TRUE(AppendBookLabel((folder / "labels.txt").string(), "NEW"));
-  EXPECT_EQ(ReadAll(folder / "labels.txt"), "NEW\n");
-  EXPECT_TRUE(AppendBookLabel((folder / "labels.txt").string(), "NEXT"));
-  EXPECT_EQ(ReadAll(folder / "labels.txt"), "NEW\nNEXT\n");
-}
-
-TEST_F(PlcBookLabels, PartLabelsOfABookGoOnLinesOfTheirOwn) {
-  EXPECT_TRUE(AppendBookLabel((folder / "labels.txt").string(), "PART 1\r\nPART 2\rPART 3"));
-  EXPECT_EQ(ReadAll(folder / "labels.txt"), "PART 1\nPART 2\nPART 3\n");
+// Part labels of a book go on lines of their own; a file over the limit
+// starts afresh.
+TEST_F(PlcBookLabels, AppendedLabelsTakeWholeLinesAndAFileOverTheLimitStartsAfresh) {
+  const std::string file = (folder / "labels.txt").string();
+  EXPECT_TRUE(AppendBookLabel(file, "PART 1\r\nPART 2\rPART 3"));
+  EXPECT_EQ(ReadAll(file), "PART 1\nPART 2\nPART 3\n");
+  std::ofstream(file) << std::string(kLabelFileLimit + 1, 'x');
+  EXPECT_TRUE(AppendBookLabel(file, "NEW"));
+  EXPECT_EQ(ReadAll(file), "NEW\n");
+  EXPECT_TRUE(AppendBookLabel(file, "NEXT"));
+  EXPECT_EQ(ReadAll(file), "NEW\nNEXT\n");
 }
 
 TEST_F(PlcBookLabels, TheSelectedBookPicksTheEntry) {

@@ -44,13 +44,22 @@ class PlcScanLoop : public ::testing::Test {
   PlcState state;
 };
 
-TEST_F(PlcScanLoop, StartUpWithoutAListReportsTheEndAtOnce) {
+// No list at start-up, or one holding only the head: the end is reported at
+// once and no target is written.
+TEST_F(PlcScanLoop, NothingToCutReportsTheEndAtOnce) {
   Tick();
   EXPECT_EQ(host.advBooksCalls, 1);
   EXPECT_TRUE(state.PosSent);
   EXPECT_EQ(state.TargetWrite, 0);
-  EXPECT_TRUE(link.writes.empty());
   EXPECT_EQ(state.CmAtvty, " ");
+  EXPECT_TRUE(link.writes.empty());
+  host.list = MakeTestList(1);
+  SetRelays(Bit(700));
+  Tick();
+  EXPECT_EQ(host.advBooksCalls, 2);
+  EXPECT_EQ(state.TargetWrite, 0);
+  Settle();
+  EXPECT_TRUE(TargetsWritten().empty());
 }
 
 TEST_F(PlcScanLoop, SetToBeginningHandsOverTheFirstEntryInTheSameTick) {
@@ -79,7 +88,10 @@ TEST_F(PlcScanLoop, SetToBeginningHandsOverTheFirstEntryInTheSameTick) {
   EXPECT_GT(link.readCalls, readsBefore);
 }
 
-TEST_F(PlcScanLoop, HandsOverTheWholeListInOrderWhenAsked) {
+// Asked once more at the end, the loop moves to the next book, and asks
+// again only once "Send Next Pos" has dropped and returned; "Set To
+// Beginning" starts a new run even while "Send Next Pos" is held.
+TEST_F(PlcScanLoop, HandsOverTheWholeListInOrderThenTheNextBookOncePerRequest) {
   host.list = MakeTestList(3);
   SetRelays(Bit(700));
   Tick();
@@ -94,23 +106,10 @@ TEST_F(PlcScanLoop, HandsOverTheWholeListInOrderWhenAsked) {
   EXPECT_FALSE(Relays() & Bit(701));
   EXPECT_EQ(host.advBooksCalls, 0);
 
-  // The PLC asks once more: end of list, next book, nothing written.
   SetRelays(Relays() | Bit(701));
   Settle();
   EXPECT_EQ(host.advBooksCalls, 1);
   EXPECT_EQ(TargetsWritten().size(), 3u);
-}
-
-TEST_F(PlcScanLoop, SendNextPosHeldOnAfterTheEndDoesNothingUntilItDropsAndReturns) {
-  host.list = MakeTestList(1 + 1);
-  SetRelays(Bit(700));
-  Tick();
-  Settle();
-  SetRelays(Relays() | Bit(701));
-  Settle();  // entry 2, the last
-  SetRelays(Relays() | Bit(701));
-  Settle();
-  EXPECT_EQ(host.advBooksCalls, 1);
   for (int i = 0; i < 5; ++i) Tick();
   EXPECT_EQ(host.advBooksCalls, 1);
   SetRelays(Relays() & ~Bit(701));
@@ -118,6 +117,11 @@ TEST_F(PlcScanLoop, SendNextPosHeldOnAfterTheEndDoesNothingUntilItDropsAndReturn
   SetRelays(Relays() | Bit(701));
   Tick();
   EXPECT_EQ(host.advBooksCalls, 2);
+
+  SetRelays(Relays() | Bit(700));
+  Tick();
+  EXPECT_EQ(state.PosIndex, 1);
+  EXPECT_EQ(state.TargetWrite, 1000);
 }
 
 TEST_F(PlcScanLoop, SendNextPosOffOnlyClearsPosSent) {
@@ -132,16 +136,6 @@ TEST_F(PlcScanLoop, SendNextPosOffOnlyClearsPosSent) {
   EXPECT_EQ(TargetsWritten().size(), 1u);
 }
 
-TEST_F(PlcScanLoop, AListHoldingOnlyTheHeadIsNothingToCut) {
-  host.list = MakeTestList(1);
-  SetRelays(Bit(700));
-  Tick();
-  EXPECT_EQ(host.advBooksCalls, 1);
-  EXPECT_EQ(state.TargetWrite, 0);
-  Settle();
-  EXPECT_TRUE(TargetsWritten().empty());
-}
-
 TEST_F(PlcScanLoop, NothingToCutRebuildsOnEveryTickWhile700IsOn) {
   host.makeResult = false;
   SetRelays(Bit(700));
@@ -150,21 +144,6 @@ TEST_F(PlcScanLoop, NothingToCutRebuildsOnEveryTickWhile700IsOn) {
   EXPECT_EQ(state.PosIndex, -1);
   EXPECT_EQ(host.makeCalls, 2);
   EXPECT_EQ(state.RelayWrite, kNothingPending);
-}
-
-TEST_F(PlcScanLoop, ARebuildWhileSendNextPosIsHeldStillStartsTheNewRun) {
-  host.list = MakeTestList(2);
-  SetRelays(Bit(700));
-  Tick();
-  Settle();
-  SetRelays(Relays() | Bit(701));
-  Settle();
-  SetRelays(Relays() | Bit(701));  // end of list, held on
-  Settle();
-  SetRelays(Relays() | Bit(700));
-  Tick();
-  EXPECT_EQ(state.PosIndex, 1);
-  EXPECT_EQ(state.TargetWrite, 1000);
 }
 
 TEST_F(PlcScanLoop, ManualPositionWaitsForSendNextPos) {

@@ -6,21 +6,20 @@
 namespace queldb {
 namespace {
 
-TEST(ModbusAddress, PlainNumberGetsUnitOneRoute) {
-  auto address = ParseModbusAddress("40001");
-  ASSERT_TRUE(address);
-  EXPECT_EQ(address->reg, 40001);
-  EXPECT_EQ(address->route, "1;");
-  EXPECT_EQ(address->normalized, "1;40001");
-}
-
-TEST(ModbusAddress, RouteNumbersAreNormalized) {
-  auto address = ParseModbusAddress("  2; 7;  40001");
-  ASSERT_TRUE(address);
-  EXPECT_EQ(address->route, "2;7;");
-  EXPECT_EQ(address->normalized, "2;7;40001");
-  EXPECT_EQ(ParseModbusAddress("007;40001")->normalized, "7;40001");
-  EXPECT_EQ(ParseModbusAddress("1;2;3;4;5;40001")->route, "1;2;3;4;5;");
+TEST(ModbusAddress, PlainNumbersGetUnitOneAndRouteNumbersAreNormalized) {
+  const struct {
+    const char *text, *route, *normalized;
+  } cases[] = {{"40001", "1;", "1;40001"},
+               {"  2; 7;  40001", "2;7;", "2;7;40001"},
+               {"007;40001", "7;", "7;40001"},
+               {"1;2;3;4;5;40001", "1;2;3;4;5;", "1;2;3;4;5;40001"}};
+  for (const auto& c : cases) {
+    auto address = ParseModbusAddress(c.text);
+    ASSERT_TRUE(address) << c.text;
+    EXPECT_EQ(address->reg, 40001) << c.text;
+    EXPECT_EQ(address->route, c.route) << c.text;
+    EXPECT_EQ(address->normalized, c.normalized) << c.text;
+  }
 }
 
 TEST(ModbusAddress, MalformedAddressesFail) {
@@ -35,21 +34,19 @@ TEST(ModbusAddress, MalformedAddressesFail) {
 }
 
 TEST(PlcDirectAddress, StationPrefixAndRegister) {
-  auto address = ParsePlcDirectAddress(" 1;V,2000 ");
-  ASSERT_TRUE(address);
-  EXPECT_EQ(address->station, 1);
-  EXPECT_EQ(address->prefix, "V");
-  EXPECT_EQ(address->reg, 2000);
-
-  auto noStation = ParsePlcDirectAddress("GX, 20");
-  ASSERT_TRUE(noStation);
-  EXPECT_EQ(noStation->station, 0);
-  EXPECT_EQ(noStation->prefix, "GX");
-
-  auto plain = ParsePlcDirectAddress("2;1024");
-  ASSERT_TRUE(plain);
-  EXPECT_EQ(plain->station, 2);
-  EXPECT_EQ(plain->prefix, "");
+  const struct {
+    const char* text;
+    int station;
+    const char* prefix;
+    int reg;
+  } cases[] = {{" 1;V,2000 ", 1, "V", 2000}, {"GX, 20", 0, "GX", 20}, {"2;1024", 2, "", 1024}};
+  for (const auto& c : cases) {
+    auto address = ParsePlcDirectAddress(c.text);
+    ASSERT_TRUE(address) << c.text;
+    EXPECT_EQ(address->station, c.station) << c.text;
+    EXPECT_EQ(address->prefix, c.prefix) << c.text;
+    EXPECT_EQ(address->reg, c.reg) << c.text;
+  }
 }
 
 TEST(PlcDirectAddress, MalformedAddressesFail) {

@@ -75,48 +75,35 @@ static void TestWriteAndRead(QuelDb* writer, QuelDb* reader) {
   quel_variant_free(response);
 }
 
-static void TestQueue(QuelDb* db) {
+/* Text comes back cut to the caller's buffer; 45 entries wait at most, the
+ * next request is refused and says so, and the oldest comes out first. */
+static void TestQueue(QuelDb* writer, QuelDb* reader) {
   QuelVariant* address = quel_variant_new();
   QuelVariant* value = quel_variant_new();
   int16_t size = 0, type = 4;
   char text[8];
+  int i;
 
   quel_variant_set_text(address, "1;40010");
   quel_variant_set_text(value, "a long text");
-  quel_db_write_que_plc(db, address, value, &size, &type);
+  quel_db_write_que_plc(writer, address, value, &size, &type);
   CHECK(size == 1);
-
-  quel_variant_set_empty(address);
   quel_variant_set_empty(value);
   size = 0;
   type = 0;
-  CHECK(quel_db_read_que_data(db, address, value, &size, &type) == QUELDB_TRUE);
+  CHECK(quel_db_read_que_data(reader, address, value, &size, &type) == QUELDB_TRUE);
   CHECK(size == 1 && type == 4);
   CHECK(quel_variant_get_text(value, text, sizeof text) == 11);
   CHECK(strcmp(text, "a long ") == 0); /* cut to fit, always terminated */
-  CHECK(quel_db_read_que_data(db, address, value, NULL, NULL) == QUELDB_FALSE);
-
-  quel_variant_free(address);
-  quel_variant_free(value);
-}
-
-/* 45 entries wait at most; the next request is refused, and says so. */
-static void TestFullQueueRefuses(QuelDb* db) {
-  QuelVariant* address = quel_variant_new();
-  QuelVariant* value = quel_variant_new();
-  int16_t size = 1, type = QUELDB_IO_WORD;
-  int i;
+  CHECK(quel_db_read_que_data(reader, address, value, NULL, NULL) == QUELDB_FALSE);
 
   for (i = 1; i <= 45; ++i) {
     quel_variant_set_long(address, i);
-    CHECK(quel_db_write_que_plc(db, address, value, &size, &type) == QUELDB_TRUE);
+    CHECK(quel_db_write_que_plc(writer, address, value, &size, &type) == QUELDB_TRUE);
   }
-  CHECK(quel_db_write_que_plc(db, address, value, NULL, NULL) == QUELDB_FALSE);
-  for (i = 1; i <= 45; ++i) {
-    CHECK(quel_db_read_que_data(db, address, value, NULL, NULL) == QUELDB_TRUE);
-    CHECK(NumberOf(address) == i);
-  }
-  CHECK(quel_db_read_que_data(db, address, value, NULL, NULL) == QUELDB_FALSE);
+  CHECK(quel_db_write_que_plc(writer, address, value, NULL, NULL) == QUELDB_FALSE);
+  for (i = 1; quel_db_read_que_data(reader, address, value, NULL, NULL) == QUELDB_TRUE; ++i) CHECK(NumberOf(address) == i);
+  CHECK(i == 46);
   quel_variant_free(address);
   quel_variant_free(value);
 }
@@ -158,12 +145,10 @@ static void CallAtExit(void) {
 }
 
 static void TestPropertiesAndBadHandles(QuelDb* db) {
-  CHECK(quel_db_get_enabled(db) == 0);
-  CHECK(quel_db_get_border_style(db) == 0);
+  CHECK(quel_db_get_enabled(db) == 0 && quel_db_get_border_style(db) == 0);
   quel_db_set_enabled(db, 1);
-  quel_db_set_border_style(db, 1);
-  CHECK(quel_db_get_enabled(db) == 1);
-  CHECK(quel_db_get_border_style(db) == 1);
+  quel_db_set_border_style(db, 2);
+  CHECK(quel_db_get_enabled(db) == 1 && quel_db_get_border_style(db) == 2);
   quel_db_refresh(db);
   CHECK(quel_db_read_plc_value(NULL, NULL, NULL, NULL, NULL, NULL) == QUELDB_FALSE);
   CHECK(quel_variant_get_text(NULL, NULL, 0) == -1);
@@ -174,36 +159,25 @@ static void TestPropertiesAndBadHandles(QuelDb* db) {
 /* A tag added to the database file is known once the table is reloaded. */
 static void TestLoadTagDatabase(QuelDb* db) {
   QuelVariant* address = quel_variant_new();
-  QuelVariant* values = quel_variant_new();
   QuelVariant* response = quel_variant_new();
   char path[256];
   sqlite3* file = NULL;
-
-  quel_variant_set_array(values, 1);
-  quel_variant_set_integer(quel_variant_element(values, 1), 42);
-  quel_variant_set_text(address, "Speed");
-  quel_db_write_to_database(db, address, values, NULL, NULL, NULL);
-  CHECK(quel_variant_type(address) == QUELDB_BOOLEAN); /* not a tag yet */
 
   snprintf(path, sizeof path, "%s/Quelontrol.mdb", folder);
   CHECK(sqlite3_open(path, &file) == SQLITE_OK);
   CHECK(sqlite3_exec(file,
                      "CREATE TABLE TagData (NAME TEXT, REGAB TEXT);"
-                     "INSERT INTO TagData VALUES ('Speed', '1;40020');",
+                     "INSERT INTO TagData VALUES ('Speed', '1;40001');",
                      NULL, NULL, NULL) == SQLITE_OK);
   sqlite3_close(file);
   quel_db_load_tag_database();
-
-  quel_variant_set_text(address, "Speed");
-  quel_db_write_to_database(db, address, values, NULL, NULL, NULL);
-  CHECK(quel_variant_type(address) == QUELDB_STRING);
-  quel_variant_set_text(address, "1;40020");
+  CHECK(quel_db_tag_count() == 1);
+  quel_variant_set_text(address, "Speed"); /* 40001 holds 123 since TestWriteAndRead */
   CHECK(quel_db_read_plc_value(db, address, response, NULL, NULL, NULL) == QUELDB_TRUE);
-  CHECK(NumberOf(response) == 42);
+  CHECK(NumberOf(response) == 123);
 
   unlink(path);
   quel_variant_free(address);
-  quel_variant_free(values);
   quel_variant_free(response);
 }
 
@@ -214,8 +188,7 @@ int main(void) {
   QuelDb* second = quel_db_new();
   CHECK(first != NULL && second != NULL);
   TestWriteAndRead(first, second);
-  TestQueue(second);
-  TestFullQueueRefuses(first);
+  TestQueue(first, second);
   TestStatus();
   TestPropertiesAndBadHandles(first);
   TestLoadTagDatabase(second);

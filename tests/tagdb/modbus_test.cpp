@@ -9,16 +9,21 @@ class ModbusTest : public LibraryTest {
   void SetUp() override { Start("Modbus"); }
 };
 
-TEST_F(ModbusTest, WriteStoresIndexRangeOnConsecutiveRegisters) {
+TEST_F(ModbusTest, WriteStoresTheIndexRangeFromItsStartOnConsecutiveRegisters) {
   Write("40001", Values({10, 20, 30}), 3);
   EXPECT_EQ(ReadOne("1;40001"), Variant(10));
-  EXPECT_EQ(ReadOne("1;40002"), Variant(20));
   EXPECT_EQ(ReadOne("1;40003"), Variant(30));
-
   Write(Variant(40101), Values({10, 20, 30}), 3, 2);
   EXPECT_EQ(ReadOne("1;40101"), Variant(20));
   EXPECT_EQ(ReadOne("1;40102"), Variant(30));
   EXPECT_EQ(ReadOne("1;40103"), kZero);
+  Write("40201", Values({7}), 1, -1);  // index -1 at 40201: index 1 lands two further on
+  EXPECT_EQ(ReadOne("1;40203"), Variant(7));
+  EXPECT_EQ(ReadOne("1;40201"), kZero);
+  // Index 1 would lie 2^31 + 1 registers on: refused at once, nothing stored.
+  EXPECT_EQ(Write("40301", Values({8}), 1, INT32_MIN), Variant(false));
+  EXPECT_EQ(Write("1;2147483647", Values({1, 2}), 2), Variant(false));
+  EXPECT_EQ(ReadOne("1;2147483647"), kZero);
 }
 
 TEST_F(ModbusTest, ValuesKeepTheirTypeAndRouteSelectsTheKey) {
@@ -56,25 +61,18 @@ TEST_F(ModbusTest, ZeroCountsBecomeOneAndAreWrittenBack) {
   EXPECT_EQ(response, Variant(7));
 }
 
-TEST_F(ModbusTest, UnknownTagOrBadAddressOnWriteStoresNothingAndMarksAddress) {
-  EXPECT_EQ(Write("NoSuchTag", Values({1})), Variant(false));
-  EXPECT_EQ(Write(";40001", Values({1})), Variant(false));
-  EXPECT_EQ(Write("1;2;3;4;5;6;40001", Values({1})), Variant(false));
+// A write to an address that names no register marks the address False; a
+// read of one fails and leaves the response as it was.
+TEST_F(ModbusTest, UnknownTagsAndMalformedAddressesStoreAndReadNothing) {
+  for (Variant bad : {Variant("NoSuchTag"), Variant(";40001"), Variant("1;2;3;4;5;6;40001"), Variant()}) {
+    SCOPED_TRACE(bad.ToText().value_or("(empty)"));
+    if (!bad.IsEmpty()) EXPECT_EQ(Write(bad, Values({1})), Variant(false));
+    Variant response("before");
+    EXPECT_EQ(Read(bad, response), kFalse);
+    EXPECT_EQ(response, Variant("before"));
+  }
   EXPECT_EQ(ReadOne("1;40001"), kZero);
-}
-
-TEST_F(ModbusTest, StartIndexBelowOneShiftsTheBlockAndOneOutsideTheStoreIsRefused) {
-  Write("40001", Values({7}), 1, -1);  // index -1 at 40001: index 1 lands two further on
-  EXPECT_EQ(ReadOne("1;40003"), Variant(7));
-  EXPECT_EQ(ReadOne("1;40001"), kZero);
-  // Index 1 would lie 2^31 + 1 registers on: refused at once, nothing stored.
-  EXPECT_EQ(Write("40001", Values({8}), 1, INT32_MIN), Variant(false));
-  EXPECT_EQ(Write("1;2147483647", Values({1, 2}), 2), Variant(false));
-  EXPECT_EQ(ReadOne("1;2147483647"), kZero);
-}
-
-TEST_F(ModbusTest, NonArrayValueStoresNothing) {
-  EXPECT_EQ(Write("40001", Variant(5)), Variant("40001"));
+  EXPECT_EQ(Write("40001", Variant(5)), Variant("40001"));  // not an array: nothing stored, address kept
   EXPECT_EQ(ReadOne("40001"), kZero);
 }
 
@@ -143,61 +141,49 @@ TEST_F(ModbusTest, MultipleReadNeedsAnArrayAndFillsOnlyItsElements) {
   EXPECT_EQ(one, Values({2}));
 }
 
-TEST_F(ModbusTest, FailedReadLeavesResponseUntouched) {
-  Variant response("before");
-  EXPECT_EQ(Read(";40001", response), kFalse);
-  EXPECT_EQ(Read("UnknownTag", response), kFalse);
-  EXPECT_EQ(Read(Variant(), response), kFalse);
-  EXPECT_EQ(response, Variant("before"));
-}
+class ScaledModbusTest : public LibraryTest {
+ protected:
+  void SetUp() override {
+    StartWithTags("Modbus", {{"Speed", "1;40001", 0.1, 0.0}, {"Temp", "2;40020", 2.0, 5.0},
+                             {"Flow", "1;40030", 10.0, 1.0}, {"Bare", "40050", 0.1, 0.0}});
+  }
+};
 
-class ScaledModbusTest : public LibraryTest {};
-
-TEST_F(ScaledModbusTest, ScaleComesFromTheTagWithTheRoutedAddress) {
-  StartWithTags("Modbus", {{"Speed", "1;40001", 0.1, 0.0}, {"Level", "40010", 0.1, 0.0},
-                           {"Temp", "2;40020", 2.0, 5.0}});
+TEST_F(ScaledModbusTest, ScaleComesFromTheTagFoundByNameOrRoutedAddress) {
   Write("1;40001", Values({250}));
   Variant response;
   EXPECT_EQ(Read("1;40001", response, 1, ioScaledWord), kTrue);
   EXPECT_EQ(response, Variant(25.0));
   EXPECT_EQ(Read("speed", response, 1, ioScaledWord), kTrue);
   EXPECT_EQ(response, Variant(25.0));
-  // A plain number has no route, so no tag is found: the raw value stays.
-  EXPECT_EQ(Read("40001", response, 1, ioScaledWord), kFalse);
-  EXPECT_EQ(response, Variant(250));
-
   Variant notArray(7);  // a multiple read fills no non-array, and scales nothing
   EXPECT_EQ(Read("Speed", notArray, 2, ioScaledWord), kTrue);
   EXPECT_EQ(notArray, Variant(7));
 
-  Write("2;40020", Values({10, 20}), 2);
+  Write("TEMP", Values({10, 20}), 2);  // a write by name uses the tag's address
+  EXPECT_EQ(ReadOne("2;40021"), Variant(20));
   Variant pair = Variant::Array(2);
   EXPECT_EQ(Read("Temp", pair, 2, ioScaledDWord), kTrue);
   EXPECT_EQ(pair, Values({30.0, 50.0}));
+
+  Write("40030", Values({2, 5000}), 2);
+  EXPECT_EQ(ReadOne("Flow", ioScaledFloat), Variant(35.0));  // combined, then scaled
 }
 
-TEST_F(ScaledModbusTest, TagAddressWithoutRouteIsNotFoundForScaling) {
-  StartWithTags("Modbus", {{"Speed", "40001", 0.1, 0.0}});
+// A plain number has no route, and a tag whose address has none is never
+// found by a routed one: the raw value stays.
+TEST_F(ScaledModbusTest, WithoutARouteOnBothSidesNoTagIsFoundForScaling) {
   Write("1;40001", Values({250}));
   Variant response;
-  EXPECT_EQ(Read("1;40001", response, 1, ioScaledWord), kFalse);
+  EXPECT_EQ(Read("40001", response, 1, ioScaledWord), kFalse);
   EXPECT_EQ(response, Variant(250));
-  EXPECT_EQ(Read("Speed", response, 1, ioScaledWord), kFalse);
-  EXPECT_EQ(response, Variant(250));
-  EXPECT_EQ(Read("Speed", response, 1, ioScaledString), kTrue);  // 24 is not scaled
-}
-
-TEST_F(ScaledModbusTest, ScaledFloatCombinesThenScales) {
-  StartWithTags("Modbus", {{"Flow", "1;40001", 10.0, 1.0}});
-  Write("40001", Values({2, 5000}), 2);
-  EXPECT_EQ(ReadOne("Flow", ioScaledFloat), Variant(35.0));
-}
-
-TEST_F(ScaledModbusTest, WritesByTagNameUseItsAddress) {
-  StartWithTags("Modbus", {{"Speed", "2;40001"}});
-  Write("SPEED", Values({42}));
-  EXPECT_EQ(ReadOne("2;40001"), Variant(42));
-  EXPECT_EQ(ReadOne("Speed"), Variant(42));
+  Write("1;40050", Values({250}));
+  for (const char* address : {"1;40050", "Bare"}) {
+    Variant raw;
+    EXPECT_EQ(Read(address, raw, 1, ioScaledWord), kFalse) << address;
+    EXPECT_EQ(raw, Variant(250)) << address;
+  }
+  EXPECT_EQ(Read("Bare", response, 1, ioScaledString), kTrue);  // 24 is not scaled
 }
 
 TEST_F(LibraryTest, NoProtocolReadsAndWritesNothing) {
@@ -209,15 +195,8 @@ TEST_F(LibraryTest, NoProtocolReadsAndWritesNothing) {
   EXPECT_EQ(response, Variant("kept"));
 }
 
-}  // namespace
-}  // namespace queldb::testing
-
-namespace queldb::testing {
-namespace {
-
 // The overloads a host writes without variables for every argument.
 TEST_F(ScaledModbusTest, EverydayCallsTakePlainValuesAndLiterals) {
-  StartWithTags("Modbus", {{"Speed", "1;40001", 0.1, 0.0}});
   Db db;
   EXPECT_EQ(db.WriteToDatabase("40001", Values({250, 7}), 2), kTrue);
   EXPECT_EQ(db.WriteToDatabase("NoSuchTag", Values({1})), kFalse);

@@ -9,7 +9,7 @@ class PlcDirectTest : public LibraryTest {
   void SetUp() override { Start("PLCDirect"); }
 };
 
-TEST_F(PlcDirectTest, ReadsTakeRegisterDigitsAsOctal) {
+TEST_F(PlcDirectTest, ReadsTakeRegisterDigitsAsOctalAndFailOnOthers) {
   Write("1;V,1024", Values({11, 12}), 2);
   EXPECT_EQ(ReadOne("1;V,2000"), Variant(11));
   EXPECT_EQ(ReadOne("1;v,2001"), Variant(12));
@@ -17,10 +17,6 @@ TEST_F(PlcDirectTest, ReadsTakeRegisterDigitsAsOctal) {
   EXPECT_EQ(ReadOne("1;X,20"), Variant(5));
   Write("V,1024", Values({3}));
   EXPECT_EQ(ReadOne("V,2000"), Variant(3));  // station 0
-}
-
-TEST_F(PlcDirectTest, NonOctalDigitsFailTheRead) {
-  Write("1;V,1024", Values({11}));
   Variant response("kept");
   EXPECT_EQ(Read("1;V,2080", response), kFalse);
   EXPECT_EQ(Read("1;V,19", response), kFalse);
@@ -78,11 +74,6 @@ TEST_F(AbTest, AddressesWithoutABitReadBitsFromIoIdxWithIoType18) {
   EXPECT_EQ(bits, Values({0, 1}));  // bit 15 of N7:10, bit 0 of N7:11
 }
 
-TEST_F(AbTest, ElementsOutsideTheStoreAreRefused) {
-  EXPECT_EQ(Write("N7:2147483647", Variant(1), 2), Variant(false));
-  EXPECT_EQ(ReadOne("N7:2147483647"), kZero);
-}
-
 TEST_F(AbTest, KeysOfFilesWithoutPrefixAndUnknownLetters) {
   Write("ST9:4", Variant(1));
   EXPECT_EQ(ReadOne("A3:4"), Variant(1));  // both keyed 0;4
@@ -126,7 +117,9 @@ TEST_F(AbTest, ScaledReadsUseTheTagNamedByTheAddress) {
   EXPECT_EQ(response, Variant(4));
 }
 
-TEST_F(AbTest, UnparsableOrUnknownAddresses) {
+TEST_F(AbTest, UnparsableUnknownOrOutOfStoreAddresses) {
+  EXPECT_EQ(Write("N7:2147483647", Variant(1), 2), Variant(false));
+  EXPECT_EQ(ReadOne("N7:2147483647"), kZero);
   EXPECT_EQ(Write("N7:", Variant(1)), Variant(false));
   EXPECT_EQ(Write("Unknown", Variant(1)), Variant(false));
   EXPECT_EQ(Write(Variant(5), Variant(1)), Variant(false));

@@ -80,10 +80,10 @@ class ToolTest : public ::testing::Test {
                                     << dir_.string() << "/\n";
   }
 
-  void MakeTags(const std::string& csv) {
-    ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
-    std::ofstream(dir_ / "tags.csv") << csv;
-    ASSERT_EQ(Tool("import '" + dir_.string() + "' '" + (dir_ / "tags.csv").string() + "'").exitCode, 0);
+  int Init() { return Tool("init '" + dir_.string() + "'").exitCode; }
+  ToolRun Import(const std::string& name, const std::string& csv) {
+    std::ofstream(dir_ / name) << csv;
+    return Tool("import '" + dir_.string() + "' '" + (dir_ / name).string() + "'");
   }
 
   // One output object per script line.
@@ -101,35 +101,6 @@ class ToolTest : public ::testing::Test {
 
   fs::path dir_;
 };
-
-TEST_F(ToolTest, ModbusFloatPairAndScaledReadThroughRoutedTag) {
-  Settings("Modbus");
-  MakeTags("NAME,REGAB,Scale,Offset\nSpeed,1;40001,0.1,0\n");
-  auto out = Script({
-      R"({"call": "Settings"})",
-      R"({"call": "WriteToDatabase", "IOAddress": 40001, "IOValue": [123, 4567], "NumOfRegs": 2})",
-      R"({"call": "ReadPLCValue", "address": 40001, "IOType": 2})",
-      R"({"call": "WriteToDatabase", "IOAddress": "1;40001", "IOValue": [250]})",
-      R"({"call": "ReadPLCValue", "address": "1;40001", "IOType": 20})",
-  });
-  ASSERT_EQ(out.size(), 5u);
-  EXPECT_EQ(out[0], json::parse(R"({"ProtocolCode": 1, "DatabaseFolder": ")" + dir_.string() +
-                                R"(/", "TagCount": 1, "LoadError": ""})"));
-  EXPECT_EQ(out[2]["result"], -1);
-  EXPECT_DOUBLE_EQ(out[2]["ResponseValue"].get<double>(), 123.4567);
-  EXPECT_EQ(out[4]["result"], -1);
-  EXPECT_DOUBLE_EQ(out[4]["ResponseValue"].get<double>(), 25.0);
-}
-
-TEST_F(ToolTest, AnArrayResponseComesBackWhole) {
-  Settings("PLCDirect");
-  auto plcDirect = Script({
-      R"({"call": "WriteToDatabase", "IOAddress": "1;V,1024", "IOValue": [11, 12], "NumOfRegs": 2})",
-      R"({"call": "ReadPLCValue", "address": "1;V,2000", "ResponseValue": [0, 0], "NumOfRegs": 2})",
-  });
-  ASSERT_EQ(plcDirect.size(), 2u);
-  EXPECT_EQ(plcDirect[1]["ResponseValue"], json::parse("[11, 12]"));
-}
 
 TEST_F(ToolTest, ByReferenceArgumentsAreWrittenBack) {
   Settings("Modbus");
@@ -178,50 +149,42 @@ TEST_F(ToolTest, BadLinesReportAnErrorAndTheRunGoesOn) {
 }
 
 TEST_F(ToolTest, InitCreatesTablesAndRefusesToOverwrite) {
-  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
-  EXPECT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 2);
+  ASSERT_EQ(Init(), 0);
+  EXPECT_EQ(Init(), 2);
   EXPECT_EQ(Tool("init '" + (dir_ / "missing").string() + "'").exitCode, 2);
-  std::ofstream(dir_ / "tags.csv") << "\xEF\xBB\xBFname,regab,MESS,ALMACTIVE\n\"Pump, main\",\"1;40001\",\"says \"\"hi\"\"\",\n";
-  ToolRun import = Tool("import '" + dir_.string() + "' '" + (dir_ / "tags.csv").string() + "'");
+  ToolRun import = Import("tags.csv", "\xEF\xBB\xBFname,regab,MESS,ALMACTIVE\n\"Pump, main\",\"1;40001\",\"says \"\"hi\"\"\",\n");
   EXPECT_EQ(import.exitCode, 0) << import.out;
   ToolRun list = Tool("tags '" + dir_.string() + "' --csv");
   ASSERT_EQ(list.exitCode, 0);
-  std::string header = list.out.substr(0, list.out.find('\r'));
-  for (const char* field : {"ID", "NAME", "REGAB", "REG", "VAL", "DataType", "Scale", "Offset", "Units", "Desc",
-                            "LOG", "LogIntv", "LogDeadband", "ALARMS", "Descrete", "Binary", "BIT", "bit_invert",
-                            "HHiLim", "HiLim", "LoLim", "LLoLim", "MESS", "MESSLIST", "ALMPRIORITY", "ALMSCREEN",
-                            "ALMGROUP", "ALMACTIVE", "ALMHIST", "Dependency", "DependencyAddress",
-                            "DependencyBinary", "DependencyBit", "DependencyBitInvert"}) {
-    EXPECT_NE(("," + header + ",").find("," + std::string(field) + ","), std::string::npos) << field;
-  }
+  // Every TagData field, in the table's order.
+  EXPECT_EQ(list.out.substr(0, list.out.find('\r')),
+            "ID,NAME,REGAB,REG,VAL,DataType,Scale,Offset,Units,Desc,LOG,LogIntv,LogDeadband,ALARMS,Descrete,Binary,"
+            "BIT,bit_invert,HHiLim,HiLim,LoLim,LLoLim,MESS,MESSLIST,ALMPRIORITY,ALMSCREEN,ALMGROUP,ALMACTIVE,ALMHIST,"
+            "Dependency,DependencyAddress,DependencyBinary,DependencyBit,DependencyBitInvert");
   EXPECT_NE(list.out.find("1,\"Pump, main\",1;40001,"), std::string::npos) << list.out;
   EXPECT_NE(list.out.find("\"says \"\"hi\"\"\""), std::string::npos) << list.out;
 
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open((dir_ / "Quelontrol.mdb").c_str(), &db), SQLITE_OK);
-  sqlite3_stmt* select = nullptr;
-  sqlite3_prepare_v2(db, "SELECT group_concat(DataType) FROM EnNumerations", -1, &select, nullptr);
-  ASSERT_EQ(sqlite3_step(select), SQLITE_ROW);
-  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(select, 0)),
-               "ioWord,ioDWord,ioFloat,ioDFloat,ioString,ioScaledWord,ioScaledDWord,ioScaledFloat,ioScaledDFloat");
-  sqlite3_finalize(select);
+  std::string types;
+  sqlite3_exec(db, "SELECT group_concat(DataType) FROM EnNumerations",
+               [](void* out, int, char** values, char**) { return *static_cast<std::string*>(out) = values[0], 0; },
+               &types, nullptr);
   sqlite3_close(db);
+  EXPECT_EQ(types, "ioWord,ioDWord,ioFloat,ioDFloat,ioString,ioScaledWord,ioScaledDWord,ioScaledFloat,ioScaledDFloat");
 }
 
 TEST_F(ToolTest, ImportIsAllOrNothing) {
-  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
-  std::ofstream(dir_ / "short.csv") << "NAME,REGAB\nA,40001\n\nB\n";
-  ToolRun shortRecord = Tool("import '" + dir_.string() + "' '" + (dir_ / "short.csv").string() + "'");
+  ASSERT_EQ(Init(), 0);
+  ToolRun shortRecord = Import("short.csv", "NAME,REGAB\nA,40001\n\nB\n");
   EXPECT_EQ(shortRecord.exitCode, 2);
   EXPECT_NE(shortRecord.out.find("line 4 has 1 fields, the header 2"), std::string::npos) << shortRecord.out;
   // A number field takes a number, as in the tag editor; the error names the
   // line, counting blank lines and the lines of a quoted field.
-  std::ofstream(dir_ / "words.csv") << "NAME,Scale,LOG\nA,0.1,1\n\n\"B\nmain\",0.2,0\nC,fast,0\n";
-  ToolRun words = Tool("import '" + dir_.string() + "' '" + (dir_ / "words.csv").string() + "'");
+  ToolRun words = Import("words.csv", "NAME,Scale,LOG\nA,0.1,1\n\n\"B\nmain\",0.2,0\nC,fast,0\n");
   EXPECT_EQ(words.exitCode, 2);
   EXPECT_NE(words.out.find("words.csv: line 6: Scale needs a number, not \"fast\""), std::string::npos) << words.out;
-  ToolRun list = Tool("tags '" + dir_.string() + "'");
-  EXPECT_EQ(list.out, "ID\tNAME\tREGAB\tDataType\tScale\tOffset\n");
+  EXPECT_EQ(Tool("tags '" + dir_.string() + "'").out, "ID\tNAME\tREGAB\tDataType\tScale\tOffset\n");
 }
 
 // Of two inits of one folder at once, one makes the database and the other
@@ -240,7 +203,7 @@ TEST_F(ToolTest, TwoInitsAtOnceLeaveOneDatabase) {
 
 // A database another program has locked is waited for, as the library waits.
 TEST_F(ToolTest, ImportWaitsForALockedDatabase) {
-  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
+  ASSERT_EQ(Init(), 0);
   std::ofstream(dir_ / "tags.csv") << "NAME\nSpeed\n";
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open((dir_ / "Quelontrol.mdb").c_str(), &db), SQLITE_OK);
@@ -272,7 +235,7 @@ TEST_F(ToolTest, BadArgumentsAndUnsuitableFilesHaveTheirOwnExitStatus) {
 // A CSV file whose header names no TagData field is refused before anything
 // after the header is read: the writer here never closes until the tool has ended.
 TEST_F(ToolTest, ImportRefusesABadHeaderAtOnce) {
-  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
+  ASSERT_EQ(Init(), 0);
   int pipeEnds[2];
   ASSERT_EQ(pipe(pipeEnds), 0);
   pid_t child = Start({"import", dir_.string(), "/dev/stdin"}, pipeEnds[0], pipeEnds[1]);
@@ -291,23 +254,32 @@ TEST_F(ToolTest, ImportRefusesABadHeaderAtOnce) {
   EXPECT_EQ(WEXITSTATUS(status), 2);
 }
 
-TEST_F(ToolTest, ExampleSettingsAndTagsWorkAsTheyStand) {
+// The example files as they stand; a float pair, a whole array and scaled
+// reads by the tag's name and by its routed address come back as JSON.
+TEST_F(ToolTest, ExampleSettingsAndTagsServeScriptCalls) {
   fs::copy_file(fs::path(QUELDB_EXAMPLES) / "KVD.INI", dir_ / "KVD.INI");
-  ASSERT_EQ(Tool("init '" + dir_.string() + "'").exitCode, 0);
+  ASSERT_EQ(Init(), 0);
   ToolRun import = Tool("import '" + dir_.string() + "' '" QUELDB_EXAMPLES "/tags.csv'");
   ASSERT_EQ(import.exitCode, 0) << import.out;
   auto out = Script({
       R"({"call": "Settings"})",
+      R"({"call": "WriteToDatabase", "IOAddress": 40101, "IOValue": [123, 4567], "NumOfRegs": 2})",
+      R"({"call": "ReadPLCValue", "address": 40101, "IOType": 2})",
+      R"({"call": "ReadPLCValue", "address": "1;40101", "ResponseValue": [0, 0], "NumOfRegs": 2})",
       R"({"call": "WriteToDatabase", "IOAddress": 40001, "IOValue": [250]})",
       R"({"call": "ReadPLCValue", "address": "Speed", "IOType": 20})",
+      R"({"call": "ReadPLCValue", "address": "1;40001", "IOType": 20})",
   });
-  ASSERT_EQ(out.size(), 3u);
+  ASSERT_EQ(out.size(), 7u);
   EXPECT_EQ(out[0]["ProtocolCode"], 1);
   EXPECT_EQ(out[0]["DatabaseFolder"], dir_.string() + "/");
   EXPECT_GT(out[0]["TagCount"].get<int>(), 1);
   EXPECT_EQ(out[0]["LoadError"], "");
-  EXPECT_EQ(out[2]["result"], -1);
-  EXPECT_DOUBLE_EQ(out[2]["ResponseValue"].get<double>(), 25.0);
+  EXPECT_DOUBLE_EQ(out[2]["ResponseValue"].get<double>(), 123.4567);
+  EXPECT_EQ(out[3]["ResponseValue"], json::parse("[123, 4567]"));
+  for (int i : {2, 3, 5, 6}) EXPECT_EQ(out[i]["result"], -1) << i;
+  EXPECT_DOUBLE_EQ(out[5]["ResponseValue"].get<double>(), 25.0);
+  EXPECT_DOUBLE_EQ(out[6]["ResponseValue"].get<double>(), 25.0);
 }
 
 }  // namespace

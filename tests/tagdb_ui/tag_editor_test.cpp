@@ -45,16 +45,11 @@ TEST_F(TagEditorTest, NewRowTakesTheDefaultsAndTheIdTheDatabaseGave) {
   OpenEditor();
   Click("NEW");
 
-  EXPECT_EQ(Text("ID")->text(), "17");
-  EXPECT_EQ(Text("NAME")->text(), "Name17");
-  EXPECT_EQ(Text("MESS")->text(), "ID17");
-  EXPECT_EQ(Text("REGAB")->text(), "40001");
-  const char* limits[] = {"HHiLim", "HiLim", "LoLim", "LLoLim"};
-  const char* expectedLimits[] = {"100", "99", "0", "0"};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(Text(limits[i])->text(), expectedLimits[i]) << limits[i];
-  for (const char* one : {"MESSLIST", "ALMPRIORITY", "ALMSCREEN", "ALMGROUP"}) {
-    EXPECT_EQ(Text(one)->text(), "1") << one;
-  }
+  const std::pair<const char*, const char*> shown[] = {
+      {"ID", "17"},     {"NAME", "Name17"}, {"MESS", "ID17"},   {"REGAB", "40001"},   {"HHiLim", "100"},
+      {"HiLim", "99"},  {"LoLim", "0"},     {"LLoLim", "0"},    {"MESSLIST", "1"},    {"ALMPRIORITY", "1"},
+      {"ALMSCREEN", "1"}, {"ALMGROUP", "1"}};
+  for (const auto& [field, text] : shown) EXPECT_EQ(Text(field)->text(), text) << field;
   EXPECT_TRUE(Check("ALMACTIVE")->isChecked());
   EXPECT_FALSE(Check("ALMHIST")->isChecked());
   // Saved at once, with the fields the form does not show.
@@ -63,27 +58,29 @@ TEST_F(TagEditorTest, NewRowTakesTheDefaultsAndTheIdTheDatabaseGave) {
   EXPECT_EQ(SqlValue("SELECT COUNT(*) FROM TagData WHERE Descrete IS NULL AND DataType IS NULL"), 2);
 }
 
-TEST_F(TagEditorTest, DeletingTheLastRowShowsTheNewLastRow) {
-  Sql({"INSERT INTO TagData (NAME) VALUES ('A')", "INSERT INTO TagData (NAME) VALUES ('B')",
-       "INSERT INTO TagData (NAME) VALUES ('C')"});
+// DELETE removes the row shown, also after its ID was changed; the next row
+// takes its place, or the new last row; on an empty table it says so and the
+// editor goes on.
+TEST_F(TagEditorTest, DeleteRemovesTheRowShownAndShowsItsNeighbour) {
+  Sql({"INSERT INTO TagData (ID, NAME) VALUES (1, 'A')", "INSERT INTO TagData (ID, NAME) VALUES (2, 'B')",
+       "INSERT INTO TagData (ID, NAME) VALUES (3, 'C')", "INSERT INTO TagData (ID, NAME) VALUES (4, 'D')"});
   OpenEditor();
-  Click("Last");
-  Click("DELETE");
-  EXPECT_EQ(Text("NAME")->text(), "B");
-  EXPECT_EQ(RowCount(), 2);
-
-  Click("First");
   Click("DELETE");
   EXPECT_EQ(Text("NAME")->text(), "B");  // the next row took its place
-}
-
-TEST_F(TagEditorTest, DeleteOnAnEmptyTableIsReportedAndTheEditorGoesOn) {
-  OpenEditor();
+  Click("Last");
+  Click("DELETE");
+  EXPECT_EQ(Text("NAME")->text(), "C");
+  Click("First");
+  Text("ID")->setText("9");  // the row moves behind the others once saved
+  Click("DELETE");
+  EXPECT_EQ(SqlValue("SELECT group_concat(NAME) FROM TagData"), "C");
+  Click("DELETE");
+  EXPECT_EQ(RowCount(), 0);
   Click("DELETE");
   EXPECT_TRUE(TakeMessage().contains("no row to delete"));
   Click("NEW");
   EXPECT_EQ(RowCount(), 1);
-  EXPECT_EQ(Text("NAME")->text(), "Name1");
+  EXPECT_TRUE(Text("NAME")->text().startsWith("Name"));
 }
 
 TEST_F(TagEditorTest, GroupsFollowTheCheckBoxesOfEachRow) {
@@ -143,15 +140,6 @@ TEST_F(TagEditorTest, ADuplicateKeyIsReportedAndTheRowCanBeCorrected) {
   EXPECT_EQ(Text("NAME")->text(), "B2");
 }
 
-TEST_F(TagEditorTest, DeleteAfterAnIdChangeDeletesTheRowShown) {
-  Sql({"INSERT INTO TagData (ID, NAME) VALUES (1, 'A')", "INSERT INTO TagData (ID, NAME) VALUES (2, 'B')",
-       "INSERT INTO TagData (ID, NAME) VALUES (3, 'C')"});
-  OpenEditor();
-  Text("ID")->setText("9");  // the row moves behind the others once saved
-  Click("DELETE");
-  EXPECT_EQ(SqlValue("SELECT group_concat(NAME) FROM TagData"), "B,C");
-}
-
 TEST_F(TagEditorTest, TextInANumericFieldIsRefusedAndNothingIsWritten) {
   Sql({"INSERT INTO TagData (NAME, Scale) VALUES ('A', 2)"});
   OpenEditor();
@@ -163,30 +151,24 @@ TEST_F(TagEditorTest, TextInANumericFieldIsRefusedAndNothingIsWritten) {
   EXPECT_EQ(Text("Scale")->text(), "fast");  // kept to be corrected
 }
 
+// A writer holding the file, or a reader that lets the row be written but
+// not committed: the failure is reported and the edit is kept to be saved
+// again once the file is free.
 TEST_F(TagEditorTest, ALockedDatabaseIsReportedAndTheEditIsSavedOnceItIsFree) {
   Sql({"INSERT INTO TagData (NAME) VALUES ('A')"});
   OpenEditor();
-  Text("NAME")->setText("A2");
-  WhileHeld({"BEGIN EXCLUSIVE"}, [this] {
+  for (const QStringList& hold : {QStringList{"BEGIN EXCLUSIVE"}, QStringList{"BEGIN", "SELECT COUNT(*) FROM TagData"}}) {
+    SCOPED_TRACE(hold.join("; ").toStdString());
+    const QString name = "A" + QString::number(hold.size());
+    Text("NAME")->setText(name);
+    WhileHeld(hold, [&] {
+      Click("SAVE");
+      EXPECT_TRUE(TakeMessage().contains("locked"));
+      EXPECT_EQ(Text("NAME")->text(), name);
+    });
     Click("SAVE");
-    EXPECT_TRUE(TakeMessage().contains("locked"));
-  });
-  Click("SAVE");
-  EXPECT_EQ(SqlValue("SELECT NAME FROM TagData"), "A2");
-}
-
-// A reader holding the file lets the row be written but not committed.
-TEST_F(TagEditorTest, AFailedCommitKeepsTheEditToBeSavedAgain) {
-  Sql({"INSERT INTO TagData (NAME) VALUES ('A')"});
-  OpenEditor();
-  Text("NAME")->setText("A2");
-  WhileHeld({"BEGIN", "SELECT COUNT(*) FROM TagData"}, [this] {
-    Click("SAVE");
-    EXPECT_TRUE(TakeMessage().contains("locked"));
-    EXPECT_EQ(Text("NAME")->text(), "A2");
-  });
-  Click("SAVE");
-  EXPECT_EQ(SqlValue("SELECT NAME FROM TagData"), "A2");
+    EXPECT_EQ(SqlValue("SELECT NAME FROM TagData"), name);
+  }
 }
 
 TEST_F(TagEditorTest, AMissingFileIsReportedAndNeverCreated) {

@@ -55,7 +55,10 @@ TEST_F(WindowFixture, TypedCutsShowTheirTotalAtOnce) {
   EXPECT_EQ(window->programTab->CNum->text(), "1");
 }
 
-TEST_F(WindowFixture, ProgramClickAndSave) {
+// A clicked program is loaded and saved under a new name; with the Programs
+// folder renamed while the window shows it, "Save" warns with the system's
+// reason and the bold name stays that of the loaded program.
+TEST_F(WindowFixture, ProgramClickAndSaveAndAFailedSaveSaysWhy) {
   Start();
   ProgramTab& program = *window->programTab;
   ClickItem(program.File1, "metric-example");
@@ -68,45 +71,35 @@ TEST_F(WindowFixture, ProgramClickAndSave) {
   EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Programs" / "copy-of-example"));
   EXPECT_NE(Item(program.File1, "copy-of-example"), nullptr);
   EXPECT_EQ(program.DispFName->text(), "copy-of-example");
-}
 
-// The Programs folder renamed while the window shows it: "Save" warns with
-// the system's reason and the bold name stays that of the loaded program.
-TEST_F(WindowFixture, AFailedSaveSaysWhyAndKeepsTheShownName) {
-  Start();
-  ProgramTab& program = *window->programTab;
-  ClickItem(program.File1, "metric-example");
   std::filesystem::rename(folder.Path() / "Programs", folder.Path() / "Programs.moved");
   ui.saveAnswers.push_back(folder.File("Programs/renamed-away"));
   Click(program.SaveBtn);
   const std::string target = CutProgramFolder(ws->File1()) + "renamed-away";
   expectedBoxes = {{"cannot write " + target + ": no such file or directory", MessageIcon::Exclamation, "Alert!"}};
-  EXPECT_EQ(program.DispFName->text(), "metric-example");
+  EXPECT_EQ(program.DispFName->text(), "copy-of-example");
 }
 
-TEST_F(WindowFixture, ParameterEditReachesTheSettingsFileWhenTheGridLosesFocus) {
+// A typed parameter reaches the settings file when the grid loses focus; a
+// folder chosen with "Browse..." at once, before the operator leaves the grid.
+TEST_F(WindowFixture, ParametersAndChosenFoldersReachTheSettingsFile) {
   Start();
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   window->SSTab1->setCurrentIndex(kParametersTab);
   GridView* macPar = window->parametersTab->MacPar;
+  GridView* paths = window->parametersTab->PthPar;
   TypeIntoCell(macPar, 1, 1, "4.5");
   const ProfileFile settings(folder.Path() / "ORL.INI");
   EXPECT_EQ(settings.ReadSetting("Configuration", "SawKerf"), "3.2");  // not yet
-  window->parametersTab->PthPar->setFocus();
+  paths->setFocus();
   EXPECT_EQ(settings.ReadSetting("Configuration", "SawKerf"), "4.5");
-}
 
-TEST_F(WindowFixture, BrowseButtonPutsTheChosenFolderInThePathsGrid) {
-  Start();
-  window->SSTab1->setCurrentIndex(kParametersTab);
-  GridView* paths = window->parametersTab->PthPar;
   std::filesystem::create_directories(folder.Path() / "ardis-data");
   ui.directoryAnswers = {folder.File("ardis-data"), ""};
   ClickCell(paths, kArdisDataRow, kBrowseColumn);
   EXPECT_EQ(CellText(paths, kArdisDataRow, 1).toStdString(), folder.File("ardis-data"));
-  // Kept as the chooser closes, before the operator ever leaves the grid.
-  EXPECT_EQ(ProfileFile(folder.Path() / "ORL.INI").ReadSetting("System", "ArdisPath"), folder.File("ardis-data"));
+  EXPECT_EQ(settings.ReadSetting("System", "ArdisPath"), folder.File("ardis-data"));
   EXPECT_EQ(ui.directoryChooserStarts, std::vector<std::string>{"Jobs"});
   // Enter on a button cell opens the chooser too; cancelling changes nothing.
   paths->setFocus();
