@@ -19,7 +19,7 @@ using testing::Broker;
 using testing::CutSubscriber;
 
 struct SawRunWithPlant : ::testing::Test {
-  TempFolder folder;
+  testing::TempFolder folder;
 
   // The bundled examples with the broker (if any) under [System].
   void Settings(const std::string& broker) {
