@@ -70,6 +70,16 @@ void LoadImportedPattern(ToolSession& session, const RunOptions& options) {
   }
 }
 
+// The tool's ticks may come far faster than a saw's (--tick-ms 0, and the
+// built-in simulator's time passes a scan interval per tick): a record
+// still being committed would hold the next hand-over for many simulated
+// seconds, which no real PLC sees. So the loop lets the commit finish first.
+void WaitForRecords(const Workstation& ws) {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!ws.RecordsCaughtUp() && std::chrono::steady_clock::now() < giveUp)
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+}
+
 // Ticks between two housekeeping ticks: the desktop program's two seconds.
 long HousekeepingTicks(const ScanCycle& cycle) { return std::max(1, 2000 / std::max(1, cycle.IntervalMs())); }
 
@@ -87,6 +97,7 @@ int Scan(ToolSession& session, const RunOptions& options, SimClock& simClock) {
     }
     const auto tickStart = std::chrono::steady_clock::now();
     const auto handOvers = state.HandOvers;
+    WaitForRecords(ws);
     cycle.Tick();
     if (tick % HousekeepingTicks(cycle) == 0) ws.HousekeepingTick();
     if (state.HandOvers != handOvers) {

@@ -1,5 +1,7 @@
 #include "saw/workstation/cut_recording.h"
 
+#include <chrono>
+
 #include "saw/optimizer/books.h"
 #include "saw/shell/number_text.h"
 #include "saw/workstation/workstation.h"
@@ -22,7 +24,7 @@ void CutRecording::AfterSequence() {
   const PlcState& plc = ws_.plc_;
   if (plc.Restarts != restartsSeen_) {
     restartsSeen_ = plc.Restarts;
-    recorder_->Record(RestartRecord());
+    restart_ = RestartRecord();
   }
   if (plc.HandOvers == handOversSeen_) return;
   handOversSeen_ = plc.HandOvers;
@@ -35,6 +37,7 @@ void CutRecording::AfterSequence() {
 void CutRecording::AfterTransfer() {
   if (!recorder_) return;
   if (noted_ && ws_.plc_.HandOversConfirmed >= notedHandOver_) {
+    RecordRestart();
     if (noted_->group > 0) groupBeingCut_ = noted_->group;
     recorder_->Record(std::move(*noted_));
     noted_.reset();
@@ -44,6 +47,7 @@ void CutRecording::AfterTransfer() {
 
 void CutRecording::Housekeep() {
   if (!recorder_) return;
+  if (!noted_) RecordRestart();  // a restart no hand-over followed
   for (const std::string& line : recorder_->Housekeep()) ws_.plc_.log.LogComm(line);
   ReportState();
 }
@@ -78,9 +82,17 @@ CutRecord CutRecording::HandOverRecord() const {
   return record;
 }
 
+void CutRecording::RecordRestart() {
+  if (!restart_) return;
+  recorder_->Record(std::move(*restart_));
+  restart_.reset();
+}
+
 CutRecord CutRecording::RestartRecord() const {
   CutRecord record;
   record.kind = CutKind::Restart;
+  record.timeMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::system_clock::now().time_since_epoch()).count();
   record.program = ws_.cutList_.DispFName;
   record.description = ws_.cutList_.Desc;
   return record;

@@ -37,10 +37,15 @@ class CutRecording {
   CutRecord RestartRecord() const;
   SawState State() const;
   void ReportState();
+  void RecordRestart();
 
   Workstation& ws_;
   std::unique_ptr<Recorder> recorder_;
   std::optional<CutRecord> noted_;  // made, its relay word not yet taken
+  // A restart waits to be recorded with the hand-over after it: the PLC
+  // takes the list's first target in the tick that restarts it, so the
+  // restart must not hold that hand-over back.
+  std::optional<CutRecord> restart_;
   std::uint64_t notedHandOver_ = 0;
   std::uint64_t handOversSeen_ = 0;
   std::uint64_t restartsSeen_ = 0;

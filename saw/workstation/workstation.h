@@ -68,6 +68,8 @@ class Workstation {
   // From now on every hand-over the PLC takes is recorded there, and the
   // next one waits until its record is committed.
   void AttachRecorder(std::unique_ptr<Recorder> recorder);
+  // The record of the last hand-over is committed: the next may be served.
+  bool RecordsCaughtUp() const { return recording_.CaughtUp(); }
   // The window is closing; every step that fails is skipped.
   void End();
 
