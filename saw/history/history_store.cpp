@@ -146,6 +146,18 @@ void HistoryStore::ForEach(const HistoryRange& range, const std::function<void(c
   while (query.Step()) visit(RecordFromRow(query));
 }
 
+void HistoryStore::ForEachAfter(std::int64_t afterSeq, int limit,
+                                const std::function<void(const CutRecord&)>& visit) const {
+  if (limit <= 0) return;
+  SqliteStatement query(*connection_,
+                        std::string("SELECT ") + kCutColumns + " FROM cuts WHERE seq > ?1 ORDER BY seq LIMIT ?2");
+  query.Bind(1, afterSeq);
+  query.Bind(2, std::int64_t{limit});
+  while (query.Step()) visit(RecordFromRow(query));
+}
+
+std::int64_t HistoryStore::LastSeq() const { return connection_->QueryInteger("SELECT coalesce(max(seq), 0) FROM cuts"); }
+
 std::vector<HistoryTotal> HistoryStore::Totals(const HistoryRange& range) const {
   SqliteStatement query(*connection_,
                         "SELECT date(time_ms / 1000, 'unixepoch', 'localtime') AS day, program, count(*), "

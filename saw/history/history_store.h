@@ -63,6 +63,11 @@ class HistoryStore {
   std::vector<CutRecord> Page(const HistoryRange& range, std::int64_t beforeSeq, int limit) const;
   // Every record of the range, oldest first, one at a time.
   void ForEach(const HistoryRange& range, const std::function<void(const CutRecord&)>& visit) const;
+  // Up to limit records with seq above afterSeq, oldest first: a reader
+  // catching up with the writer, a bounded step at a time.
+  void ForEachAfter(std::int64_t afterSeq, int limit, const std::function<void(const CutRecord&)>& visit) const;
+  // The highest seq stored, 0 when none.
+  std::int64_t LastSeq() const;
   // Production per local day and program, by day then program.
   std::vector<HistoryTotal> Totals(const HistoryRange& range) const;
   std::int64_t Count(const HistoryRange& range) const;

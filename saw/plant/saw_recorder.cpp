@@ -21,7 +21,8 @@ std::filesystem::path OutboxFolder(const std::filesystem::path& historyFile) {
 SawRecorder::SawRecorder(const HistorySettings& settings) {
   if (!settings.brokerHost.empty()) {
     plant_ = std::make_unique<PlantLink>(
-        PlantSettings{settings.brokerHost, settings.brokerPort, settings.sawName, OutboxFolder(settings.file)});
+        PlantSettings{settings.brokerHost, settings.brokerPort, settings.sawName, OutboxFolder(settings.file),
+                      settings.file});
   }
   PlantLink* plant = plant_.get();
   HistoryWriter::CommittedCallback committed;

@@ -25,13 +25,15 @@ class SawRecorder final : public Recorder {
   std::vector<std::string> Housekeep() override;
 
  private:
-  std::unique_ptr<PlantLink> plant_;  // made first, gone last: the writer feeds it
+  // Made first, gone last: it reads where the history ends before the
+  // writer adds to it, and the writer feeds it to the end.
+  std::unique_ptr<PlantLink> plant_;
   std::unique_ptr<HistoryWriter> writer_;
 };
 
 // The recorder the settings file asks for: the history in HistoryPath
 // (history.sqlite beside the settings), the plant link when MqttBroker is
-// set, its unsent records kept in a folder beside the history file.
+// set, with its delivery mark in a folder beside the history file.
 std::unique_ptr<Recorder> MakeSawRecorder(const ProfileFile& settings);
 
 }  // namespace orl

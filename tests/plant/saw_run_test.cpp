@@ -17,6 +17,7 @@ namespace {
 
 using testing::Broker;
 using testing::CutSubscriber;
+using testing::TempFolder;
 
 struct SawRunWithPlant : ::testing::Test {
   testing::TempFolder folder;

@@ -23,7 +23,9 @@ constexpr const char* kStateTopic = "orl/saw1/state";
 
 class PlantState : public ::testing::Test {
  protected:
-  PlantSettings Settings() const { return {Broker::kHost, broker_.Port(), "saw1", folder_.Path() / "plant"}; }
+  PlantSettings Settings() const {
+    return {Broker::kHost, broker_.Port(), "saw1", folder_.Path() / "plant", folder_.Path() / "history.sqlite"};
+  }
 
   // Polls the retained state until it is `expected`; returns the last read.
   nlohmann::json WaitForState(const nlohmann::json& expected) const {
