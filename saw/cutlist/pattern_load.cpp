@@ -1,8 +1,6 @@
 // Loading a pattern into the cut list.
 #include "saw/cutlist/pattern_load.h"
 
-#include <algorithm>
-
 #include "saw/cutlist/cell_text.h"
 #include "saw/cutlist/cut_list_editing.h"
 #include "saw/optimizer/books.h"
@@ -163,23 +161,26 @@ PatternCopy PatternCuts(const OptimizerModel& model, std::int16_t pattern) {
 
 }  // namespace
 
-CutBookLabels::CutBookLabels() : cells_((kCutListRows + 1) * (kCutListGroups + 1)) {}
+CutBookLabels::CutBookLabels()
+    : cells_((kCutListRows + 1) * (kCutListGroups + 1)), parts_((kCutListRows + 1) * (kCutListGroups + 1)) {}
 
 void CutBookLabels::Clear() {
   for (auto& cell : cells_) cell.clear();
+  for (auto& part : parts_) part.clear();
 }
 
 void CutBookLabels::Set(int row, int group, std::string_view partLabel, std::span<const std::string_view> bookLabels) {
   if (row < 1 || row > kCutListRows || group < 1 || group > kCutListGroups) return;
-  std::vector<std::string>& cell = cells_[row * (kCutListGroups + 1) + group];
-  cell.assign(std::max<std::size_t>(bookLabels.size(), 1), std::string());
-  cell[0].assign(partLabel);
+  const int index = row * (kCutListGroups + 1) + group;
+  std::vector<std::string>& cell = cells_[index];
+  cell.assign(bookLabels.size(), std::string());
   for (std::size_t b = 1; b < bookLabels.size(); ++b) cell[b].assign(bookLabels[b]);
+  parts_[index].assign(partLabel);
 }
 
 std::string CutBookLabels::PartLabel(int row, int group) const {
-  const std::vector<std::string>* cell = At(row, group);
-  return cell ? (*cell)[0] : std::string();
+  if (row < 1 || row > kCutListRows || group < 1 || group > kCutListGroups) return {};
+  return parts_[row * (kCutListGroups + 1) + group];
 }
 
 const std::vector<std::string>* CutBookLabels::At(int row, int group) const {
@@ -192,8 +193,13 @@ void CutBookLabels::DeleteGroup(int group) {
   if (group < 1 || group > kCutListGroups) return;
   for (int row = 1; row <= kCutListRows; ++row) {
     auto* line = &cells_[row * (kCutListGroups + 1)];
-    for (int g = group; g < kCutListGroups; ++g) line[g] = std::move(line[g + 1]);
+    auto* parts = &parts_[row * (kCutListGroups + 1)];
+    for (int g = group; g < kCutListGroups; ++g) {
+      line[g] = std::move(line[g + 1]);
+      parts[g] = std::move(parts[g + 1]);
+    }
     line[kCutListGroups].clear();
+    parts[kCutListGroups].clear();
   }
 }
 

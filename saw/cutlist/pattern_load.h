@@ -29,7 +29,8 @@ class CutBookLabels {
  public:
   CutBookLabels();
   void Clear();
-  // Entries 1..last of `bookLabels` are copied; entry 0 holds the part label.
+  // Entries 1..last of `bookLabels` are copied; entry 0 stays empty. The
+  // part label is kept beside them.
   void Set(int row, int group, std::string_view partLabel, std::span<const std::string_view> bookLabels);
   // Nothing (nullptr) outside the list or where no cut was loaded.
   const std::vector<std::string>* At(int row, int group) const;
@@ -40,6 +41,7 @@ class CutBookLabels {
 
  private:
   std::vector<std::vector<std::string>> cells_;  // (row, group) from 1
+  std::vector<std::string> parts_;               // the same cells' part labels
 };
 
 struct PatternLoadContext {

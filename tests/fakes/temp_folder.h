@@ -32,6 +32,18 @@ class TempFolder {
     return File(name);
   }
 
+  // The bundled examples copied in, without the history file that runs of
+  // the tool on the examples themselves leave beside them (and may be
+  // writing, its journal coming and going, while a test copies).
+  void CopyExamples(const std::filesystem::path& examples) const {
+    for (auto it = std::filesystem::recursive_directory_iterator(examples);
+         it != std::filesystem::recursive_directory_iterator(); ++it) {
+      const std::filesystem::path to = path_ / std::filesystem::relative(it->path(), examples);
+      if (it->is_directory()) std::filesystem::create_directories(to);
+      else if (!it->path().filename().string().starts_with("history.sqlite")) std::filesystem::copy_file(it->path(), to);
+    }
+  }
+
   std::string Read(const std::string& name) const {
     std::ifstream in(path_ / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});

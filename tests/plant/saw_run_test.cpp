@@ -24,8 +24,7 @@ struct SawRunWithPlant : ::testing::Test {
 
   // The bundled examples with the broker (if any) under [System].
   void Settings(const std::string& broker) {
-    std::filesystem::copy(ORL_EXAMPLES_DIR, folder.Path(), std::filesystem::copy_options::recursive);
-    std::filesystem::remove(folder.Path() / "history.sqlite");
+    folder.CopyExamples(ORL_EXAMPLES_DIR);
     std::string ini = folder.Read("ORL.INI");
     const std::size_t system = ini.find("[System]");
     ASSERT_NE(system, std::string::npos);

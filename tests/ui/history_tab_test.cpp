@@ -41,8 +41,8 @@ struct HistoryTabTest : testing::WindowFixture {
 };
 
 TEST_F(HistoryTabTest, TodaysRecordsNewestFirstThenAWiderRangeAndItsExport) {
-  WriteHistory();
   Start();
+  WriteHistory();
   ClickTab(kHistoryTab);
   HistoryTab* tab = window->historyTab;
   ASSERT_TRUE(testing::WaitFor([&] {

@@ -29,7 +29,7 @@ struct OrlProcess : ::testing::Test {
   TempFolder folder;
 
   void SetUp() override {
-    std::filesystem::copy(ORL_EXAMPLES_DIR, folder.Path(), std::filesystem::copy_options::recursive);
+    folder.CopyExamples(ORL_EXAMPLES_DIR);
   }
 
   void SetSetting(const std::string& key, const std::string& value) {

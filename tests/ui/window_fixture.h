@@ -106,7 +106,7 @@ struct WindowFixture : ::testing::Test {
   // The examples, with some settings of their ORL.INI changed.
   void Start(const std::map<std::string, std::string>& changedSettings = {}) {
     const std::filesystem::path examples = std::filesystem::path(ORL_EXAMPLES_DIR);
-    std::filesystem::copy(examples, folder.Path(), std::filesystem::copy_options::recursive);
+    folder.CopyExamples(examples);
     std::string ini = folder.Read("ORL.INI");
     for (const auto& [key, value] : changedSettings) {
       const std::size_t at = ini.find("\n" + key + "=");
