@@ -15,7 +15,8 @@ constexpr const char* kExportCaption = "&Export CSV…";
 constexpr const char* kDateFormat = "yyyy-MM-dd";
 const QStringList kRecordColumns = {"Time", "Program", "Group", "Length", "Label"};
 const QStringList kTotalColumns = {"Day", "Program", "Pieces", "Boards"};
-constexpr int kRecordsWidth = 500;
+constexpr int kRecordsWidth = 480;
+constexpr int kTabWidth = 776;
 
 QTableWidget* MakeTable(const QStringList& columns, QWidget* parent) {
   auto* table = new QTableWidget(0, columns.size(), parent);
@@ -24,7 +25,10 @@ QTableWidget* MakeTable(const QStringList& columns, QWidget* parent) {
   table->verticalHeader()->setDefaultSectionSize(22);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table->horizontalHeader()->setStretchLastSection(true);
+  table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // The program's name takes what the fixed columns leave.
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
   return table;
 }
 
@@ -64,7 +68,7 @@ void HistoryTab::BuildRangeRow() {
   UntilDay = dayEdit(kUntilCaption, 180, "UntilDay");
   ExportCsv = new QPushButton(kExportCaption, this);
   ExportCsv->setObjectName("ExportCsv");
-  ExportCsv->setGeometry(650, 8, 126, 28);
+  ExportCsv->setGeometry(kTabWidth - 126, 8, 126, 28);
   connect(ExportCsv, &QPushButton::clicked, this, [this] { context_.Forward([&] { ws_.HistoryExportClicked(); }); });
 }
 
@@ -72,19 +76,21 @@ void HistoryTab::BuildTables() {
   Records = MakeTable(kRecordColumns, this);
   Records->setObjectName("Records");
   Records->setGeometry(8, 44, kRecordsWidth, 330);
-  const int widths[] = {78, 120, 50, 100};
-  for (int column = 0; column < 4; ++column) Records->setColumnWidth(column, widths[column]);
+  const int widths[] = {66, 0, 46, 86, 130};
+  for (int column = 0; column < 5; ++column)
+    if (widths[column] > 0) Records->setColumnWidth(column, widths[column]);
   connect(Records->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
     if (value > 0 && value == Records->verticalScrollBar()->maximum()) ws_.HistoryScrolledToEnd();
   });
   Totals = MakeTable(kTotalColumns, this);
   Totals->setObjectName("Totals");
-  Totals->setGeometry(kRecordsWidth + 16, 44, 776 - kRecordsWidth - 8, 330);
-  const int totalWidths[] = {82, 80, 50};
-  for (int column = 0; column < 3; ++column) Totals->setColumnWidth(column, totalWidths[column]);
+  Totals->setGeometry(kRecordsWidth + 16, 44, kTabWidth - kRecordsWidth - 8, 330);
+  const int totalWidths[] = {84, 0, 48, 50};
+  for (int column = 0; column < 4; ++column)
+    if (totalWidths[column] > 0) Totals->setColumnWidth(column, totalWidths[column]);
   Status = new QLabel(this);
   Status->setObjectName("Status");
-  Status->setGeometry(8, 380, 768, 22);
+  Status->setGeometry(8, 380, kTabWidth - 8, 22);
 }
 
 void HistoryTab::RangeEdited() {
