@@ -9,16 +9,19 @@ namespace {
 
 constexpr double kMillimetresPerInch = 25.4;
 
-std::string LocalTimeText(std::int64_t timeMs, bool withDate) {
+}  // namespace
+
+std::string LocalTimeText(std::int64_t timeMs, LocalTimeParts parts) {
   const std::time_t seconds = static_cast<std::time_t>(timeMs / 1000);
   std::tm local{};
   localtime_r(&seconds, &local);
+  const char* format = parts == LocalTimeParts::Time ? "%H:%M:%S" : parts == LocalTimeParts::Date ? "%Y-%m-%d" : "%Y-%m-%d %H:%M:%S";
   char text[32];
-  std::strftime(text, sizeof text, withDate ? "%Y-%m-%d %H:%M:%S" : "%H:%M:%S", &local);
+  std::strftime(text, sizeof text, format, &local);
   return text;
 }
 
-std::string Label(const CutRecord& record) {
+std::string RecordLabel(const CutRecord& record) {
   switch (record.kind) {
     case CutKind::Restart: return kRestartLabel;
     case CutKind::Manual: return kManualLabel;
@@ -28,8 +31,6 @@ std::string Label(const CutRecord& record) {
   if (record.part.empty()) return record.book;
   return record.book + " / " + record.part;
 }
-
-}  // namespace
 
 std::string LengthInUnit(const CutRecord& record, bool inch, int decimals) {
   const std::string wanted = inch ? "in" : "mm";
@@ -46,11 +47,11 @@ std::string LengthInUnit(const CutRecord& record, bool inch, int decimals) {
 
 HistoryRowText RowText(const CutRecord& record, bool inch, int decimals, bool withDate) {
   HistoryRowText row;
-  row.time = LocalTimeText(record.timeMs, withDate);
+  row.time = LocalTimeText(record.timeMs, withDate ? LocalTimeParts::DateAndTime : LocalTimeParts::Time);
   row.program = record.program;
   if (record.kind == CutKind::Cut) row.group = std::to_string(record.group);
   if (record.kind != CutKind::Restart) row.length = LengthInUnit(record, inch, decimals);
-  row.label = Label(record);
+  row.label = RecordLabel(record);
   return row;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // One record as a line of the History tab: local time, program, group,
 // the length in the unit the cut list now shows, and its label.
+#include <cstdint>
 #include <string>
 
 #include "saw/history/cut_record.h"
@@ -22,6 +23,14 @@ struct HistoryRowText {
 // length typed in the other unit is converted; one that is no number is
 // shown as typed with the unit it was typed in.
 HistoryRowText RowText(const CutRecord& record, bool inch, int decimals, bool withDate);
+
+// "YYYY-MM-DD HH:MM:SS" (or only the time, or only the day) in this
+// machine's local time.
+enum class LocalTimeParts { DateAndTime, Time, Date };
+std::string LocalTimeText(std::int64_t timeMs, LocalTimeParts parts);
+// The book and part label of a cut, or what a manual position or a
+// restart is.
+std::string RecordLabel(const CutRecord& record);
 
 // The length as the operator typed it, in the unit asked for.
 std::string LengthInUnit(const CutRecord& record, bool inch, int decimals);

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "saw/history/cut_record_format.h"
+#include "saw/history/history_row_text.h"
 #include "saw/history/history_settings.h"
 #include "saw/history/history_store.h"
 #include "saw/shell/orl_settings.h"
@@ -49,20 +50,6 @@ HistoryRange RangeOf(const HistoryOptions& options) {
   return range;
 }
 
-std::string LocalTimeText(std::int64_t timeMs) {
-  const std::time_t seconds = static_cast<std::time_t>(timeMs / 1000);
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  std::ostringstream text;
-  text << std::put_time(&local, "%Y-%m-%d %H:%M:%S");
-  return text.str();
-}
-
-std::string Label(const CutRecord& r) {
-  if (r.book.empty() || r.part.empty()) return r.book + r.part;
-  return r.book + "/" + r.part;
-}
-
 // Fixed widths, as the table is written before the longest value is known.
 void PrintTableRow(std::ostream& out, const std::string& time, const std::string& kind, const std::string& program,
                    const std::string& group, const std::string& length, const std::string& label) {
@@ -72,8 +59,8 @@ void PrintTableRow(std::ostream& out, const std::string& time, const std::string
 
 void PrintTableRecord(std::ostream& out, const CutRecord& r) {
   const std::string length = r.length.empty() ? "" : r.length + " " + r.unit;
-  PrintTableRow(out, LocalTimeText(r.timeMs), CutKindName(r.kind), r.program, std::to_string(r.group), length,
-                Label(r));
+  PrintTableRow(out, LocalTimeText(r.timeMs, LocalTimeParts::DateAndTime), CutKindName(r.kind), r.program, std::to_string(r.group), length,
+                RecordLabel(r));
 }
 
 HistoryStore OpenHistory(const std::filesystem::path& file, const std::filesystem::path& settingsFile) {

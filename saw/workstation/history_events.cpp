@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "saw/history/cut_record_format.h"
+#include "saw/history/history_row_text.h"
 #include "saw/history/history_settings.h"
 #include "saw/workstation/workstation.h"
 
@@ -15,12 +16,8 @@ constexpr const char* kExportFileName = "history.csv";
 constexpr const char* kExportFilter = "CSV files (*.csv)|*.csv|All files (*.*)|*.*";
 
 std::string Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char day[16];
-  std::strftime(day, sizeof day, "%Y-%m-%d", &local);
-  return day;
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  return LocalTimeText(std::chrono::duration_cast<std::chrono::milliseconds>(now).count(), LocalTimeParts::Date);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TEST_F(HistoryToolTest, CsvJsonLinesAndTableOldestFirst) {
   const auto table = Lines(Run(""));
   ASSERT_EQ(table.size(), 4u);
   EXPECT_EQ(table[1].rfind("2026-03-01 10:00:00", 0), 0u) << table[1];  // local time
-  EXPECT_NE(table[1].find("500 mm  B1/P2"), std::string::npos) << table[1];
+  EXPECT_NE(table[1].find("500 mm  B1 / P2"), std::string::npos) << table[1];
   EXPECT_EQ(table[1].find("kitchen"), table[3].find("doors, oak"));  // aligned
 }
 
