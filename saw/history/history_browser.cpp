@@ -42,6 +42,11 @@ HistoryView HistoryBrowser::View() const {
   return view_;
 }
 
+std::uint64_t HistoryBrowser::Version() const {
+  std::lock_guard lock(mutex_);
+  return view_.version;
+}
+
 bool HistoryBrowser::Idle() const {
   std::lock_guard lock(mutex_);
   return jobs_.empty() && !busy_;

@@ -48,6 +48,8 @@ class HistoryBrowser {
   void ExportCsv(const std::filesystem::path& to);
 
   HistoryView View() const;
+  // The view's version alone, without copying its records.
+  std::uint64_t Version() const;
   const std::filesystem::path& File() const { return file_; }
   // Every request made so far has been answered (for tests and shutdown).
   bool Idle() const;

@@ -100,9 +100,9 @@ void HistoryTab::RangeEdited() {
 }
 
 void HistoryTab::Render() {
-  const HistoryView view = ws_.historyView();
   const bool inch = ws_.cutList().InchSelected();
-  if (view.version == shownVersion_ && inch == shownInch_) return;
+  if (ws_.historyVersion() == shownVersion_ && inch == shownInch_) return;
+  const HistoryView view = ws_.historyView();
   const bool unitChanged = inch != shownInch_;
   shownVersion_ = view.version;
   shownInch_ = inch;

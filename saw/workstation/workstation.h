@@ -193,6 +193,8 @@ class Workstation {
   void HistoryExportClicked();
   // What the tab shows (empty until it was first shown).
   HistoryView historyView() const;
+  // Changes whenever historyView() does: the tab copies the view only then.
+  std::uint64_t historyVersion() const { return history_ ? history_->Version() : 0; }
   // The housekeeping tick while the tab is shown: the records cut since,
   // when the range reaches up to now.
   void RefreshShownHistory();
