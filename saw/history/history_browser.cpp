@@ -47,11 +47,6 @@ std::uint64_t HistoryBrowser::Version() const {
   return view_.version;
 }
 
-bool HistoryBrowser::Idle() const {
-  std::lock_guard lock(mutex_);
-  return jobs_.empty() && !busy_;
-}
-
 void HistoryBrowser::Queue(Job job) {
   std::lock_guard lock(mutex_);
   jobs_.push_back(std::move(job));
@@ -66,11 +61,9 @@ void HistoryBrowser::Run() {
     if (stopping_) return;
     Job job = std::move(jobs_.front());
     jobs_.pop_front();
-    busy_ = true;
     lock.unlock();
     job();
     lock.lock();
-    busy_ = false;
   }
 }
 

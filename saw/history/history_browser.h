@@ -51,8 +51,6 @@ class HistoryBrowser {
   // The view's version alone, without copying its records.
   std::uint64_t Version() const;
   const std::filesystem::path& File() const { return file_; }
-  // Every request made so far has been answered (for tests and shutdown).
-  bool Idle() const;
 
  private:
   using Job = std::function<void()>;
@@ -72,7 +70,6 @@ class HistoryBrowser {
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Job> jobs_;
-  bool busy_ = false;
   bool stopping_ = false;
   HistoryView view_;
   std::thread thread_;  // started with the first request
