@@ -11,8 +11,7 @@
 //   broker.Stop(); broker.Start();                 // same port, sessions kept
 //
 // The broker keeps its sessions and queued QoS 1 messages in the folder:
-// Stop() (SIGTERM) saves them, so a restart loses nothing; Kill() (SIGKILL)
-// loses whatever arrived since its last autosave, as a crash would.
+// Stop() (SIGTERM) saves them, so a restart loses nothing.
 // The subscriber reconnects by itself while the broker is away, and its
 // session queues what is published meanwhile.
 #include <arpa/inet.h>
@@ -31,7 +30,7 @@
 #include <thread>
 #include <vector>
 
-#include "plant/child_process.h"
+#include "plc/child_process.h"
 
 namespace orl::testing {
 
@@ -125,11 +124,6 @@ class Broker {
   }
   // Ends the broker as a service stop does: sessions and queued messages saved.
   void Stop() { process_.reset(); }
-  // Ends the broker as a crash does.
-  void Kill() {
-    if (process_) process_->End(SIGKILL);
-    process_.reset();
-  }
   bool Running() const { return process_ && process_->Running(); }
 
  private:
@@ -156,7 +150,7 @@ class CutSubscriber {
     std::vector<std::string> once = arguments_;
     once.push_back("-E");
     ChildProcess subscribe(once, folder / "subscribe.log", folder / "subscribe.log");
-    if (!subscribe.WaitForExit(std::chrono::seconds(10)) || subscribe.ExitCode() != 0)
+    if (subscribe.Wait(std::chrono::seconds(10)) != 0)
       throw std::runtime_error("mosquitto_sub could not subscribe");
     Start();
   }
@@ -215,7 +209,7 @@ inline std::string RetainedMessage(const Broker& broker, const std::string& topi
   ChildProcess reader({"/usr/bin/mosquitto_sub", "-h", Broker::kHost, "-p", std::to_string(broker.Port()), "-t",
                        topic, "-C", "1", "-W", "2"},
                       file, broker.Folder() / "retained.log");
-  reader.WaitForExit(std::chrono::seconds(10));
+  reader.Wait(std::chrono::seconds(10));
   const std::vector<std::string> lines = broker_detail::ReadLines(file);
   return lines.empty() ? "" : lines.front();
 }
