@@ -60,18 +60,6 @@ class ServedSim {
   std::thread thread_;
 };
 
-// Runs scan ticks until the sim has taken `targets` targets or time is up.
-void RunCycle(PlcState& state, PlcLink& link, FakeScanHost& host, ServedSim& sim, std::size_t targets,
-              std::chrono::seconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  std::size_t taken = 0;
-  while (std::chrono::steady_clock::now() < end && taken < targets) {
-    ScanTick(state, link, host);
-    std::this_thread::sleep_for(3ms);
-    taken = sim.Server().Model().TargetsTaken().size();  // a racy peek, only to stop early
-  }
-}
-
 // The simulated PLC served over TCP on port (0: a free one).
 std::unique_ptr<ServedSim> ServeTcp(int port, const Clock& clock) {
   std::string error;
@@ -191,47 +179,47 @@ TEST(PlcModbusPeer, WritesAndReadsTheExactRegisters) {
 }
 
 // A socat pseudo-terminal pair in a private folder.
-class PtyPair {
- public:
-  PtyPair() {
-    folder_ = fs::temp_directory_path() / ("plc_pty_" + std::to_string(::getpid()));
-    fs::create_directories(folder_);
-    socat_ = std::make_unique<ChildProcess>(std::vector<std::string>{
+struct PlcModbusRtu : ::testing::Test {
+  void SetUp() override {
+    ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat")) << "no socat";
+    fs::create_directories(folder);
+    socat = std::make_unique<ChildProcess>(std::vector<std::string>{
         "/usr/bin/socat", "pty,raw,echo=0,link=" + A(), "pty,raw,echo=0,link=" + B()});
     for (int i = 0; i < 300 && !(fs::exists(A()) && fs::exists(B())); ++i) std::this_thread::sleep_for(10ms);
+    ASSERT_TRUE(fs::exists(A()) && fs::exists(B()));
   }
-  ~PtyPair() {
-    socat_.reset();
-    fs::remove_all(folder_);
+  void TearDown() override {
+    socat.reset();
+    fs::remove_all(folder);
   }
-  bool Ready() const { return fs::exists(A()) && fs::exists(B()); }
-  std::string A() const { return (folder_ / "a").string(); }
-  std::string B() const { return (folder_ / "b").string(); }
+  std::string A() const { return (folder / "a").string(); }
+  std::string B() const { return (folder / "b").string(); }
 
- private:
-  fs::path folder_;
-  std::unique_ptr<ChildProcess> socat_;
+  fs::path folder = fs::temp_directory_path() / ("plc_pty_" + std::to_string(::getpid()));
+  std::unique_ptr<ChildProcess> socat;
 };
 
-TEST(PlcModbusRtu, RunsTheCycleThroughAPseudoTerminalPair) {
-  ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat")) << "no socat";
-  PtyPair pty;
-  ASSERT_TRUE(pty.Ready());
+TEST_F(PlcModbusRtu, RunsTheCycleThroughAPseudoTerminalPair) {
   SteadyClock clock;
   std::string error;
-  auto server = SimModbusServer::OpenRtu(pty.B(), "38400,o,8,1", 1, FastSaw(), clock, error);
+  auto server = SimModbusServer::OpenRtu(B(), "38400,o,8,1", 1, FastSaw(), clock, error);
   ASSERT_TRUE(server) << error;
   ServedSim sim(std::move(server));
 
   PlcLinkSpec linkChoice;
   linkChoice.settings = "38400,o,8,1";
-  ASSERT_TRUE(ApplyPlcChoice("rtu:" + pty.A(), linkChoice));
+  ASSERT_TRUE(ApplyPlcChoice("rtu:" + A(), linkChoice));
   auto link = MakePlcLink(linkChoice, clock);
   ASSERT_FALSE(OpenPlcLink(*link)) << link->LastError();
   FakeScanHost host;
   host.list = testing::ExampleBoardList(true);
   PlcState state;
-  RunCycle(state, *link, host, sim, 4, 30s);
+  const auto end = std::chrono::steady_clock::now() + 30s;
+  // A racy peek at the targets taken, only to stop early.
+  while (std::chrono::steady_clock::now() < end && sim.Server().Model().TargetsTaken().size() < 4) {
+    ScanTick(state, *link, host);
+    std::this_thread::sleep_for(3ms);
+  }
   sim.Finish();
   std::vector<std::int32_t> goals;
   for (const auto& t : sim.Server().Model().TargetsTaken()) goals.push_back(t.goal);
@@ -240,26 +228,20 @@ TEST(PlcModbusRtu, RunsTheCycleThroughAPseudoTerminalPair) {
             (std::vector<std::int32_t>{13228, 8196, 3164, 132}));
 }
 
-TEST(PlcModbusRtu, TheSerialPortIsHeldExclusively) {
-  ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat")) << "no socat";
-  PtyPair pty;
-  ASSERT_TRUE(pty.Ready());
-  ModbusLink first({pty.A(), "", 502, 1, 100});
+TEST_F(PlcModbusRtu, TheSerialPortIsHeldExclusively) {
+  ModbusLink first({A(), "", 502, 1, 100});
   ASSERT_TRUE(first.Open()) << first.LastError();
-  ModbusLink second({pty.A(), "", 502, 1, 100});
+  ModbusLink second({A(), "", 502, 1, 100});
   second.SetPortNumber(2);
   EXPECT_EQ(OpenPlcLink(second), "Comm Port2 is already in use.");
   first.Close();
   EXPECT_EQ(OpenPlcLink(second), std::nullopt);  // free again once closed
 }
 
-TEST(PlcModbusRtu, AGarbledAnswerFailsTheReadAndTheLineRecovers) {
-  ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat")) << "no socat";
-  PtyPair pty;
-  ASSERT_TRUE(pty.Ready());
-  ModbusLink link({pty.A(), "", 502, 1, 200});
+TEST_F(PlcModbusRtu, AGarbledAnswerFailsTheReadAndTheLineRecovers) {
+  ModbusLink link({A(), "", 502, 1, 200});
   ASSERT_TRUE(link.Open()) << link.LastError();
-  const int peer = open(pty.B().c_str(), O_RDWR | O_NOCTTY);
+  const int peer = open(B().c_str(), O_RDWR | O_NOCTTY);
   ASSERT_GE(peer, 0);
   std::thread garbler([peer] {
     pollfd p{peer, POLLIN, 0};
@@ -279,7 +261,7 @@ TEST(PlcModbusRtu, AGarbledAnswerFailsTheReadAndTheLineRecovers) {
   // A PLC that answers properly from now on is read at once.
   SteadyClock clock;
   std::string error;
-  auto server = SimModbusServer::OpenRtu(pty.B(), "9600,o,8,1", 1, FastSaw(), clock, error);
+  auto server = SimModbusServer::OpenRtu(B(), "9600,o,8,1", 1, FastSaw(), clock, error);
   ASSERT_TRUE(server) << error;
   ServedSim sim(std::move(server));
   link.BeginTransfer();
@@ -287,7 +269,7 @@ TEST(PlcModbusRtu, AGarbledAnswerFailsTheReadAndTheLineRecovers) {
   link.EndTransfer();
 }
 
-TEST(PlcModbusRtu, UnsupportedLineSettingsAreRefused) {
+TEST(PlcModbusSerialLine, UnsupportedSettingsAreRefused) {
   SerialLine line;
   EXPECT_TRUE(ParseSerialLine("9600,o,8,1", line));
   EXPECT_EQ(line.parity, 'O');
