@@ -1,5 +1,5 @@
 // The History tab's events on the workstation: a day's records a page at a
-// time, a range of days, the export, and lengths in the cut list's unit.
+// time, a range of days, a failed export, and lengths in the cut list's unit.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -29,14 +29,13 @@ struct HistoryEvents : testing::WorkstationFixture {
       store.Append(r);
     }
   }
+  // The view once it was read and has not changed for 20 ms.
   HistoryView Settled() {
-    for (int i = 0; i < 500; ++i) {
+    for (std::uint64_t i = 0, version = 0; i < 500; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
       const HistoryView view = ws->historyView();
-      if (view.version > 0 && ws->historyView().version == view.version) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        if (ws->historyView().version == view.version) return view;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      if (view.version > 0 && view.version == version) return view;
+      version = view.version;
     }
     ADD_FAILURE() << "the history was not read";
     return {};
@@ -74,7 +73,7 @@ TEST_F(HistoryEvents, TodayIsReadAPageAtATimeNewestFirst) {
   EXPECT_EQ(boards, 150);
 }
 
-TEST_F(HistoryEvents, ARangeOfDaysItsRefusalsAndItsExport) {
+TEST_F(HistoryEvents, ARangeOfDaysItsRefusalsAndAFailedExport) {
   WriteCuts(3, LocalNoonToday() - 2 * kDayMs);
   WriteCuts(2, LocalNoonToday());
   ws->TabClicked(kHistoryTab);
@@ -87,17 +86,9 @@ TEST_F(HistoryEvents, ARangeOfDaysItsRefusalsAndItsExport) {
   char day[16];
   std::strftime(day, sizeof day, "%Y-%m-%d", &local);
   ASSERT_TRUE(ws->HistoryRangeChosen(day, day));
-  HistoryView view = Settled();
-  ASSERT_EQ(view.rows.size(), 3u);
+  ASSERT_EQ(Settled().rows.size(), 3u);
 
-  ui.saveAnswers.push_back((folder.Path() / "week.csv").string());
-  ws->HistoryExportClicked();
-  view = Settled();
-  EXPECT_EQ(view.status, "Exported 3 records to " + (folder.Path() / "week.csv").string());
-  const std::string csv = folder.Read("week.csv");
-  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
-  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "week.csv.part"));
-
+  // A file written in full is the History tab test's; one that cannot be is told.
   ui.saveAnswers.push_back((folder.Path() / "gone" / "week.csv").string());
   ws->HistoryExportClicked();
   EXPECT_TRUE(Settled().status.starts_with("Export failed: "));
