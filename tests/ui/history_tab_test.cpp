@@ -75,8 +75,9 @@ TEST_F(HistoryTabTest, TodaysRecordsNewestFirstThenAWiderRangeAndItsExport) {
   testing::Click(tab->ExportCsv);
   ASSERT_TRUE(testing::WaitFor([&] {
     window->RenderShown();
-    return tab->Status->text().startsWith("Exported 4 records");
+    return tab->Status->text().toStdString() == "Exported 4 records to " + exported.string();
   }));
+  EXPECT_FALSE(std::filesystem::exists(exported.string() + ".part"));
   const std::string csv = folder.Read("out.csv");
   EXPECT_EQ(csv.substr(0, csv.find('\n')), CutCsvHeader());
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);
