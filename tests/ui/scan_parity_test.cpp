@@ -155,12 +155,8 @@ TEST_F(ScanParity, AGrooveProgramIsHandedOverAlikeByTheToolAndTheWindow) {
   ExpectSameHandOvers(*this, "metric-groove");
 }
 
-TEST_F(ScanParity, AProgramOfSeveralGroupsIsHandedOverAlikeByTheToolAndTheWindow) {
-  Start();
-  ExpectSameHandOvers(*this, "kitchen-groups");
-}
-
-TEST_F(ScanParity, WithTheHandOverInOneTickBothHandOverAlikeAsWell) {
+// One-tick hand-overs give the words of a tick per word (one_tick_handover_test.cpp).
+TEST_F(ScanParity, AProgramOfSeveralGroupsWithTheHandOverInOneTickIsHandedOverAlikeByBoth) {
   Start({{"HandOverInOneTick", "1"}, {"ScanIntervalMs", "100"}});
   ExpectSameHandOvers(*this, "kitchen-groups");
 }
