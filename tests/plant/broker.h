@@ -204,14 +204,9 @@ class CutSubscriber {
 // The message the broker keeps retained on `topic`, "" when none
 // (waits up to two seconds for it).
 inline std::string RetainedMessage(const Broker& broker, const std::string& topic) {
-  const std::filesystem::path file = broker.Folder() / "retained.txt";
-  std::filesystem::remove(file);
   ChildProcess reader({"/usr/bin/mosquitto_sub", "-h", Broker::kHost, "-p", std::to_string(broker.Port()), "-t",
-                       topic, "-C", "1", "-W", "2"},
-                      file, broker.Folder() / "retained.log");
-  reader.Wait(std::chrono::seconds(10));
-  const std::vector<std::string> lines = broker_detail::ReadLines(file);
-  return lines.empty() ? "" : lines.front();
+                       topic, "-C", "1", "-W", "2"});
+  return reader.ReadLine().value_or("");
 }
 
 }  // namespace orl::testing
