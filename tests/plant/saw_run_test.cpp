@@ -10,7 +10,6 @@
 #include "fakes/temp_folder.h"
 #include "plant/broker.h"
 #include "saw/history/history_store.h"
-#include "tools/run_tool.h"
 
 namespace orl {
 namespace {
@@ -37,13 +36,10 @@ struct SawRunWithPlant : ::testing::Test {
             (folder.Path() / "ORL.INI").string(), "--plc", "sim", "--tick-ms", "10", "--max-ticks", std::to_string(ticks)};
   }
   int HandOvers(int ticks) {
-    std::string args;
-    for (const std::string& arg : RunArgs(ticks)) args += (args.empty() ? "" : " ") + arg;
-    const testing::ToolRun run = testing::RunTool(args.substr(args.find(' ') + 1));
-    EXPECT_EQ(run.status, 0) << run.err;
+    testing::ChildProcess run(RunArgs(ticks));
     int handOvers = 0;
-    for (std::size_t at = run.out.find("tick "); at != std::string::npos; at = run.out.find("\ntick ", at + 1))
-      ++handOvers;
+    while (const auto line = run.ReadLine(std::chrono::seconds(60))) handOvers += line->starts_with("tick ");
+    EXPECT_EQ(run.Wait(std::chrono::seconds(10)), 0);
     return handOvers;
   }
   std::vector<std::int64_t> RecordedSeqs() {
