@@ -2,6 +2,8 @@
 // comes late reads, after a broker that forgot it, after a clean shutdown,
 // and after the saw's program died without a word.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 #include <thread>
@@ -15,7 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::Broker;
-using testing::ChildProcess;
 using testing::RetainedMessage;
 using testing::TempFolder;
 
@@ -64,11 +65,21 @@ TEST_F(PlantState, LateSubscriberReadsTheLatestStateAForgetfulBrokerGetsItAgainA
 }
 
 TEST_F(PlantState, AProgramThatDiesUnannouncedIsShownOffline) {
-  ChildProcess saw({PLANT_LINK_CHILD_PATH, std::to_string(broker_.Port()), "saw1", (folder_.Path() / "plant").string(),
-                    "doors.cut", "2", "5"},
-                   folder_.Path() / "child.log", folder_.Path() / "child.log");
+  struct Killed {
+    pid_t pid;
+    ~Killed() {
+      if (pid > 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+    }
+  } saw{fork()};
+  ASSERT_GE(saw.pid, 0);
+  if (saw.pid == 0) {  // the saw: links, tells two states, then waits to be killed
+    PlantLink link(Settings());
+    link.PublishState({"doors.cut", 2, true});
+    link.PublishState({"doors.cut", 5, true});
+    for (;;) pause();
+  }
   ASSERT_EQ(WaitForState(Online("doors.cut", 5, "up")), Online("doors.cut", 5, "up"));
-  saw.Signal(SIGKILL);
+  kill(saw.pid, SIGKILL);
   EXPECT_EQ(WaitForState(Offline()), Offline());
 }
 
