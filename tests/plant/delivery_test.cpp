@@ -52,20 +52,18 @@ class PlantDelivery : public ::testing::Test {
     return seqs;
   }
 
-  // The seqs received with the copies of a record sent twice left out.
-  std::vector<std::int64_t> FirstCopies() const {
-    std::vector<std::int64_t> first;
-    std::set<std::int64_t> seen;
-    for (std::int64_t seq : Seqs())
-      if (seen.insert(seq).second) first.push_back(seq);
-    return first;
-  }
-
-  // Polls until `count` distinct records arrived (or the deadline passed).
+  // Polls until `count` distinct records arrived (or the deadline passed);
+  // their seqs in arrival order, the copies of a record sent twice left out.
   std::vector<std::int64_t> WaitForRecords(std::size_t count, std::chrono::milliseconds deadline = 60s) const {
     const auto end = std::chrono::steady_clock::now() + deadline;
-    while (FirstCopies().size() < count && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(20ms);
-    return FirstCopies();
+    for (;;) {
+      std::vector<std::int64_t> first;
+      std::set<std::int64_t> seen;
+      for (std::int64_t seq : Seqs())
+        if (seen.insert(seq).second) first.push_back(seq);
+      if (first.size() >= count || std::chrono::steady_clock::now() > end) return first;
+      std::this_thread::sleep_for(20ms);
+    }
   }
 
   // Polls the link's log into `taken` until a line starting with `prefix` is there.
