@@ -50,7 +50,6 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  bool Started() const { return pid_ > 0; }
   bool Running() { return pid_ > 0 && !Wait(std::chrono::milliseconds(0)); }
 
   // The next line of output, or nullopt when none came within the limit.
