@@ -1,5 +1,6 @@
 // The History tab's events on the workstation: a day's records a page at a
-// time, a range of days, a failed export, and lengths in the cut list's unit.
+// time, today alone, refused ranges, a failed export, and lengths in the
+// cut list's unit.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,6 +9,7 @@
 #include "saw/history/cut_record_format.h"
 #include "saw/history/history_row_text.h"
 #include "saw/history/history_store.h"
+#include "history/cut_records.h"
 #include "workstation_fixture.h"
 
 namespace orl {
@@ -20,11 +22,8 @@ struct HistoryEvents : testing::WorkstationFixture {
   void WriteCuts(int count, std::int64_t endMs) {
     HistoryStore store = HistoryStore::OpenForWriting(folder.Path() / "history.sqlite");
     for (int i = 0; i < count; ++i) {
-      CutRecord r;
-      r.timeMs = endMs - (count - 1 - i) * 60'000LL;
-      r.program = i % 2 ? "doors" : "shelves";
+      CutRecord r = testing::CutAt(endMs - (count - 1 - i) * 60'000LL, i % 2 ? "doors" : "shelves");
       r.length = std::to_string(100 + i);
-      r.unit = "mm";
       r.newBoard = i % 3 == 0;
       store.Append(r);
     }
@@ -73,22 +72,16 @@ TEST_F(HistoryEvents, TodayIsReadAPageAtATimeNewestFirst) {
   EXPECT_EQ(boards, 150);
 }
 
-TEST_F(HistoryEvents, ARangeOfDaysItsRefusalsAndAFailedExport) {
+TEST_F(HistoryEvents, TodayAloneFirstThenRefusedRangesAndAFailedExport) {
   WriteCuts(3, LocalNoonToday() - 2 * kDayMs);
   WriteCuts(2, LocalNoonToday());
   ws->TabClicked(kHistoryTab);
   EXPECT_EQ(Settled().rows.size(), 2u);
   EXPECT_FALSE(ws->HistoryRangeChosen("yesterday", "2026-12-09"));
   EXPECT_FALSE(ws->HistoryRangeChosen("2026-12-09", "2026-12-01"));  // the end before the start
-  std::time_t then = static_cast<std::time_t>((LocalNoonToday() - 2 * kDayMs) / 1000);
-  std::tm local{};
-  localtime_r(&then, &local);
-  char day[16];
-  std::strftime(day, sizeof day, "%Y-%m-%d", &local);
-  ASSERT_TRUE(ws->HistoryRangeChosen(day, day));
-  ASSERT_EQ(Settled().rows.size(), 3u);
 
-  // A file written in full is the History tab test's; one that cannot be is told.
+  // A range of days chosen and a file written in full are the History tab
+  // test's, through its widgets; a file that cannot be written is told.
   ui.saveAnswers.push_back((folder.Path() / "gone" / "week.csv").string());
   ws->HistoryExportClicked();
   EXPECT_TRUE(Settled().status.starts_with("Export failed: "));
