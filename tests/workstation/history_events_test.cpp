@@ -93,16 +93,15 @@ TEST_F(HistoryEvents, NoHistoryYetSaysSo) {
 }
 
 TEST(HistoryRowText, LengthsFollowTheCutListsUnit) {
+  const std::vector<std::tuple<const char*, const char*, bool, int, const char*>> lengths = {
+      {"25.4", "mm", /*inch=*/true, 2, "1.00 in"}, {"25.4", "mm", false, 1, "25.4 mm"},
+      {"2", "in", false, 1, "50.8 mm"}, {"2 1/2", "in", false, 1, "2 1/2 in"}};  // the last not a number: as typed
   CutRecord r;
-  r.length = "25.4";
-  r.unit = "mm";
-  EXPECT_EQ(LengthInUnit(r, /*inch=*/true, 2), "1.00 in");
-  EXPECT_EQ(LengthInUnit(r, /*inch=*/false, 1), "25.4 mm");
-  r.length = "2";
-  r.unit = "in";
-  EXPECT_EQ(LengthInUnit(r, /*inch=*/false, 1), "50.8 mm");
-  r.length = "2 1/2";  // not a number: as typed
-  EXPECT_EQ(LengthInUnit(r, /*inch=*/false, 1), "2 1/2 in");
+  for (const auto& [length, unit, inch, decimals, shown] : lengths) {
+    r.length = length;
+    r.unit = unit;
+    EXPECT_EQ(LengthInUnit(r, inch, decimals), shown) << length << " " << unit;
+  }
   r.kind = CutKind::Restart;
   EXPECT_EQ(RowText(r, false, 1, false).label, kRestartLabel);
   EXPECT_EQ(RowText(r, false, 1, false).length, "");
