@@ -23,7 +23,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -69,13 +68,9 @@ inline bool Accepts(int port) {
 // The complete lines of `file`: a line still being written is not one yet.
 inline std::vector<std::string> ReadLines(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
-  const std::string text(std::istreambuf_iterator<char>(in), {});
   std::vector<std::string> lines;
-  std::size_t begin = 0;
-  for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', begin)) {
-    lines.push_back(text.substr(begin, end - begin));
-    begin = end + 1;
-  }
+  for (std::string line; std::getline(in, line);)
+    if (!in.eof()) lines.push_back(line);
   return lines;
 }
 
