@@ -42,22 +42,18 @@ SawSimConfig FastSaw() {
 }
 
 // The simulated PLC served on a thread.
-class ServedSim {
- public:
-  explicit ServedSim(std::unique_ptr<SimModbusServer> server) : server_(std::move(server)) {
-    thread_ = std::thread([this] { server_->Serve(stop_); });
-  }
+struct ServedSim {
+  explicit ServedSim(std::unique_ptr<SimModbusServer> served) : server(std::move(served)) {}
   ~ServedSim() { Finish(); }
   void Finish() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
+    stop = true;
+    if (thread.joinable()) thread.join();
   }
-  SimModbusServer& Server() { return *server_; }
+  SimModbusServer& Server() { return *server; }
 
- private:
-  std::unique_ptr<SimModbusServer> server_;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
+  std::unique_ptr<SimModbusServer> server;
+  std::atomic<bool> stop{false};
+  std::thread thread{[this] { server->Serve(stop); }};
 };
 
 // The simulated PLC served over TCP on port (0: a free one).
@@ -73,16 +69,22 @@ std::size_t LinesHolding(const CommLog& log, const std::string& text) {
                        [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
-TEST(PlcModbusTcp, ARestartedPlcStartsOverAtEntryOne) {
+// The simulated PLC on TCP and a link to it.
+struct PlcModbusTcp : ::testing::Test {
+  void SetUp() override {
+    ASSERT_TRUE(sim);
+    ASSERT_TRUE(link.Open()) << link.LastError();
+  }
   SteadyClock clock;
-  auto sim = ServeTcp(0, clock);
-  ASSERT_TRUE(sim);
-  const int port = sim->Server().Port();
-  ModbusLink link({"", "127.0.0.1", port, 1, 200});
-  ASSERT_TRUE(link.Open()) << link.LastError();
+  std::unique_ptr<ServedSim> sim = ServeTcp(0, clock);
+  const int port = sim ? sim->Server().Port() : 0;
+  ModbusLink link{{"", "127.0.0.1", port, 1, 200}};
   FakeScanHost host;
-  host.list = testing::ExampleBoardList(true);
   PlcState state;
+};
+
+TEST_F(PlcModbusTcp, ARestartedPlcStartsOverAtEntryOne) {
+  host.list = testing::ExampleBoardList(true);
   std::mt19937 random(12);
   std::vector<int> firstAfterRestart;
   bool restarted = false;
@@ -109,15 +111,7 @@ TEST(PlcModbusTcp, ARestartedPlcStartsOverAtEntryOne) {
   EXPECT_EQ(firstAfterRestart, std::vector<int>(4, 1));
 }
 
-TEST(PlcModbusTcp, ALostLinkIsLoggedOnceWithEachAttemptAndItsReturn) {
-  SteadyClock clock;
-  auto sim = ServeTcp(0, clock);
-  ASSERT_TRUE(sim);
-  const int port = sim->Server().Port();
-  ModbusLink link({"", "127.0.0.1", port, 1, 200});
-  ASSERT_TRUE(link.Open()) << link.LastError();
-  FakeScanHost host;
-  PlcState state;
+TEST_F(PlcModbusTcp, ALostLinkIsLoggedOnceWithEachAttemptAndItsReturn) {
   state.log.MaxLogLen = 100;
   ScanTick(state, link, host);
   sim.reset();
