@@ -10,6 +10,7 @@
 #include "fakes/temp_folder.h"
 #include "plant/broker.h"
 #include "saw/history/history_store.h"
+#include "saw/shell/profile_file.h"
 
 namespace orl {
 namespace {
@@ -24,12 +25,10 @@ struct SawRunWithPlant : ::testing::Test {
   // The bundled examples with the broker (if any) under [System].
   void Settings(const std::string& broker) {
     folder.CopyExamples(ORL_EXAMPLES_DIR);
-    std::string ini = folder.Read("ORL.INI");
-    const std::size_t system = ini.find("[System]");
-    ASSERT_NE(system, std::string::npos);
-    const std::string keys = broker.empty() ? "" : "MqttBroker=" + broker + "\nSawName=saw1\n";
-    ini.insert(ini.find('\n', system) + 1, keys);
-    folder.Write("ORL.INI", ini);
+    if (broker.empty()) return;
+    const ProfileFile ini(folder.File("ORL.INI"));
+    ini.WriteSetting("System", "MqttBroker", broker);
+    ini.WriteSetting("System", "SawName", "saw1");
   }
   std::vector<std::string> RunArgs(int ticks) {
     return {ORL_TOOL_PATH, "run", (folder.Path() / "Programs" / "metric-example").string(), "--ini",
