@@ -20,13 +20,11 @@ using namespace std::chrono_literals;
 
 struct Reported {
   int count = 0;  // records committed in this run
-  std::int64_t seq = 0;  // the last one's
+  long long seq = 0;  // the last one's
 };
 
 void ReadReport(const std::string& line, Reported& reported) {
-  long long seq = 0;
-  ASSERT_EQ(std::sscanf(line.c_str(), "%d %lld", &reported.count, &seq), 2) << line;
-  reported.seq = seq;
+  ASSERT_EQ(std::sscanf(line.c_str(), "%d %lld", &reported.count, &reported.seq), 2) << line;
 }
 
 // Runs the child until a random number of commits, kills it, and returns

@@ -58,12 +58,6 @@ TEST(HistoryWriter, CommitsInOrderAndTellsEachRecordWithItsSeq) {
   EXPECT_TRUE(writer.TakeLogLines().empty());
 }
 
-TEST(HistoryWriter, DestroyingItCommitsWhatIsQueued) {
-  testing::TempFolder folder;
-  { HistoryWriter writer(folder.File("h.sqlite"), 365); RecordTargets(writer, 1, 200); }
-  EXPECT_EQ(StoredTargets(folder.File("h.sqlite")).size(), 200u);
-}
-
 TEST(HistoryWriter, AMissingFolderIsToldOnceAndTheRecordsFollowWhenItComes) {
   testing::TempFolder folder;
   const std::string file = folder.File("later/h.sqlite");
@@ -95,16 +89,20 @@ TEST(HistoryWriter, AFileThatIsNoDatabaseIsTriedAgainWithoutANewRecordKeepingThe
   EXPECT_EQ(StoredTargets(file), (Targets{4, 5}));
 }
 
-TEST(HistoryWriter, HousekeepingRemovesRecordsPastTheirKeepingTime) {
+TEST(HistoryWriter, HousekeepingRemovesRecordsPastTheirKeepingTimeAndDestroyingItCommitsWhatIsQueued) {
   testing::TempFolder folder;
   const std::string file = folder.File("h.sqlite");
   const std::int64_t now = 100 * kDayMs;
-  HistoryWriter writer(file, 30, {});
-  writer.Record(CutAt(now - 31 * kDayMs, "p", 1));
-  writer.Record(CutAt(now - 29 * kDayMs, "p", 2));
-  ASSERT_TRUE(Eventually([&] { return writer.CaughtUp(); }));
-  writer.Housekeep(now);
-  EXPECT_TRUE(Eventually([&] { return StoredTargets(file) == Targets{2}; }));
+  {
+    HistoryWriter writer(file, 30, {});
+    writer.Record(CutAt(now - 31 * kDayMs, "p", 1));
+    writer.Record(CutAt(now - 29 * kDayMs, "p", 2));
+    ASSERT_TRUE(Eventually([&] { return writer.CaughtUp(); }));
+    writer.Housekeep(now);
+    EXPECT_TRUE(Eventually([&] { return StoredTargets(file) == Targets{2}; }));
+    RecordTargets(writer, 3, 200);
+  }
+  EXPECT_EQ(StoredTargets(file).size(), 199u);
 }
 
 }  // namespace

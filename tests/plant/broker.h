@@ -11,8 +11,7 @@
 //   broker.Stop(); broker.Start();                 // same port, sessions kept
 //
 // The broker keeps its sessions and queued QoS 1 messages in the folder:
-// Stop() (SIGTERM) saves them, so a restart loses nothing; Kill() (SIGKILL)
-// loses whatever arrived since its last autosave, as a crash would.
+// Stop() (SIGTERM) saves them, so a restart loses nothing.
 // The subscriber reconnects by itself while the broker is away, and its
 // session queues what is published meanwhile.
 #include <arpa/inet.h>
@@ -24,14 +23,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "plant/child_process.h"
+#include "plc/child_process.h"
 
 namespace orl::testing {
 
@@ -70,13 +68,9 @@ inline bool Accepts(int port) {
 // The complete lines of `file`: a line still being written is not one yet.
 inline std::vector<std::string> ReadLines(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
-  const std::string text(std::istreambuf_iterator<char>(in), {});
   std::vector<std::string> lines;
-  std::size_t begin = 0;
-  for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', begin)) {
-    lines.push_back(text.substr(begin, end - begin));
-    begin = end + 1;
-  }
+  for (std::string line; std::getline(in, line);)
+    if (!in.eof()) lines.push_back(line);
   return lines;
 }
 
@@ -125,11 +119,6 @@ class Broker {
   }
   // Ends the broker as a service stop does: sessions and queued messages saved.
   void Stop() { process_.reset(); }
-  // Ends the broker as a crash does.
-  void Kill() {
-    if (process_) process_->End(SIGKILL);
-    process_.reset();
-  }
   bool Running() const { return process_ && process_->Running(); }
 
  private:
@@ -156,7 +145,7 @@ class CutSubscriber {
     std::vector<std::string> once = arguments_;
     once.push_back("-E");
     ChildProcess subscribe(once, folder / "subscribe.log", folder / "subscribe.log");
-    if (!subscribe.WaitForExit(std::chrono::seconds(10)) || subscribe.ExitCode() != 0)
+    if (subscribe.Wait(std::chrono::seconds(10)) != 0)
       throw std::runtime_error("mosquitto_sub could not subscribe");
     Start();
   }
@@ -210,14 +199,9 @@ class CutSubscriber {
 // The message the broker keeps retained on `topic`, "" when none
 // (waits up to two seconds for it).
 inline std::string RetainedMessage(const Broker& broker, const std::string& topic) {
-  const std::filesystem::path file = broker.Folder() / "retained.txt";
-  std::filesystem::remove(file);
   ChildProcess reader({"/usr/bin/mosquitto_sub", "-h", Broker::kHost, "-p", std::to_string(broker.Port()), "-t",
-                       topic, "-C", "1", "-W", "2"},
-                      file, broker.Folder() / "retained.log");
-  reader.WaitForExit(std::chrono::seconds(10));
-  const std::vector<std::string> lines = broker_detail::ReadLines(file);
-  return lines.empty() ? "" : lines.front();
+                       topic, "-C", "1", "-W", "2"});
+  return reader.ReadLine().value_or("");
 }
 
 }  // namespace orl::testing

@@ -7,7 +7,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(BrokerLog, TellsEachChangeOfReachabilityOnce) {
+TEST(BrokerLog, TellsEachChangeOfReachabilityAndEachKindOfFailureOnce) {
   BrokerLog log("plant:1883");
   log.Connected();
   EXPECT_EQ(log.Take(), Lines{}) << "a first connection is no news";
@@ -21,10 +21,6 @@ TEST(BrokerLog, TellsEachChangeOfReachabilityOnce) {
   log.Unreachable();
   EXPECT_EQ(log.Take(), Lines{"Plant broker not reachable: plant:1883"}) << "a second outage is told again";
   EXPECT_EQ(log.Take(), Lines{});
-}
-
-TEST(BrokerLog, TellsEachKindOfFailureOnce) {
-  BrokerLog log("plant:1883");
   log.Failed("buffer full");
   log.Failed("buffer full");
   log.Failed("persistence error");

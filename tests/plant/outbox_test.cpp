@@ -1,5 +1,6 @@
 // The outbox's bookkeeping without a broker: what goes out, in which
-// order, what is sent again, and where the mark stands.
+// order, what is sent again, and where the mark stands. A restart that
+// reads the file first is delivery_test.cpp's.
 #include "saw/plant/outbox.h"
 
 #include <gtest/gtest.h>
@@ -81,17 +82,6 @@ TEST(Outbox, BeyondTheBoundRecordsWaitInTheFileAndAreReadInOrderAsTheQueueDrains
   EXPECT_FALSE(outbox.RefillWanted());
   Commit(outbox, 8, 9);  // 8 is queued already
   EXPECT_EQ(SeqsOf(outbox.TakeToSend(10)), (Seqs{8, 9}));
-}
-
-TEST(Outbox, AfterARestartTheFileComesFirstAndARecordReadThereIsNotQueuedTwice) {
-  Outbox outbox(5, true);
-  Commit(outbox, 8, 8);  // handed over before the file was read
-  const auto wanted = outbox.RefillWanted();
-  ASSERT_TRUE(wanted);
-  EXPECT_EQ(wanted->afterSeq, 5);
-  outbox.Refilled(Records(6, 8), true);
-  Commit(outbox, 8, 9);
-  EXPECT_EQ(SeqsOf(outbox.TakeToSend(10)), (Seqs{6, 7, 8, 9}));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "fakes/temp_folder.h"
 #include "plant/broker.h"
 #include "saw/history/history_store.h"
-#include "tools/run_tool.h"
+#include "saw/shell/profile_file.h"
 
 namespace orl {
 namespace {
@@ -25,25 +25,20 @@ struct SawRunWithPlant : ::testing::Test {
   // The bundled examples with the broker (if any) under [System].
   void Settings(const std::string& broker) {
     folder.CopyExamples(ORL_EXAMPLES_DIR);
-    std::string ini = folder.Read("ORL.INI");
-    const std::size_t system = ini.find("[System]");
-    ASSERT_NE(system, std::string::npos);
-    const std::string keys = broker.empty() ? "" : "MqttBroker=" + broker + "\nSawName=saw1\n";
-    ini.insert(ini.find('\n', system) + 1, keys);
-    folder.Write("ORL.INI", ini);
+    if (broker.empty()) return;
+    const ProfileFile ini(folder.File("ORL.INI"));
+    ini.WriteSetting("System", "MqttBroker", broker);
+    ini.WriteSetting("System", "SawName", "saw1");
   }
   std::vector<std::string> RunArgs(int ticks) {
     return {ORL_TOOL_PATH, "run", (folder.Path() / "Programs" / "metric-example").string(), "--ini",
             (folder.Path() / "ORL.INI").string(), "--plc", "sim", "--tick-ms", "10", "--max-ticks", std::to_string(ticks)};
   }
   int HandOvers(int ticks) {
-    std::string args;
-    for (const std::string& arg : RunArgs(ticks)) args += (args.empty() ? "" : " ") + arg;
-    const testing::ToolRun run = testing::RunTool(args.substr(args.find(' ') + 1));
-    EXPECT_EQ(run.status, 0) << run.err;
+    testing::ChildProcess run(RunArgs(ticks));
     int handOvers = 0;
-    for (std::size_t at = run.out.find("tick "); at != std::string::npos; at = run.out.find("\ntick ", at + 1))
-      ++handOvers;
+    while (const auto line = run.ReadLine(std::chrono::seconds(60))) handOvers += line->starts_with("tick ");
+    EXPECT_EQ(run.Wait(std::chrono::seconds(10)), 0);
     return handOvers;
   }
   std::vector<std::int64_t> RecordedSeqs() {
@@ -65,8 +60,7 @@ TEST_F(SawRunWithPlant, EveryRecordReachesThePlantInOrderThroughABrokerRestart) 
     broker.Stop();  // the plant's broker goes away in the middle of the run
     std::this_thread::sleep_for(std::chrono::seconds(1));
     broker.Start();
-    ASSERT_TRUE(run.WaitForExit(std::chrono::seconds(120)));
-    EXPECT_EQ(run.ExitCode(), 0) << folder.Read("run.err");
+    ASSERT_EQ(run.Wait(std::chrono::seconds(120)), 0) << folder.Read("run.err");
   }
   const std::vector<std::int64_t> recorded = RecordedSeqs();
   ASSERT_GE(recorded.size(), 50u);

@@ -1,7 +1,8 @@
 #pragma once
 // A helper program started by a test (a Modbus peer, socat, mbpoll, the
-// simulator tool): its standard output is read line by line with a time
-// limit, and it is stopped and reaped when the test ends.
+// simulator tool, a broker): its standard output is read line by line with
+// a time limit, or goes to files, and it is stopped and reaped when the
+// test ends.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,13 +30,18 @@ class ChildProcess {
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
     if (mergeStderr) posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
+    Spawn(argv, actions);
     close(fds[1]);
     out_ = fds[0];
+  }
+  // Its standard output appended to `output`, its errors to `errors`.
+  ChildProcess(const std::vector<std::string>& argv, const std::filesystem::path& output,
+               const std::filesystem::path& errors) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    Spawn(argv, actions);
   }
   ~ChildProcess() {
     Stop();
@@ -43,7 +50,7 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  bool Started() const { return pid_ > 0; }
+  bool Running() { return pid_ > 0 && !Wait(std::chrono::milliseconds(0)); }
 
   // The next line of output, or nullopt when none came within the limit.
   std::optional<std::string> ReadLine(std::chrono::milliseconds limit = std::chrono::seconds(10)) {
@@ -108,6 +115,14 @@ class ChildProcess {
   }
 
  private:
+  void Spawn(const std::vector<std::string>& argv, posix_spawn_file_actions_t& actions) {
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+  }
+
   pid_t pid_ = -1;
   int out_ = -1;
   std::string buffer_;

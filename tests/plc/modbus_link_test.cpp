@@ -42,35 +42,19 @@ SawSimConfig FastSaw() {
 }
 
 // The simulated PLC served on a thread.
-class ServedSim {
- public:
-  explicit ServedSim(std::unique_ptr<SimModbusServer> server) : server_(std::move(server)) {
-    thread_ = std::thread([this] { server_->Serve(stop_); });
-  }
+struct ServedSim {
+  explicit ServedSim(std::unique_ptr<SimModbusServer> served) : server(std::move(served)) {}
   ~ServedSim() { Finish(); }
   void Finish() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
+    stop = true;
+    if (thread.joinable()) thread.join();
   }
-  SimModbusServer& Server() { return *server_; }
+  SimModbusServer& Server() { return *server; }
 
- private:
-  std::unique_ptr<SimModbusServer> server_;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
+  std::unique_ptr<SimModbusServer> server;
+  std::atomic<bool> stop{false};
+  std::thread thread{[this] { server->Serve(stop); }};
 };
-
-// Runs scan ticks until the sim has taken `targets` targets or time is up.
-void RunCycle(PlcState& state, PlcLink& link, FakeScanHost& host, ServedSim& sim, std::size_t targets,
-              std::chrono::seconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  std::size_t taken = 0;
-  while (std::chrono::steady_clock::now() < end && taken < targets) {
-    ScanTick(state, link, host);
-    std::this_thread::sleep_for(3ms);
-    taken = sim.Server().Model().TargetsTaken().size();  // a racy peek, only to stop early
-  }
-}
 
 // The simulated PLC served over TCP on port (0: a free one).
 std::unique_ptr<ServedSim> ServeTcp(int port, const Clock& clock) {
@@ -85,16 +69,22 @@ std::size_t LinesHolding(const CommLog& log, const std::string& text) {
                        [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
-TEST(PlcModbusTcp, ARestartedPlcStartsOverAtEntryOne) {
+// The simulated PLC on TCP and a link to it.
+struct PlcModbusTcp : ::testing::Test {
+  void SetUp() override {
+    ASSERT_TRUE(sim);
+    ASSERT_TRUE(link.Open()) << link.LastError();
+  }
   SteadyClock clock;
-  auto sim = ServeTcp(0, clock);
-  ASSERT_TRUE(sim);
-  const int port = sim->Server().Port();
-  ModbusLink link({"", "127.0.0.1", port, 1, 200});
-  ASSERT_TRUE(link.Open()) << link.LastError();
+  std::unique_ptr<ServedSim> sim = ServeTcp(0, clock);
+  const int port = sim ? sim->Server().Port() : 0;
+  ModbusLink link{{"", "127.0.0.1", port, 1, 200}};
   FakeScanHost host;
-  host.list = testing::ExampleBoardList(true);
   PlcState state;
+};
+
+TEST_F(PlcModbusTcp, ARestartedPlcStartsOverAtEntryOne) {
+  host.list = testing::ExampleBoardList(true);
   std::mt19937 random(12);
   std::vector<int> firstAfterRestart;
   bool restarted = false;
@@ -121,15 +111,7 @@ TEST(PlcModbusTcp, ARestartedPlcStartsOverAtEntryOne) {
   EXPECT_EQ(firstAfterRestart, std::vector<int>(4, 1));
 }
 
-TEST(PlcModbusTcp, ALostLinkIsLoggedOnceWithEachAttemptAndItsReturn) {
-  SteadyClock clock;
-  auto sim = ServeTcp(0, clock);
-  ASSERT_TRUE(sim);
-  const int port = sim->Server().Port();
-  ModbusLink link({"", "127.0.0.1", port, 1, 200});
-  ASSERT_TRUE(link.Open()) << link.LastError();
-  FakeScanHost host;
-  PlcState state;
+TEST_F(PlcModbusTcp, ALostLinkIsLoggedOnceWithEachAttemptAndItsReturn) {
   state.log.MaxLogLen = 100;
   ScanTick(state, link, host);
   sim.reset();
@@ -191,47 +173,47 @@ TEST(PlcModbusPeer, WritesAndReadsTheExactRegisters) {
 }
 
 // A socat pseudo-terminal pair in a private folder.
-class PtyPair {
- public:
-  PtyPair() {
-    folder_ = fs::temp_directory_path() / ("plc_pty_" + std::to_string(::getpid()));
-    fs::create_directories(folder_);
-    socat_ = std::make_unique<ChildProcess>(std::vector<std::string>{
+struct PlcModbusRtu : ::testing::Test {
+  void SetUp() override {
+    ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat")) << "no socat";
+    fs::create_directories(folder);
+    socat = std::make_unique<ChildProcess>(std::vector<std::string>{
         "/usr/bin/socat", "pty,raw,echo=0,link=" + A(), "pty,raw,echo=0,link=" + B()});
     for (int i = 0; i < 300 && !(fs::exists(A()) && fs::exists(B())); ++i) std::this_thread::sleep_for(10ms);
+    ASSERT_TRUE(fs::exists(A()) && fs::exists(B()));
   }
-  ~PtyPair() {
-    socat_.reset();
-    fs::remove_all(folder_);
+  void TearDown() override {
+    socat.reset();
+    fs::remove_all(folder);
   }
-  bool Ready() const { return fs::exists(A()) && fs::exists(B()); }
-  std::string A() const { return (folder_ / "a").string(); }
-  std::string B() const { return (folder_ / "b").string(); }
+  std::string A() const { return (folder / "a").string(); }
+  std::string B() const { return (folder / "b").string(); }
 
- private:
-  fs::path folder_;
-  std::unique_ptr<ChildProcess> socat_;
+  fs::path folder = fs::temp_directory_path() / ("plc_pty_" + std::to_string(::getpid()));
+  std::unique_ptr<ChildProcess> socat;
 };
 
-TEST(PlcModbusRtu, RunsTheCycleThroughAPseudoTerminalPair) {
-  ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat")) << "no socat";
-  PtyPair pty;
-  ASSERT_TRUE(pty.Ready());
+TEST_F(PlcModbusRtu, RunsTheCycleThroughAPseudoTerminalPair) {
   SteadyClock clock;
   std::string error;
-  auto server = SimModbusServer::OpenRtu(pty.B(), "38400,o,8,1", 1, FastSaw(), clock, error);
+  auto server = SimModbusServer::OpenRtu(B(), "38400,o,8,1", 1, FastSaw(), clock, error);
   ASSERT_TRUE(server) << error;
   ServedSim sim(std::move(server));
 
   PlcLinkSpec linkChoice;
   linkChoice.settings = "38400,o,8,1";
-  ASSERT_TRUE(ApplyPlcChoice("rtu:" + pty.A(), linkChoice));
+  ASSERT_TRUE(ApplyPlcChoice("rtu:" + A(), linkChoice));
   auto link = MakePlcLink(linkChoice, clock);
   ASSERT_FALSE(OpenPlcLink(*link)) << link->LastError();
   FakeScanHost host;
   host.list = testing::ExampleBoardList(true);
   PlcState state;
-  RunCycle(state, *link, host, sim, 4, 30s);
+  const auto end = std::chrono::steady_clock::now() + 30s;
+  // A racy peek at the targets taken, only to stop early.
+  while (std::chrono::steady_clock::now() < end && sim.Server().Model().TargetsTaken().size() < 4) {
+    ScanTick(state, *link, host);
+    std::this_thread::sleep_for(3ms);
+  }
   sim.Finish();
   std::vector<std::int32_t> goals;
   for (const auto& t : sim.Server().Model().TargetsTaken()) goals.push_back(t.goal);
@@ -240,26 +222,20 @@ TEST(PlcModbusRtu, RunsTheCycleThroughAPseudoTerminalPair) {
             (std::vector<std::int32_t>{13228, 8196, 3164, 132}));
 }
 
-TEST(PlcModbusRtu, TheSerialPortIsHeldExclusively) {
-  ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat")) << "no socat";
-  PtyPair pty;
-  ASSERT_TRUE(pty.Ready());
-  ModbusLink first({pty.A(), "", 502, 1, 100});
+TEST_F(PlcModbusRtu, TheSerialPortIsHeldExclusively) {
+  ModbusLink first({A(), "", 502, 1, 100});
   ASSERT_TRUE(first.Open()) << first.LastError();
-  ModbusLink second({pty.A(), "", 502, 1, 100});
+  ModbusLink second({A(), "", 502, 1, 100});
   second.SetPortNumber(2);
   EXPECT_EQ(OpenPlcLink(second), "Comm Port2 is already in use.");
   first.Close();
   EXPECT_EQ(OpenPlcLink(second), std::nullopt);  // free again once closed
 }
 
-TEST(PlcModbusRtu, AGarbledAnswerFailsTheReadAndTheLineRecovers) {
-  ASSERT_TRUE(testing::ProgramExists("/usr/bin/socat")) << "no socat";
-  PtyPair pty;
-  ASSERT_TRUE(pty.Ready());
-  ModbusLink link({pty.A(), "", 502, 1, 200});
+TEST_F(PlcModbusRtu, AGarbledAnswerFailsTheReadAndTheLineRecovers) {
+  ModbusLink link({A(), "", 502, 1, 200});
   ASSERT_TRUE(link.Open()) << link.LastError();
-  const int peer = open(pty.B().c_str(), O_RDWR | O_NOCTTY);
+  const int peer = open(B().c_str(), O_RDWR | O_NOCTTY);
   ASSERT_GE(peer, 0);
   std::thread garbler([peer] {
     pollfd p{peer, POLLIN, 0};
@@ -279,7 +255,7 @@ TEST(PlcModbusRtu, AGarbledAnswerFailsTheReadAndTheLineRecovers) {
   // A PLC that answers properly from now on is read at once.
   SteadyClock clock;
   std::string error;
-  auto server = SimModbusServer::OpenRtu(pty.B(), "9600,o,8,1", 1, FastSaw(), clock, error);
+  auto server = SimModbusServer::OpenRtu(B(), "9600,o,8,1", 1, FastSaw(), clock, error);
   ASSERT_TRUE(server) << error;
   ServedSim sim(std::move(server));
   link.BeginTransfer();
@@ -287,7 +263,7 @@ TEST(PlcModbusRtu, AGarbledAnswerFailsTheReadAndTheLineRecovers) {
   link.EndTransfer();
 }
 
-TEST(PlcModbusRtu, UnsupportedLineSettingsAreRefused) {
+TEST(PlcModbusSerialLine, UnsupportedSettingsAreRefused) {
   SerialLine line;
   EXPECT_TRUE(ParseSerialLine("9600,o,8,1", line));
   EXPECT_EQ(line.parity, 'O');

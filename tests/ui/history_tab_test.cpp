@@ -12,14 +12,12 @@ namespace orl {
 namespace {
 
 struct HistoryTabTest : testing::WindowFixture {
-  std::int64_t Now() const {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
-        .count();
-  }
   // Cuts of "shelves": two boards today, one yesterday, a manual position.
   void WriteHistory() {
     HistoryStore store = HistoryStore::OpenForWriting(folder.Path() / "history.sqlite");
-    const std::int64_t now = Now();
+    const std::int64_t now =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
     auto cut = [&](std::int64_t at, const char* length, bool newBoard, const char* label) {
       CutRecord r{0, at, CutKind::Cut, "shelves", "Shelves", 1, 3, 1, 25400, length, "mm", newBoard, false, label, ""};
       store.Append(r);
@@ -75,8 +73,9 @@ TEST_F(HistoryTabTest, TodaysRecordsNewestFirstThenAWiderRangeAndItsExport) {
   testing::Click(tab->ExportCsv);
   ASSERT_TRUE(testing::WaitFor([&] {
     window->RenderShown();
-    return tab->Status->text().startsWith("Exported 4 records");
+    return tab->Status->text().toStdString() == "Exported 4 records to " + exported.string();
   }));
+  EXPECT_FALSE(std::filesystem::exists(exported.string() + ".part"));
   const std::string csv = folder.Read("out.csv");
   EXPECT_EQ(csv.substr(0, csv.find('\n')), CutCsvHeader());
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);

@@ -4,16 +4,14 @@
 // hand-over's flags, and the window shows each target as it was sent.
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 
-#include "fakes/fake_plc_link.h"
 #include "saw/plc/register_map.h"
-#include "saw/plc/scan_transfer.h"
 #include "saw/shell/text_number.h"
 #include "tools/run_tool.h"
+#include "plc/watched_link.h"
 #include "window_fixture.h"
 
 namespace orl {
@@ -45,37 +43,6 @@ HandOver FromState(const PlcState::HandOver& h) {
           h.LastCut};
 }
 
-// Every word the PLC is sent, in order; shared with the scan worker.
-class RecordingLink final : public testing::FaultyPlcLink {
- public:
-  struct Write {
-    int address;
-    std::vector<std::int32_t> words;
-  };
-  explicit RecordingLink(PlcLink& inner) : FaultyPlcLink(inner) {}
-
-  std::vector<Write> Writes() const {
-    std::lock_guard lock(mutex_);
-    return writes_;
-  }
-  int WriteWords(int address, std::int32_t value) override {
-    Record(address, {value});
-    return FaultyPlcLink::WriteWords(address, value);
-  }
-  int WriteWords(int address, const PlcWords4& words, int count) override {
-    Record(address, std::vector<std::int32_t>(words.begin(), words.begin() + count));
-    return FaultyPlcLink::WriteWords(address, words, count);
-  }
-
- private:
-  void Record(int address, std::vector<std::int32_t> words) {
-    std::lock_guard lock(mutex_);
-    writes_.push_back({address, std::move(words)});
-  }
-  mutable std::mutex mutex_;
-  std::vector<Write> writes_;
-};
-
 bool Relay(std::int32_t word, int relay) { return (word >> RelayBitIndex(relay) & 1) != 0; }
 
 struct ScanParity : WindowFixture {
@@ -99,7 +66,7 @@ struct ScanParity : WindowFixture {
   // PLC was sent is left in `sent`, the targets the window showed in `shown`.
   std::vector<HandOver> ThroughTheWindow(const std::string& program) {
     ClickItem(window->programTab->File1, QString::fromStdString(program));
-    RecordingLink* plc = WrapLink<RecordingLink>();
+    testing::WatchedLink* plc = WrapLink<testing::WatchedLink>();
     std::vector<HandOver> handed;
     std::uint64_t seen = ws->plc().HandOvers;
     const auto recorder = QObject::connect(&window->scan, &ScanDriver::stateChanged, window.get(), [&] {
@@ -117,7 +84,7 @@ struct ScanParity : WindowFixture {
     sent = plc->Writes();
     return handed;
   }
-  std::vector<RecordingLink::Write> sent;
+  std::vector<testing::Written> sent;  // every word the PLC is sent, in order
   std::set<std::string> shown;
 };
 
@@ -133,11 +100,11 @@ void ExpectSameHandOvers(ScanParity& test, const std::string& program) {
   for (std::size_t i = 0; i < test.sent.size() && next < window.size(); ++i) {
     if (test.sent[i].address != kTargetAddress) continue;
     const HandOver& h = window[next++];
-    EXPECT_EQ(DecodeBcd(test.sent[i].words[0], test.sent[i].words[1]), h.Target) << h;
+    EXPECT_EQ(test.sent[i].value, h.Target) << h;
     std::size_t relay = i + 1;
     while (relay < test.sent.size() && test.sent[relay].address != kRelayAddress) ++relay;
     ASSERT_LT(relay, test.sent.size()) << "no relay word after " << h;
-    const std::int32_t word = test.sent[relay].words[0];
+    const std::int32_t word = test.sent[relay].value;
     EXPECT_EQ(Relay(word, kRelayNewBoard), h.NewBoard) << h;
     EXPECT_EQ(Relay(word, kRelayGroove), h.GrooveStroke) << h;
     if (h.LastCut) {
@@ -155,12 +122,8 @@ TEST_F(ScanParity, AGrooveProgramIsHandedOverAlikeByTheToolAndTheWindow) {
   ExpectSameHandOvers(*this, "metric-groove");
 }
 
-TEST_F(ScanParity, AProgramOfSeveralGroupsIsHandedOverAlikeByTheToolAndTheWindow) {
-  Start();
-  ExpectSameHandOvers(*this, "kitchen-groups");
-}
-
-TEST_F(ScanParity, WithTheHandOverInOneTickBothHandOverAlikeAsWell) {
+// One-tick hand-overs give the words of a tick per word (one_tick_handover_test.cpp).
+TEST_F(ScanParity, AProgramOfSeveralGroupsWithTheHandOverInOneTickIsHandedOverAlikeByBoth) {
   Start({{"HandOverInOneTick", "1"}, {"ScanIntervalMs", "100"}});
   ExpectSameHandOvers(*this, "kitchen-groups");
 }
