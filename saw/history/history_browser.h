@@ -28,6 +28,12 @@ struct HistoryView {
   std::uint64_t version = 0;    // changes with every change above
 };
 
+// Rows of a range longer than one day (a day may have 25 hours) carry
+// their date as well as their time.
+inline bool RowsShowTheirDate(const HistoryView& view) {
+  return view.range.untilMs - view.range.fromMs > 25 * 3'600'000LL;
+}
+
 class HistoryBrowser {
  public:
   static constexpr int kPageRows = 200;

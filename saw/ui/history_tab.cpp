@@ -113,7 +113,7 @@ void HistoryTab::Render() {
 
 void HistoryTab::RenderRecords(const HistoryView& view, bool unitChanged) {
   const int decimals = ws_.cutList().PositionDecimals();
-  const bool manyDays = view.range.untilMs - view.range.fromMs > 25 * 3'600'000;  // a day may have 25 hours
+  const bool withDate = RowsShowTheirDate(view);
   const int rows = static_cast<int>(view.rows.size());
   const std::int64_t newest = view.rows.empty() ? -1 : view.rows.front().seq;
   // The rows shown keep their place while only a page read as the operator
@@ -123,7 +123,7 @@ void HistoryTab::RenderRecords(const HistoryView& view, bool unitChanged) {
   shownNewestSeq_ = newest;
   Records->setRowCount(rows);
   for (int row = first; row < rows; ++row) {
-    const HistoryRowText text = RowText(view.rows[row], shownInch_, decimals, manyDays);
+    const HistoryRowText text = RowText(view.rows[row], shownInch_, decimals, withDate);
     SetRow(Records, row, {Q(text.time), Q(text.program), Q(text.group), Q(text.length), Q(text.label)}, {2, 3});
   }
 }
