@@ -67,6 +67,7 @@ TEST_F(HistoryTabTest, TodaysRecordsNewestFirstThenAWiderRangeAndItsExport) {
     return tab->Records->rowCount() == 4 && tab->Totals->rowCount() == 2;
   }));
   EXPECT_EQ(Cell(tab->Totals, 0, 0), yesterday);
+  EXPECT_TRUE(Cell(tab->Records, 3, 0).startsWith(yesterday + " "));  // more than a day: rows carry their date
 
   const std::filesystem::path exported = folder.Path() / "out.csv";
   ui.saveAnswers.push_back(exported.string());
